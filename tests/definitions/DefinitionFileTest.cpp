@@ -1,0 +1,216 @@
+// The definition file: its header, its records up to the end, and the file
+// the build generates from the readable table.
+#include "ComponentStream.h"
+#include "DefinitionFile.h"
+#include "DefinitionTable.h"
+#include "Exceptions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+struct Collected {
+    std::vector<std::unique_ptr<TModul>> definitions;
+    std::function<void(std::unique_ptr<TModul>)> taker()
+    {
+        return [this](std::unique_ptr<TModul> modul) { definitions.push_back(std::move(modul)); };
+    }
+};
+
+TModul named(const QString &name, int categorie)
+{
+    TModul modul;
+    modul.Name = name;
+    modul.Categorie = categorie;
+    return modul;
+}
+}
+
+class DefinitionFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegisterClass("TModul");
+        ASSERT_TRUE(m_folder.isValid());
+    }
+
+    QString write(const QByteArray &content)
+    {
+        const QString path = m_folder.filePath(DefinitionFileName);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+        return path;
+    }
+
+    QTemporaryDir m_folder;
+};
+
+TEST_F(DefinitionFile, HeaderDecidesTheVersion)
+{
+    Collected read;
+    EXPECT_EQ(ReadDefinitionFile(m_folder.filePath("none.kvt"), read.taker()), DefinitionFileResult::Missing);
+    EXPECT_EQ(ReadDefinitionFile(write("FileVersion: 1.0"), read.taker()), DefinitionFileResult::Read);
+    EXPECT_EQ(ReadDefinitionFile(write("fileversion: 1.0"), read.taker()), DefinitionFileResult::WrongVersion);
+    EXPECT_EQ(ReadDefinitionFile(write("FileVersion: 1."), read.taker()), DefinitionFileResult::WrongVersion);
+    EXPECT_EQ(ReadDefinitionFile(write(""), read.taker()), DefinitionFileResult::WrongVersion);
+    EXPECT_EQ(ReadDefinitionFile(write("FileVersion: 2.0" + WriteComponent(named("A", 0))), read.taker()),
+              DefinitionFileResult::WrongVersion);
+    EXPECT_TRUE(read.definitions.empty());
+
+    // A line end after the header is read as the start of a record.
+    EXPECT_THROW(ReadDefinitionFile(write("FileVersion: 1.0\r\n" + WriteComponent(named("A", 0))), read.taker()),
+                 EReadError);
+}
+
+TEST_F(DefinitionFile, RecordsBeforeAnErrorStayWithTheCaller)
+{
+    const std::vector<TModul> written = {named("B", 0), named("A", 1), named("C", -1)};
+    const QByteArray data = WriteDefinitionData(written);
+    Collected all;
+    EXPECT_EQ(ReadDefinitionFile(write(data), all.taker()), DefinitionFileResult::Read);
+    ASSERT_EQ(all.definitions.size(), 3u);
+    EXPECT_EQ(all.definitions[0]->Name, "B");
+    EXPECT_EQ(all.definitions[2]->Categorie, -1);
+
+    Collected partial;
+    EXPECT_THROW(ReadDefinitionData(data.chopped(3), partial.taker()), EReadError);
+    EXPECT_EQ(partial.definitions.size(), 2u);
+
+    EXPECT_TRUE(WriteDefinitionFile(m_folder.filePath("written.kvt"), written));
+    QFile file(m_folder.filePath("written.kvt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), data);
+    EXPECT_FALSE(WriteDefinitionFile(m_folder.filePath("no/folder/x.kvt"), written));
+}
+
+TEST(DefinitionTable, ParsesSectionsBitsAndBases)
+{
+    const QByteArray table = "# comment\n"
+                             "[Chip]\n"
+                             "FlashSize = 1024\n"
+                             "Signatur=1E9001\n"
+                             "CanReset=1\n"
+                             "FuseHigh=A B SPIEN 1 1 1 1 Z\n"
+                             "; another comment\n"
+                             "[Module]\n"
+                             "Base=Chip\n"
+                             "Categorie=1\n";
+    const std::vector<TModul> definitions = ParseDefinitionTable(table);
+    ASSERT_EQ(definitions.size(), 2u);
+    EXPECT_EQ(definitions[0].FlashSize, 1024);
+    EXPECT_EQ(definitions[0].FuseHigh7, "A");
+    EXPECT_EQ(definitions[0].FuseHigh5, "SPIEN");
+    EXPECT_EQ(definitions[0].FuseHigh0, "Z");
+    EXPECT_TRUE(definitions[0].CanReset);
+    EXPECT_EQ(definitions[1].Name, "Module");
+    EXPECT_EQ(definitions[1].Signatur, "1E9001");
+    EXPECT_EQ(definitions[1].Categorie, 1);
+
+    for (const char *bad : {"FlashSize=1\n", "[A]\nFlashSize=x\n", "[A]\nColour=1\n", "[A]\nLock=1 1\n",
+                            "[A]\n[A]\n", "[A]\nBase=B\n", "[A]\nnothing\n", "[A]\nCanReset=yes\n"})
+        EXPECT_THROW(ParseDefinitionTable(bad), Exception) << bad;
+}
+
+// The file the build ships holds the table, record for record.
+TEST_F(DefinitionFile, ShippedFileMatchesTheTable)
+{
+    const QString shipped = qEnvironmentVariable("LUMAPROG_BIN_DIR") + "/" + DefinitionFileName;
+    Collected read;
+    ASSERT_EQ(ReadDefinitionFile(shipped, read.taker()), DefinitionFileResult::Read) << shipped.toStdString();
+    const std::vector<TModul> table = ReadDefinitionTable(DEFINITION_TABLE);
+    ASSERT_EQ(read.definitions.size(), table.size());
+    for (size_t i = 0; i < table.size(); ++i)
+        EXPECT_EQ(WriteComponent(*read.definitions[i]), WriteComponent(table[i])) << table[i].Name.toStdString();
+}
+
+// What every definition must satisfy for the rest of the program to work.
+TEST(ShippedDefinitions, AreConsistent)
+{
+    const std::vector<TModul> table = ReadDefinitionTable(DEFINITION_TABLE);
+    const QRegularExpression hexByte("^[0-9A-F]{2}$"), signature("^1E[0-9A-F]{4}$");
+    QSet<QString> names;
+    int boards = 0, modules = 0;
+    for (const TModul &d : table) {
+        SCOPED_TRACE(d.Name.toStdString());
+        EXPECT_FALSE(names.contains(d.Name));
+        names.insert(d.Name);
+        (d.Categorie == 0 ? boards : modules)++;
+        EXPECT_TRUE(signature.match(d.Signatur).hasMatch());
+        for (const QString &value : {d.DefaultFuseLow, d.DefaultFuseHigh, d.DefaultFuseExt, d.DefaultLock})
+            EXPECT_TRUE(hexByte.match(value).hasMatch()) << value.toStdString();
+        EXPECT_GT(d.FlashPageSize, 0);
+        EXPECT_GT(d.EEPromPageSize, 0);
+        EXPECT_EQ(d.FlashSize % d.FlashPageSize, 0);
+        EXPECT_EQ(d.EEPromSize % d.EEPromPageSize, 0);
+        EXPECT_LE(d.FlashPageSize, 601) << "the bootloader's page buffer";
+        for (const int delay : {d.FlashDelay, d.EEPromDelay, d.FuseDelay, d.EraseDelay})
+            EXPECT_TRUE(delay > 0 && delay < 256);
+        std::uint8_t byte = 0;
+        int bit = -1;
+        EXPECT_TRUE(d.FindFuseBit("SPIEN", byte, bit));
+        for (int b = 0; b < 4; ++b) {
+            // A bit that does not exist is not programmed (reads 1) in the defaults.
+            const QString defaults[] = {d.DefaultFuseLow, d.DefaultFuseHigh, d.DefaultFuseExt, d.DefaultLock};
+            const int value = defaults[b].toInt(nullptr, 16);
+            for (int n = 0; n < 8; ++n) {
+                const QString &bitName = d.BitName(TModul::BitByte(b), n);
+                EXPECT_FALSE(bitName.isEmpty());
+                if (bitName == "1") {
+                    EXPECT_TRUE(value & (1 << n)) << b << "/" << n;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(boards, 17);
+    EXPECT_GE(modules, 3);
+}
+
+// Spot checks against the data sheets, independent of the table's own text.
+TEST(ShippedDefinitions, DataSheetFacts)
+{
+    struct Fact {
+        const char *name;
+        const char *signature;
+        int flash, flashPage, eeprom, eepromPage;
+        const char *low, *high, *ext;
+    };
+    const Fact facts[] = {
+        {"ATmega8A", "1E9307", 8192, 64, 512, 4, "E1", "D9", "FF"},
+        {"ATmega16A", "1E9403", 16384, 128, 512, 4, "E1", "99", "FF"},
+        {"ATmega128A", "1E9702", 131072, 256, 4096, 8, "E1", "99", "FD"},
+        {"ATmega48PA", "1E920A", 4096, 64, 256, 4, "62", "DF", "FF"},
+        {"ATmega168PA", "1E940B", 16384, 128, 512, 4, "62", "DF", "F9"},
+        {"ATmega328P", "1E950F", 32768, 128, 1024, 4, "62", "D9", "FF"},
+        {"ATmega1284P", "1E9705", 131072, 256, 4096, 8, "62", "99", "FF"},
+        {"ATmega2560", "1E9801", 262144, 256, 4096, 8, "62", "99", "FF"},
+        {"ATmega2561", "1E9802", 262144, 256, 4096, 8, "62", "99", "FF"},
+    };
+    const std::vector<TModul> table = ReadDefinitionTable(DEFINITION_TABLE);
+    for (const Fact &fact : facts) {
+        SCOPED_TRACE(fact.name);
+        const auto it = std::find_if(table.begin(), table.end(), [&](const TModul &d) { return d.Name == fact.name; });
+        ASSERT_NE(it, table.end());
+        EXPECT_EQ(it->Categorie, 0);
+        EXPECT_EQ(it->Signatur, fact.signature);
+        EXPECT_EQ(it->FlashSize, fact.flash);
+        EXPECT_EQ(it->FlashPageSize, fact.flashPage);
+        EXPECT_EQ(it->EEPromSize, fact.eeprom);
+        EXPECT_EQ(it->EEPromPageSize, fact.eepromPage);
+        EXPECT_EQ(it->DefaultFuseLow, fact.low);
+        EXPECT_EQ(it->DefaultFuseHigh, fact.high);
+        EXPECT_EQ(it->DefaultFuseExt, fact.ext);
+    }
+    const auto m328 = std::find_if(table.begin(), table.end(), [](const TModul &d) { return d.Name == "ATmega328P"; });
+    EXPECT_EQ(m328->FuseHigh5, "SPIEN");
+    EXPECT_EQ(m328->FuseExt2, "BODLEVEL2");
+    EXPECT_EQ(m328->FuseExt7, "1");
+    EXPECT_EQ(m328->Lock1, "LB2");
+    const auto m16 = std::find_if(table.begin(), table.end(), [](const TModul &d) { return d.Name == "ATmega16A"; });
+    EXPECT_EQ(m16->FuseHigh6, "JTAGEN");
+    EXPECT_EQ(m16->FuseLow7, "BODLEVEL");
+}

@@ -1,0 +1,178 @@
+// Hexadecimal and base conversion, and the fuse-bit helpers on definitions.
+#include "Exceptions.h"
+#include "Modul.h"
+#include "Utils.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+// SPIEN at high bit 5, JTAGEN at high bit 6; no extended byte.
+TModul jtagDevice()
+{
+    TModul modul;
+    const char *const low[8] = {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "BODEN", "BODLEVEL"};
+    const char *const high[8] = {"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", "SPIEN", "JTAGEN", "OCDEN"};
+    const char *const lock[8] = {"LB1", "LB2", "BLB01", "BLB02", "BLB11", "BLB12", "1", "1"};
+    for (int bit = 0; bit < 8; ++bit) {
+        modul.BitName(TModul::LowFuse, bit) = low[bit];
+        modul.BitName(TModul::HighFuse, bit) = high[bit];
+        modul.BitName(TModul::ExtFuse, bit) = "1";
+        modul.BitName(TModul::LockByte, bit) = lock[bit];
+    }
+    return modul;
+}
+
+QString assertionOf(std::uint8_t from, std::uint8_t to, const QString &value)
+{
+    try {
+        BaseConvert(from, to, value);
+    } catch (const EAssertionFailed &error) {
+        return error.message();
+    }
+    return "no assertion";
+}
+}
+
+TEST(HexToInt, DigitsOfEitherCaseOnly)
+{
+    TUtility utility;
+    EXPECT_EQ(utility.HexToInt("ff"), 255);
+    EXPECT_EQ(utility.HexToInt("FF"), 255);
+    EXPECT_EQ(utility.HexToInt(""), 0);
+    EXPECT_EQ(utility.HexToInt("7FFFFFFF"), 2147483647);
+    EXPECT_EQ(utility.HexToInt("FFFFFFFF"), -1);
+    EXPECT_EQ(utility.HexToInt("100000000"), 0);
+    for (const char *bad : {"1G", " 1", "1 ", "-1", "0x1"}) {
+        try {
+            utility.HexToInt(bad);
+            FAIL() << bad;
+        } catch (const EConvertError &error) {
+            EXPECT_EQ(error.message(), "No Hex-Number");
+        }
+    }
+    // Only ASCII letters count, whatever Unicode upper-cases them to.
+    EXPECT_THROW(utility.HexToInt(QString::fromUtf8("\uFB00")), EConvertError);
+}
+
+TEST(FuseHelpers, WhichBytesExist)
+{
+    TUtility utility;
+    TModul modul = jtagDevice();
+    EXPECT_TRUE(utility.HasFuseLowByte(modul));
+    EXPECT_TRUE(utility.HasFuseHighByte(modul));
+    EXPECT_FALSE(utility.HasFuseExtByte(modul));
+    EXPECT_TRUE(utility.HasLockByte(modul));
+    modul.FuseExt3 = "";
+    EXPECT_TRUE(utility.HasFuseExtByte(modul));
+    modul.FuseExt3 = "X";
+    EXPECT_TRUE(utility.HasFuseExtByte(modul));
+    EXPECT_EQ(utility.FuseByteValue(modul, "d9"), 0xD9);
+}
+
+TEST(FuseHelpers, IsFuseBitProgrammed)
+{
+    TUtility utility;
+    TModul modul = jtagDevice();
+    bool found = false;
+    EXPECT_TRUE(utility.IsFuseBitProgrammed(modul, "SPIEN", "E1", "D9", "FF", found));
+    EXPECT_TRUE(found);
+    EXPECT_FALSE(utility.IsFuseBitProgrammed(modul, "SPIEN", "E1", "F9", "FF", found));
+    EXPECT_TRUE(found);
+    EXPECT_FALSE(utility.IsFuseBitProgrammed(modul, "BLB12", "00", "00", "00", found));
+    EXPECT_FALSE(found) << "the lock byte is not searched";
+    EXPECT_FALSE(utility.IsFuseBitProgrammed(modul, "spien", "00", "00", "00", found));
+    EXPECT_FALSE(found) << "names compare with case";
+
+    // A byte's text is converted only when that byte is searched, low first.
+    EXPECT_THROW(utility.IsFuseBitProgrammed(modul, "SPIEN", "ZZ", "D9", "FF", found), EConvertError);
+    EXPECT_TRUE(utility.IsFuseBitProgrammed(modul, "CKSEL0", "E0", "ZZ", "ZZ", found));
+
+    // The first match, from bit 7 down, decides.
+    modul.FuseLow6 = "TWIN";
+    modul.FuseLow2 = "TWIN";
+    EXPECT_TRUE(utility.IsFuseBitProgrammed(modul, "TWIN", "BF", "FF", "FF", found));   // bit 6 is 0
+    EXPECT_FALSE(utility.IsFuseBitProgrammed(modul, "TWIN", "FB", "FF", "FF", found));  // bit 2 ignored
+}
+
+TEST(FuseHelpers, SpienAndJtagenFlags)
+{
+    TUtility utility;
+    const TModul modul = jtagDevice();
+    bool flags[2] = {true, true};
+    EXPECT_FALSE(utility.CheckSpienJtagen(modul, flags, "E1", "D9", "FF"));  // 1101 1001
+    EXPECT_FALSE(flags[0]);
+    EXPECT_TRUE(flags[1]);
+    utility.CheckSpienJtagen(modul, flags, "E1", "99", "FF");
+    EXPECT_FALSE(flags[0]);
+    EXPECT_FALSE(flags[1]);
+    utility.CheckSpienJtagen(modul, flags, "E1", "F9", "FF");
+    EXPECT_TRUE(flags[0]);
+    EXPECT_TRUE(flags[1]);
+    flags[0] = flags[1] = true;
+    EXPECT_FALSE(utility.CheckSpienJtagen(TModul(), flags, "FF", "FF", "FF"));
+    EXPECT_FALSE(flags[0]);
+    EXPECT_FALSE(flags[1]);
+}
+
+TEST(FuseHelpers, FindFuseBit)
+{
+    TModul modul = jtagDevice();
+    std::uint8_t byte = 7;
+    int bit = 99;
+    EXPECT_TRUE(modul.FindFuseBit("spien", byte, bit));
+    EXPECT_EQ(byte, 1);
+    EXPECT_EQ(bit, 5);
+
+    modul.FuseLow2 = "DUP";
+    modul.FuseExt1 = "dup";
+    EXPECT_TRUE(modul.FindFuseBit("Dup", byte, bit));
+    EXPECT_EQ(byte, 2);
+    EXPECT_EQ(bit, 1);
+
+    modul.FuseExt1 = "1";
+    modul.FuseLow1 = "SAME";
+    modul.FuseLow6 = "SAME";
+    EXPECT_TRUE(modul.FindFuseBit("SAME", byte, bit));
+    EXPECT_EQ(byte, 0);
+    EXPECT_EQ(bit, 6);
+
+    byte = 7;
+    EXPECT_FALSE(modul.FindFuseBit("LB1", byte, bit));  // only the lock byte has it
+    EXPECT_EQ(byte, 7);
+    EXPECT_EQ(bit, -1);
+
+    EXPECT_EQ(TModul::FindProperty("fuselow3")->name, std::string("FuseLow3"));
+    EXPECT_EQ(TModul::FindProperty("Colour"), nullptr);
+    EXPECT_EQ(*modul.StringProperty("FUSEHIGH6"), "JTAGEN");
+    EXPECT_EQ(modul.StringProperty("FlashSize"), nullptr);
+    EXPECT_EQ(TModul::Properties().size(), 53u);
+}
+
+TEST(BaseConvert, ConvertsWithoutLeadingZeros)
+{
+    EXPECT_EQ(BaseConvert(16, 2, "A5"), "10100101");
+    EXPECT_EQ(BaseConvert(16, 2, "0"), "");
+    EXPECT_EQ(BaseConvert(16, 2, ""), "");
+    EXPECT_EQ(BaseConvert(2, 16, "00001111"), "F");
+    EXPECT_EQ(BaseConvert(2, 16, "011011111"), "DF");
+    EXPECT_EQ(BaseConvert(16, 2, "f"), "1111");
+    EXPECT_EQ(BaseConvert(16, 36, "FFFFFFFF"), "1Z141Z3");
+    EXPECT_EQ(BaseConvert(10, 16, "9007199254740991"), "1FFFFFFFFFFFFF");
+    for (int value = 0; value < 256; ++value)
+        EXPECT_EQ(BaseConvert(2, 16, BaseConvert(16, 2, QString::number(value, 16))),
+                  value ? QString::number(value, 16).toUpper() : QString());
+}
+
+TEST(BaseConvert, AssertionsHoldInEveryBuild)
+{
+    EXPECT_TRUE(assertionOf(16, 2, "G1").startsWith("BaseXZahl enhällt ungültige Ziffern ("));
+    EXPECT_TRUE(assertionOf(2, 16, "2").startsWith("BaseXZahl enhällt ungültige Ziffern ("));
+    EXPECT_TRUE(assertionOf(37, 2, "1").startsWith("Basis ist größer 36 ("));
+    EXPECT_TRUE(assertionOf(2, 37, "1").startsWith("Basis ist größer 36 ("));
+    EXPECT_TRUE(assertionOf(10, 1, "5").startsWith("Basis ist kleiner 2 ("));
+    EXPECT_TRUE(assertionOf(10, 0, "5").startsWith("Basis ist kleiner 2 ("));
+    EXPECT_TRUE(assertionOf(0, 2, "").startsWith("Basis ist kleiner 2 ("));
+    EXPECT_TRUE(assertionOf(16, 2, "FFFFFFFFFFFFFFFFF").startsWith("BaseXZahl ist zu groß ("));
+    EXPECT_TRUE(assertionOf(16, 2, "G1").contains(QRegularExpression(R"(\(.*UtilsFuse\.cpp, Zeile \d+\)$)")));
+}

@@ -1,0 +1,185 @@
+// Writing memory read back from a device as Intel HEX, and reading it again.
+#include "HexFixture.h"
+#include "MemoryStream.h"
+
+#include <QCryptographicHash>
+#include <QList>
+#include <random>
+
+namespace {
+TMemoryStream streamOf(const QByteArray &bytes)
+{
+    TMemoryStream stream;
+    stream.write(bytes.constData(), int(bytes.size()));
+    return stream;
+}
+
+QList<QByteArray> recordsOf(const QByteArray &file)
+{
+    QList<QByteArray> lines = file.split('\n');
+    EXPECT_TRUE(lines.takeLast().isEmpty()) << "the last line must end in CR LF too";
+    for (QByteArray &line : lines) {
+        EXPECT_TRUE(line.endsWith('\r'));
+        line.chop(1);
+    }
+    return lines;
+}
+
+QByteArray randomBytes(qsizetype size, unsigned seed)
+{
+    std::mt19937 generator(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &byte : bytes)
+        byte = char(generator() & 0xFF);
+    return bytes;
+}
+}
+
+using HexWrite = HexFixture;
+
+TEST_F(HexWrite, RecordChecksums)
+{
+    const std::uint8_t segment[] = {0x10, 0x00};
+    EXPECT_EQ(HexChecksum(2, 0, 2, segment), 0xEC);
+    const std::uint8_t blank[16] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                    0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    EXPECT_EQ(HexChecksum(16, 0, 0, blank), 0x00);
+    const std::uint8_t zeros[16] = {};
+    EXPECT_EQ(HexChecksum(16, 0xFFF0, 0, zeros), 0x01);
+}
+
+TEST_F(HexWrite, SmallStreams)
+{
+    struct Case {
+        QByteArray stream;
+        QList<QByteArray> records;
+    };
+    QByteArray ramp32;
+    for (int i = 0; i < 32; ++i)
+        ramp32.append(char(i));
+    const Case cases[] = {
+        {QByteArray(16, char(0xFF)),
+         {":020000020000FC", ":10000000FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFF00", ":00000001FF"}},
+        {ramp32,
+         {":020000020000FC", ":10000000000102030405060708090A0B0C0D0E0F78",
+          ":10001000101112131415161718191A1B1C1D1E1F68", ":00000001FF"}},
+        {QByteArray(16, char(0x55)),
+         {":020000020000FC", ":1000000055555555555555555555555555555555A0", ":00000001FF"}},
+        // A remainder of fewer than 16 bytes is not written.
+        {ramp32.left(20), {":020000020000FC", ":10000000000102030405060708090A0B0C0D0E0F78", ":00000001FF"}},
+        {QByteArray(), {":020000020000FC", ":00000001FF"}},
+    };
+    for (const Case &c : cases) {
+        TMemoryStream stream = streamOf(c.stream);
+        ASSERT_TRUE(THexContainer::SaveStreamToFile(stream, filePath("out.hex")));
+        EXPECT_EQ(recordsOf(readFile(filePath("out.hex"))), c.records);
+        EXPECT_EQ(stream.data(), c.stream) << "the stream is not changed";
+    }
+}
+
+TEST_F(HexWrite, SegmentRecordsBetweenBlocksOnly)
+{
+    TMemoryStream stream = streamOf(QByteArray(0x10000, '\0'));
+    ASSERT_TRUE(THexContainer::SaveStreamToFile(stream, filePath("64k.hex")));
+    QList<QByteArray> records = recordsOf(readFile(filePath("64k.hex")));
+    ASSERT_EQ(records.size(), 4098);
+    EXPECT_EQ(records[4096], ":10FFF0000000000000000000000000000000000001");
+
+    stream = streamOf(QByteArray(0x10010, char(0xAA)));
+    ASSERT_TRUE(THexContainer::SaveStreamToFile(stream, filePath("64k16.hex")));
+    records = recordsOf(readFile(filePath("64k16.hex")));
+    ASSERT_EQ(records.size(), 4100);
+    EXPECT_EQ(records[4096], ":10FFF000" + QByteArray(32, 'A') + "61");
+    EXPECT_EQ(records[4097], ":020000021000EC");
+    EXPECT_EQ(records[4098], ":10000000" + QByteArray(32, 'A') + "50");
+
+    // Each further 64 KiB block is announced by the next segment.
+    stream = streamOf(QByteArray(0x100000, '\0'));
+    ASSERT_TRUE(THexContainer::SaveStreamToFile(stream, filePath("1m.hex")));
+    QList<QByteArray> segments;
+    for (const QByteArray &record : recordsOf(readFile(filePath("1m.hex"))))
+        if (record.startsWith(":02000002"))
+            segments << record;
+    ASSERT_EQ(segments.size(), 16);
+    const char *const expected[] = {"0000FC", "1000EC", "2000DC", "3000CC", "4000BC", "5000AC",
+                                    "60009C", "70008C", "80007C", "90006C", "A0005C", "B0004C",
+                                    "C0003C", "D0002C", "E0001C", "F0000C"};
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(segments[i], QByteArray(":02000002") + expected[i]);
+}
+
+TEST_F(HexWrite, GoldenRamp)
+{
+    QByteArray ramp(0x8000, '\0');
+    for (int i = 0; i < ramp.size(); ++i)
+        ramp[i] = char(i & 0xFF);
+    TMemoryStream stream = streamOf(ramp);
+    ASSERT_TRUE(THexContainer::SaveStreamToFile(stream, filePath("ramp.hex")));
+    const QByteArray file = readFile(filePath("ramp.hex"));
+    EXPECT_EQ(file.size(), 92190);
+    EXPECT_EQ(QCryptographicHash::hash(file, QCryptographicHash::Sha256).toHex(),
+              "3fe80f5739dd9950d93803489623dfe071e4cf5aa686da91cc48795af2b8f40c");
+}
+
+TEST_F(HexWrite, RoundTripThroughTheReader)
+{
+    // Sizes around the segment steps, the largest device, and past the
+    // reach of extended segment addresses.
+    for (const qsizetype size : {qsizetype(0x10010), qsizetype(0x20000), qsizetype(0x40000), qsizetype(0x100000),
+                                 qsizetype(0x110000)}) {
+        const QByteArray data = randomBytes(size, unsigned(size));
+        TMemoryStream stream = streamOf(data);
+        ASSERT_TRUE(THexContainer::SaveStreamToFile(stream, filePath("round.hex")));
+        THexContainer image;
+        image.LoadFromFile(filePath("round.hex"));
+        ASSERT_EQ(image.count(), size / 16) << size;
+        QByteArray back(size, '\0');
+        image.GetBytes(reinterpret_cast<std::uint8_t *>(back.data()), int(size), 0);
+        EXPECT_EQ(back, data) << size;
+    }
+}
+
+TEST_F(HexWrite, BeyondOneMebibyteLinearAddressesTakeOver)
+{
+    TMemoryStream stream = streamOf(QByteArray(0x120000, '\0'));
+    ASSERT_TRUE(THexContainer::SaveStreamToFile(stream, filePath("big.hex")));
+    QList<QByteArray> addressRecords;
+    for (const QByteArray &record : recordsOf(readFile(filePath("big.hex"))))
+        if (record.mid(7, 2) != "00")
+            addressRecords << record;
+    ASSERT_EQ(addressRecords.size(), 18 + 1);
+    EXPECT_EQ(addressRecords[15], ":02000002F0000C");
+    EXPECT_EQ(addressRecords[16], ":020000040010EA");
+    EXPECT_EQ(addressRecords[17], ":020000040011E9");
+    EXPECT_EQ(addressRecords[18], ":00000001FF");
+}
+
+TEST_F(HexWrite, UnwritablePathGivesFalse)
+{
+    TMemoryStream stream = streamOf(QByteArray(32, '\0'));
+    EXPECT_FALSE(THexContainer::SaveStreamToFile(stream, filePath("no/such/folder/out.hex")));
+    EXPECT_FALSE(THexContainer::SaveStreamToFile(stream, filePath("")));
+
+    // An existing file is replaced.
+    writeFile("old.hex", QByteArray(100000, 'x'));
+    ASSERT_TRUE(THexContainer::SaveStreamToFile(stream, filePath("old.hex")));
+    EXPECT_EQ(readFile(filePath("old.hex")).size(), 15 + 2 + 2 * 45 + 13);
+}
+
+TEST(MemoryStream, ReadsWritesAndSeeks)
+{
+    TMemoryStream stream;
+    EXPECT_EQ(stream.write("abcdef", 6), 6);
+    EXPECT_EQ(stream.position(), 6);
+    stream.setPosition(2);
+    char buffer[8] = {};
+    EXPECT_EQ(stream.read(buffer, 8), 4);
+    EXPECT_EQ(QByteArray(buffer, 4), "cdef");
+    EXPECT_EQ(stream.read(buffer, 8), 0);
+    stream.setPosition(8);
+    stream.write("z", 1);
+    EXPECT_EQ(stream.data(), QByteArray("abcdef\0\0z", 9));
+    stream.clear();
+    EXPECT_EQ(stream.size(), 0);
+    EXPECT_EQ(stream.position(), 0);
+}
