@@ -90,6 +90,14 @@ void PtyEndpoint::discardInput()
     }
 }
 
+bool PtyEndpoint::inputPending(int timeoutMs) const
+{
+    if (m_master < 0)
+        return false;
+    pollfd pfd {m_master, POLLIN, 0};
+    return poll(&pfd, 1, timeoutMs) > 0 && (pfd.revents & POLLIN);
+}
+
 void PtyEndpoint::hangUp()
 {
     if (m_master >= 0) {

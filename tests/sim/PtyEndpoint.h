@@ -23,6 +23,8 @@ public:
     void write(const QByteArray &bytes);
     // Discards what the host sent and nobody read yet.
     void discardInput();
+    // Whether the host has sent something not read yet (waits up to timeoutMs).
+    bool inputPending(int timeoutMs = 0) const;
 
     // Simulates an unplugged device: the host's next read or write fails.
     void hangUp();

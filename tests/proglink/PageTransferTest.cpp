@@ -1,0 +1,304 @@
+// Flash and EEPROM page by page: requests, page blocks, empty pages, the
+// progress bar, verify mismatches, broken pages and an unplugged board.
+#include "ProgLinkFixture.h"
+
+#include "DeviceInterface.h"
+#include "HexContainer.h"
+#include "MemoryStream.h"
+#include "Modul.h"
+#include "ProgUSB.h"
+#include "SerialPort.h"
+
+#include <QElapsedTimer>
+
+using Fault = BoardSimulator::Fault;
+using Phase = BoardSimulator::Phase;
+using Action = BoardSimulator::Action;
+
+namespace {
+constexpr int FlashPages = 256;
+
+QByteArray pattern(int size, int seed)
+{
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char((i * 7 + seed) & 0xFF);
+    return bytes;
+}
+
+QByteArray withCrc(const QByteArray &data)
+{
+    const std::uint16_t crc = BoardSimulator::crc16(data);
+    return data + QByteArray(1, char(crc >> 8)) + QByteArray(1, char(crc & 0xFF));
+}
+}
+
+class PageTransferTest : public ProgLinkTest {
+protected:
+    void SetUp() override
+    {
+        ProgLinkTest::SetUp();
+        sim->setProgrammingMode(true);
+        open();
+    }
+    void expectCleanExchanges()
+    {
+        EXPECT_TRUE(sim->violations().isEmpty()) << sim->violations().join('\n').toStdString();
+    }
+
+    TModul modul = target();
+    RecordingProgressBar &bar = window.bar;
+};
+
+TEST_F(PageTransferTest, WritingSkipsEmptyPagesButStepsForEach)
+{
+    THexContainer image;
+    makeImage(image, modul.FlashSize, {{0, pattern(128, 1)}, {5 * 128, pattern(128, 2)}});
+    EXPECT_TRUE(WriteFlash(modul, image, bar, logger()));
+    EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3051), line(clGreen, 3076)}));
+    const auto writes = sim->exchanges();
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_EQ(writes[0].request, bytes("00400000000000004000" "0a" "e6f1"));
+    EXPECT_EQ(writes[1].request.mid(2, 4), bytes("00000140"));
+    EXPECT_EQ(writes[0].pageBlock, withCrc(pattern(128, 1)));
+    EXPECT_EQ(sim->memory(true).mid(5 * 128, 128), pattern(128, 2));
+    EXPECT_EQ(bar.maximum(), FlashPages);
+    EXPECT_EQ(bar.positions.size(), 1 + FlashPages + 1);  // start, one step per page, back to the start
+    EXPECT_EQ(bar.positions.at(FlashPages), FlashPages);
+    EXPECT_EQ(bar.position(), 0);
+    expectCleanExchanges();
+}
+
+TEST_F(PageTransferTest, TheStatusComesBeforeThePageData)
+{
+    THexContainer image;
+    makeImage(image, modul.FlashSize, {{0, pattern(128, 1)}});
+    sim->addFault({CMD_WRITE_FLASH, Phase::Status, Action::Delay, 200});
+    EXPECT_TRUE(WriteFlash(modul, image, bar, logger()));
+    const auto write = sim->exchanges().at(0);
+    EXPECT_GT(write.pageUs, write.statusUs);
+    expectCleanExchanges();
+}
+
+TEST_F(PageTransferTest, AnEmptyImageSendsNothing)
+{
+    THexContainer image;
+    makeImage(image, modul.FlashSize, {});
+    EXPECT_TRUE(WriteFlash(modul, image, bar, logger()));
+    EXPECT_TRUE(sim->exchanges().empty());
+    EXPECT_EQ(bar.positions.size(), 1 + FlashPages + 1);
+    EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3051), line(clGreen, 3076)}));
+}
+
+TEST_F(PageTransferTest, ReadingAsksForWordAddressesAndFillsTheStream)
+{
+    sim->setMemory(true, 0x1F80, pattern(128, 3));
+    TMemoryStream stream;
+    EXPECT_TRUE(ReadFlash(modul, stream, bar, true, logger()));
+    EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3052), line(clGreen, 3074)}));
+    EXPECT_EQ(stream.size(), modul.FlashSize);
+    EXPECT_EQ(stream.position(), stream.size());
+    EXPECT_EQ(stream.data().mid(0x1F80, 128), pattern(128, 3));
+    const auto reads = sim->exchanges();
+    ASSERT_EQ(reads.size(), size_t(FlashPages));
+    EXPECT_EQ(reads[63].request, bytes("0040" "00000fc0" "00004000" "2057"));
+    expectCleanExchanges();
+}
+
+TEST_F(PageTransferTest, EepromPagesCarryByteAddressesAndTheirOwnCrc)
+{
+    THexContainer image;
+    makeImage(image, modul.EEPromSize, {{0, bytes("01020304")}, {0x120, bytes("0a0b0c0d")}});
+    EXPECT_TRUE(WriteEeprom(modul, image, bar, logger()));
+    EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3055), line(clGreen, 3070)}));
+    const auto writes = sim->exchanges();
+    ASSERT_EQ(writes.size(), 2u);
+    EXPECT_EQ(writes[0].request, bytes("04000004000a4a15"));
+    EXPECT_EQ(writes[0].pageBlock, bytes("010203040313"));
+
+    TMemoryStream stream;
+    lines.clear();
+    EXPECT_TRUE(ReadEeprom(modul, stream, bar, false, logger()));
+    EXPECT_TRUE(lines.isEmpty());
+    EXPECT_EQ(stream.data().left(4), bytes("01020304"));
+    EXPECT_EQ(stream.data().mid(0x120, 4), bytes("0a0b0c0d"));
+    EXPECT_EQ(stream.data().mid(4, 4), bytes("ffffffff"));
+    EXPECT_EQ(exchangesOf(CMD_READ_EEPROM).at(0x120 / 4).request, bytes("04012004" "00447e"));
+    EXPECT_EQ(exchangesOf(CMD_READ_EEPROM).at(1).answered.right(6), bytes("ffffffff97df"));
+    expectCleanExchanges();
+}
+
+TEST_F(PageTransferTest, ABrokenPageEndsTheReadWithThePagesBeforeIt)
+{
+    sim->addFault({CMD_READ_FLASH, Phase::Answer, Action::CorruptCrc, 0, 4});
+    TMemoryStream stream;
+    EXPECT_FALSE(ReadFlash(modul, stream, bar, false, logger()));
+    EXPECT_EQ(stream.size(), 3 * 128);
+    EXPECT_EQ(lines, (QList<LogLine> {line(clRed, 3075)}));
+    EXPECT_EQ(bar.position(), 0);
+    EXPECT_EQ(sim->exchanges().size(), 4u);
+}
+
+TEST_F(PageTransferTest, VerifyReportsTheFirstDifferenceOnly)
+{
+    const QByteArray data = pattern(3 * 128, 5);
+    THexContainer image;
+    makeImage(image, modul.FlashSize, {{0, data}});
+    sim->setMemory(true, 0, data);
+    QByteArray different = data;
+    different[257] = char(0xAA);
+    different[300] = char(0xAB);
+    sim->setMemory(true, 0, different);
+    const auto imageByte = std::uint8_t(data[257]);
+    EXPECT_FALSE(VerifyFlash(modul, image, bar, logger()));
+    EXPECT_EQ(lines, (QList<LogLine> {
+                         line(clBlack, 3050), line(clRed, 3073),
+                         line(clGray, QStringLiteral("Address: 0x000101  Page: 2  Read Data: 0xAA  Hex File Data: 0x%1")
+                                          .arg(QString::number(imageByte, 16).toUpper().rightJustified(2, QLatin1Char('0'))))}));
+}
+
+TEST_F(PageTransferTest, AnEepromMismatchIsReportedInBold)
+{
+    THexContainer image;
+    makeImage(image, modul.EEPromSize, {{8, bytes("55")}});
+    sim->setCorruptOnRead(false, 8, 0xAA);
+    EXPECT_FALSE(VerifyEeprom(modul, image, bar, logger()));
+    EXPECT_EQ(lines, (QList<LogLine> {
+                         line(clBlack, 3053), line(clRed, 3073, fsBold),
+                         line(clGray, QStringLiteral("Address: 0x000008  Page: 2  Read Data: 0xAA  Hex File Data: 0x55"), fsBold)}));
+}
+
+TEST_F(PageTransferTest, VerifyComparesEmptyPagesToo)
+{
+    THexContainer image;
+    makeImage(image, modul.FlashSize, {});
+    sim->setMemory(true, 0, bytes("00"));
+    EXPECT_FALSE(VerifyFlash(modul, image, bar, logger()));
+    EXPECT_EQ(lines.value(2).text, QStringLiteral("Address: 0x000000  Page: 0  Read Data: 0x00  Hex File Data: 0xFF"));
+
+    lines.clear();
+    sim->setMemory(true, 0, bytes("ff"));
+    EXPECT_TRUE(VerifyFlash(modul, image, bar, logger()));
+    EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3050), line(clGreen, 3072)}));
+}
+
+TEST_F(PageTransferTest, AVerifyWhoseReadFailsSaysOnlyThat)
+{
+    THexContainer image;
+    makeImage(image, modul.FlashSize, {});
+    sim->addFault({CMD_READ_FLASH, Phase::Status, Action::Value, STATUS_DB_ERROR, 2});
+    EXPECT_FALSE(VerifyFlash(modul, image, bar, logger()));
+    EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3050), line(clRed, 3075)}));
+}
+
+TEST_F(PageTransferTest, OnlyWholePagesAreTransferred)
+{
+    TMemoryStream stream;
+    modul.FlashSize = 100;
+    EXPECT_TRUE(ReadFlash(modul, stream, bar, true, logger()));
+    EXPECT_EQ(bar.maximum(), 0);
+    EXPECT_EQ(stream.size(), 0);
+    EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3052), line(clGreen, 3074)}));
+    EXPECT_TRUE(sim->exchanges().empty());
+
+    sim->setAcceptAnySize(true);
+    modul.FlashSize = 300;
+    EXPECT_TRUE(ReadFlash(modul, stream, bar, false, logger()));
+    EXPECT_EQ(stream.size(), 256);
+    EXPECT_EQ(sim->exchanges().size(), 2u);
+}
+
+TEST_F(PageTransferTest, UnusablePageSizesAreRefusedBeforeAnythingIsSent)
+{
+    THexContainer image;
+    makeImage(image, modul.FlashSize, {{0, pattern(16, 1)}});
+    TMemoryStream stream;
+    for (const int pageSize : {0, -4, 129, 520}) {
+        lines.clear();
+        modul.FlashPageSize = pageSize;
+        EXPECT_FALSE(WriteFlash(modul, image, bar, logger()));
+        ASSERT_EQ(lines.size(), 3);
+        EXPECT_EQ(lines[1].colour, clRed);
+        EXPECT_TRUE(lines[1].text.startsWith(QStringLiteral("Definition refused: "))) << lines[1].text.toStdString();
+        EXPECT_EQ(lines[2], line(clRed, 3077));
+        EXPECT_FALSE(ReadFlash(modul, stream, bar, false, logger()));
+    }
+    modul = target();
+    modul.EEPromPageSize = 256;
+    lines.clear();
+    EXPECT_FALSE(VerifyEeprom(modul, image, bar, logger()));
+    EXPECT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines.last(), line(clRed, 3075));
+    EXPECT_TRUE(sim->exchanges().empty());
+}
+
+TEST_F(PageTransferTest, ThePageWaitFollowsTheSpiClock)
+{
+    window.spiIndex = 0;
+    EXPECT_EQ(PageWaitTime(), 2000);
+    window.spiIndex = 10;
+    EXPECT_EQ(PageWaitTime(), 12000);
+    window.spiIndex = -1;
+    EXPECT_EQ(PageWaitTime(), 12000);
+    window.spiIndex = 11;
+    EXPECT_EQ(PageWaitTime(), 12000);
+}
+
+TEST_F(PageTransferTest, AWithheldPageStatusFailsAfterThePageWait)
+{
+    window.spiIndex = 0;
+    THexContainer image;
+    makeImage(image, modul.FlashSize, {{128, pattern(128, 1)}});
+    sim->addFault({CMD_WRITE_FLASH, Phase::PageStatus, Action::Drop});
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(WriteFlash(modul, image, bar, logger()));
+    EXPECT_GE(clock.elapsed(), 1900);
+    EXPECT_LT(clock.elapsed(), 3000);
+    EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3051), line(clRed, 3077)}));
+    EXPECT_EQ(bar.position(), 0);
+}
+
+TEST_F(PageTransferTest, ABoardThatFindsABadPageCrcFailsTheWrite)
+{
+    THexContainer image;
+    makeImage(image, modul.EEPromSize, {{0, bytes("01020304")}});
+    sim->addFault({CMD_WRITE_EEPROM, Phase::PageStatus, Action::Value, STATUS_DB_CRC_ERROR});
+    EXPECT_FALSE(WriteEeprom(modul, image, bar, logger()));
+    EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3055), line(clRed, 3071)}));
+}
+
+TEST_F(PageTransferTest, UnpluggingInTheMiddleOfAPageEndsInAnErrorAndAClosedLink)
+{
+    THexContainer image;
+    makeImage(image, modul.FlashSize, {{0, pattern(3 * 128, 1)}});
+    sim->addFault({CMD_WRITE_FLASH, Phase::PageData, Action::HangUp, 50, 2});
+    EXPECT_THROW(WriteFlash(modul, image, bar, logger()), SerialIoError);
+    EXPECT_EQ(bar.position(), 0);
+    EXPECT_FALSE(ProgUSB->IsOpen());
+    ASSERT_FALSE(window.log.isEmpty());
+    EXPECT_TRUE(window.log.last().text.startsWith(QStringLiteral("COM PORT ERROR: ")));
+    EXPECT_FALSE(LeaveProgrammingMode(logger()));
+    EXPECT_FALSE(SetTargetPower(false, logger()));
+    EXPECT_EQ(sim->memory(true).left(128), pattern(128, 1));
+}
+
+TEST_F(PageTransferTest, AWholeFlashOf256KiBIsWrittenAndVerified)
+{
+    useBoard(0x40000, 4096);
+    sim->setProgrammingMode(true);
+    open();
+    modul.FlashSize = 0x40000;
+    modul.FlashPageSize = 256;
+    const QByteArray low = pattern(0x8000, 9);
+    const QByteArray high = pattern(0x1000, 4);
+    THexContainer image;
+    makeImage(image, modul.FlashSize, {{0, low}, {0x3F000, high}});
+    EXPECT_TRUE(WriteFlash(modul, image, bar, logger()));
+    EXPECT_EQ(exchangesOf(CMD_WRITE_FLASH).size(), size_t((0x8000 + 0x1000) / 256));
+    EXPECT_TRUE(VerifyFlash(modul, image, bar, logger()));
+    EXPECT_EQ(exchangesOf(CMD_READ_FLASH).size(), size_t(0x40000 / 256));
+    EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3051), line(clGreen, 3076), line(clBlack, 3050), line(clGreen, 3072)}));
+    EXPECT_EQ(sim->memory(true).mid(0x3F000, 0x1000), high);
+    expectCleanExchanges();
+}

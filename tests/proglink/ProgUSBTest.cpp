@@ -1,0 +1,164 @@
+// The link itself: opening and closing with their log lines, the frame
+// primitives and their time-outs, a closed port, an unplugged board, stale input.
+#include "ProgLinkFixture.h"
+
+#include "DeviceInterface.h"
+#include "ProgUSB.h"
+#include "SerialPort.h"
+#include "Utils.h"
+
+#include <QElapsedTimer>
+
+using Fault = BoardSimulator::Fault;
+using Phase = BoardSimulator::Phase;
+using Action = BoardSimulator::Action;
+
+TEST_F(ProgLinkTest, OpeningAMissingPortFailsWithItsLinesAndForgetsTheBoard)
+{
+    CurrentComPort = QStringLiteral("/dev/does-not-exist");
+    DeviceInfo->Valid = true;
+    EXPECT_FALSE(ProgUSB->Open());
+    EXPECT_FALSE(DeviceInfo->Valid);
+    EXPECT_EQ(window.log, (QList<LogLine> {line(clBlack, QString()), line(clRed, 3002), line(clBlack, QString())}));
+}
+
+TEST_F(ProgLinkTest, OpeningTheBoardLogsOpenedAndClosingAlwaysLogsClosed)
+{
+    ProgUSB->Close();
+    EXPECT_TRUE(ProgUSB->Open());
+    ProgUSB->Close();
+    EXPECT_EQ(window.log, (QList<LogLine> {line(clGray, 3003), line(clBlack, QString()), line(clBlack, QString()),
+                                           line(clGray, 3001), line(clGray, 3003), line(clBlack, QString())}));
+}
+
+TEST_F(ProgLinkTest, APortInUseByAnotherProgramIsNotOpened)
+{
+    SerialPort other;
+    other.setPortName(sim->portPath());
+    other.setBaudRate(TProgUSB::BaudRate);
+    other.open();
+    EXPECT_FALSE(ProgUSB->Open());
+    EXPECT_EQ(window.log.value(1), line(clRed, 3002));
+}
+
+TEST_F(ProgLinkTest, CommandWordGoesOutHighByteFirstAndAnyAcknowledgementCounts)
+{
+    open();
+    for (const std::uint8_t ack : {0x00, 0xFF}) {
+        sim->setAckByte(ack);
+        EXPECT_TRUE(SetTargetPower(true, logger()));
+    }
+    ASSERT_TRUE(sim->waitForExchanges(2, 1000));
+    const auto exchanges = sim->exchanges();
+    ASSERT_EQ(exchanges.size(), 2u);
+    EXPECT_EQ(exchanges[0].command, 0x30B0);
+    EXPECT_EQ(exchanges[0].answered, bytes("0000"));
+    EXPECT_EQ(exchanges[1].answered, bytes("ff00"));
+    EXPECT_TRUE(sim->violations().isEmpty()) << sim->violations().join('\n').toStdString();
+}
+
+TEST_F(ProgLinkTest, SilenceEndsEachReadAtItsOwnTimeOut)
+{
+    sim->addFault({CMD_TARGET_POWER, Phase::Ack, Action::Drop});
+    open();
+    ASSERT_TRUE(ProgUSB->SendCommand(CMD_TARGET_POWER));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(ProgUSB->WaitAck(200));
+    EXPECT_GE(clock.elapsed(), 190);
+    EXPECT_LT(clock.elapsed(), 500);
+    clock.restart();
+    EXPECT_EQ(ProgUSB->ReadStatus(150), STATUS_DB_NO_ANSWER);
+    EXPECT_GE(clock.elapsed(), 140);
+    EXPECT_LT(clock.elapsed(), 450);
+}
+
+TEST_F(ProgLinkTest, AClosedLinkAnswersAtOnceAndSendsNothing)
+{
+    std::uint8_t buffer[4] = {1, 2, 3, 4};
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(ProgUSB->SendCommand(CMD_GET_INFO));
+    EXPECT_FALSE(ProgUSB->WaitAck(500));
+    EXPECT_EQ(ProgUSB->ReadStatus(1000), STATUS_DB_NO_ANSWER);
+    EXPECT_FALSE(ProgUSB->Read(buffer, 4, 1000));
+    EXPECT_FALSE(ProgUSB->Write(buffer, 4));
+    EXPECT_LT(clock.elapsed(), 50);
+    EXPECT_TRUE(sim->waitForExchanges(0, 100));
+    EXPECT_TRUE(sim->exchanges().empty());
+}
+
+TEST_F(ProgLinkTest, AShortBlockIsNoBlock)
+{
+    sim->addFault({CMD_GET_INFO, Phase::Answer, Action::Truncate, 255});
+    open();
+    ASSERT_TRUE(ProgUSB->SendCommand(CMD_GET_INFO));
+    std::uint8_t block[256] = {};
+    EXPECT_FALSE(ProgUSB->Read(block, 256, 200));
+}
+
+TEST_F(ProgLinkTest, UnpluggingPassesTheErrorOnAfterLoggingItAndClosingThePort)
+{
+    sim->addFault({CMD_GET_INFO, Phase::Answer, Action::HangUp});
+    open();
+    EXPECT_THROW(ReadDeviceInfo(logger()), SerialIoError);
+    EXPECT_FALSE(ProgUSB->IsOpen());
+    ASSERT_EQ(window.log.size(), 1);
+    EXPECT_EQ(window.log[0].colour, clRed);
+    EXPECT_TRUE(window.log[0].text.startsWith(QStringLiteral("COM PORT ERROR: "))) << window.log[0].text.toStdString();
+    // The caller's closing steps then fail quietly instead of throwing again.
+    EXPECT_FALSE(LeaveProgrammingMode(logger()));
+    EXPECT_FALSE(SetTargetPower(false, logger()));
+    EXPECT_NO_THROW(ProgUSB->Close());
+    EXPECT_EQ(window.log.last(), line(clBlack, QString()));
+}
+
+TEST_F(ProgLinkTest, StaleInputBeforeOpeningIsNotTakenForTheAnswer)
+{
+    sim->injectBytes(bytes("0055"));
+    open();
+    EXPECT_TRUE(ReadDeviceInfo(logger()));
+    EXPECT_TRUE(lines.isEmpty());
+}
+
+TEST_F(ProgLinkTest, StaleInputBetweenCommandsIsNotTakenForTheAnswer)
+{
+    open();
+    sim->injectBytes(bytes("00"));
+    EXPECT_TRUE(ReadDeviceInfo(logger()));
+    sim->injectBytes(bytes("ff"));
+    EXPECT_TRUE(ResetTarget(logger()));
+    EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3030)}));
+}
+
+TEST_F(ProgLinkTest, ALateStatusDoesNotAnswerTheNextCommand)
+{
+    sim->addFault({CMD_LEAVE_PROGRAMMING, Phase::Status, Action::Late, 1100});
+    sim->addFault({CMD_RESET_TARGET, Phase::Status, Action::Value, STATUS_DB_ERROR});
+    open();
+    EXPECT_FALSE(LeaveProgrammingMode(logger()));  // its status comes 100 ms after the host gave up
+    ASSERT_TRUE(sim->waitForExchanges(1, 1000));
+    EXPECT_FALSE(ResetTarget(logger()));  // a stale 0 must not pass for this refusal
+    EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3011), line(clBlack, 3030), line(clRed, 3031)}));
+}
+
+TEST_F(ProgLinkTest, ClosingTheWindowInTheMiddleOfAnOperationEndsItQuietly)
+{
+    open();
+    bool closed = false;
+    window.onLogLine = [&closed] {
+        if (!closed) {
+            closed = true;
+            ProgUSB->Close();
+        }
+    };
+    const TLogProc throughWindow = [this](TFontStyles styles, TColor colour, const QString &text) {
+        window.addLogLine(styles, colour, text);
+    };
+    EXPECT_FALSE(EnterProgrammingMode(target(), throughWindow));
+    window.onLogLine = nullptr;
+    EXPECT_EQ(window.log.value(0), line(clBlack, 3010));
+    EXPECT_EQ(window.log.last(), line(clGray, QString()));
+    EXPECT_TRUE(sim->waitForExchanges(0, 100));
+    EXPECT_TRUE(sim->exchanges().empty());
+}

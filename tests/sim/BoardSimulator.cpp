@@ -1,0 +1,628 @@
+#include "BoardSimulator.h"
+
+#include <algorithm>
+
+namespace {
+constexpr std::uint16_t GetInfo = 0x3001;
+constexpr std::uint16_t ReadSignature = 0x30A0;
+constexpr std::uint16_t WriteFlash = 0x30A2;
+constexpr std::uint16_t WriteEeprom = 0x30A3;
+constexpr std::uint16_t ReadFlash = 0x30A4;
+constexpr std::uint16_t ReadEeprom = 0x30A5;
+constexpr std::uint16_t WriteFuse = 0x30A6;
+constexpr std::uint16_t ReadFuse = 0x30A8;
+constexpr std::uint16_t LeaveProgramming = 0x30A9;
+constexpr std::uint16_t EnterProgramming = 0x30AA;
+constexpr std::uint16_t ChipErase = 0x30AB;
+constexpr std::uint16_t ResetTarget = 0x30AC;
+constexpr std::uint16_t TargetPower = 0x30B0;
+constexpr std::uint16_t SetCurrentLimits = 0x30B7;
+constexpr std::uint16_t SetOscillator = 0x30B8;
+
+constexpr std::uint8_t StatusOk = 0;
+constexpr std::uint8_t StatusCrcError = 1;
+constexpr std::uint8_t StatusError = 255;
+
+constexpr int InfoSize = 256;
+constexpr int RequestByteTimeoutMs = 2000;
+constexpr int IdlePollMs = 5;
+constexpr int MaxSpeedIndex = 10;
+constexpr int MaxPageBytes = 519;
+
+const std::map<std::uint16_t, int> PayloadLength = {
+    {WriteFlash, 11}, {WriteEeprom, 6}, {ReadFlash, 10}, {ReadEeprom, 5},  {WriteFuse, 10},
+    {ReadFuse, 4},    {EnterProgramming, 1}, {ChipErase, 1}, {TargetPower, 2},
+    {SetCurrentLimits, 4}, {SetOscillator, 1},
+};
+
+// Read instruction, write instruction (first two bytes) of each fuse byte.
+struct FuseInstructions {
+    QByteArray read;
+    QByteArray write;
+};
+const std::array<FuseInstructions, 4> Fuses = {{
+    {QByteArray("\x50\x00\x00\x00", 4), QByteArray("\xAC\xA0\x00\x00", 4)},
+    {QByteArray("\x58\x08\x00\x00", 4), QByteArray("\xAC\xA8\x00\x00", 4)},
+    {QByteArray("\x50\x08\x00\x00", 4), QByteArray("\xAC\xA4\x00\x00", 4)},
+    {QByteArray("\x58\x00\x00\x00", 4), QByteArray("\xAC\xE0\x00\x00", 4)},
+}};
+
+std::uint16_t word(const QByteArray &b, int at)
+{
+    return std::uint16_t((std::uint8_t(b[at]) << 8) | std::uint8_t(b[at + 1]));
+}
+
+std::uint32_t longAt(const QByteArray &b, int at)
+{
+    return (std::uint32_t(word(b, at)) << 16) | word(b, at + 2);
+}
+
+void appendCrc(QByteArray &bytes)
+{
+    const std::uint16_t crc = BoardSimulator::crc16(bytes);
+    bytes.append(char(crc >> 8));
+    bytes.append(char(crc & 0xFF));
+}
+
+bool crcFits(const QByteArray &block)
+{
+    if (block.size() < 2)
+        return false;
+    return BoardSimulator::crc16(block.left(block.size() - 2)) == word(block, int(block.size()) - 2);
+}
+}
+
+BoardSimulator::BoardSimulator(int flashSize, int eepromSize)
+    : m_start(std::chrono::steady_clock::now())
+{
+    m_flash.bytes = QByteArray(flashSize, char(0xFF));
+    m_eeprom.bytes = QByteArray(eepromSize, char(0xFF));
+    m_thread = std::thread([this] { serve(); });
+}
+
+BoardSimulator::~BoardSimulator()
+{
+    stop();
+}
+
+void BoardSimulator::stop()
+{
+    m_stop = true;
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+std::uint16_t BoardSimulator::crc16(const QByteArray &bytes)
+{
+    std::uint16_t crc = 0x1D0F;
+    for (const char byte : bytes) {
+        crc ^= std::uint16_t(std::uint8_t(byte) << 8);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 0x8000) ? std::uint16_t((crc << 1) ^ 0x1021) : std::uint16_t(crc << 1);
+    }
+    return crc;
+}
+
+QByteArray BoardSimulator::infoBlock(const Info &info)
+{
+    QByteArray block(InfoSize - 2, '\0');
+    const auto place = [&block](int at, const QByteArray &text, int room) {
+        block.replace(at, std::min<int>(int(text.size()), room), text.left(room));
+    };
+    block[0] = char(info.format);
+    block[1] = char(info.state);
+    place(2, info.identifier, 30);
+    block[33] = char(info.revision >> 8);
+    block[34] = char(info.revision & 0xFF);
+    place(35, info.revisionText, 10);
+    block[61] = char(info.currentWarn >> 8);
+    block[62] = char(info.currentWarn & 0xFF);
+    block[63] = char(info.currentBreak >> 8);
+    block[64] = char(info.currentBreak & 0xFF);
+    block[65] = char(info.oscillator);
+    place(66, info.serial, 16);
+    appendCrc(block);
+    return block;
+}
+
+// ---- settings and queries ----------------------------------------------------
+
+void BoardSimulator::setInfo(const Info &info) { std::lock_guard lock(m_mutex); m_info = info; }
+void BoardSimulator::setRawInfo(const QByteArray &block) { std::lock_guard lock(m_mutex); m_rawInfo = block; }
+void BoardSimulator::setAckByte(std::uint8_t value) { std::lock_guard lock(m_mutex); m_ackByte = value; }
+void BoardSimulator::setProgrammingMode(bool on) { std::lock_guard lock(m_mutex); m_programmingMode = on; }
+void BoardSimulator::setStrict(bool strict) { std::lock_guard lock(m_mutex); m_strict = strict; }
+void BoardSimulator::setAcceptAnySize(bool accept) { std::lock_guard lock(m_mutex); m_acceptAnySize = accept; }
+void BoardSimulator::setFuse(FuseIndex index, std::uint8_t value) { std::lock_guard lock(m_mutex); m_fuses[index] = value; }
+void BoardSimulator::addFault(const Fault &fault) { std::lock_guard lock(m_mutex); m_faults.push_back(fault); }
+
+void BoardSimulator::setSignature(std::uint32_t signature)
+{
+    std::lock_guard lock(m_mutex);
+    m_signature = {std::uint8_t(signature >> 16), std::uint8_t(signature >> 8), std::uint8_t(signature)};
+}
+
+void BoardSimulator::setFuseStuckBits(FuseIndex index, std::uint8_t mask, std::uint8_t value)
+{
+    std::lock_guard lock(m_mutex);
+    m_stuckMask[index] = mask;
+    m_stuckValue[index] = value;
+}
+
+void BoardSimulator::setMemory(bool flash, int address, const QByteArray &bytes)
+{
+    std::lock_guard lock(m_mutex);
+    (flash ? m_flash : m_eeprom).bytes.replace(address, bytes.size(), bytes);
+}
+
+void BoardSimulator::setCorruptOnRead(bool flash, int address, std::uint8_t value)
+{
+    std::lock_guard lock(m_mutex);
+    (flash ? m_flash : m_eeprom).corruptOnRead[address] = value;
+}
+
+void BoardSimulator::injectBytes(const QByteArray &bytes)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_injected += bytes;
+    }
+    for (int waited = 0; waited < 1000; ++waited) {
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_injected.isEmpty())
+                return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+BoardSimulator::Info BoardSimulator::info() const { std::lock_guard lock(m_mutex); return m_info; }
+bool BoardSimulator::powered() const { std::lock_guard lock(m_mutex); return m_powered; }
+bool BoardSimulator::programmingMode() const { std::lock_guard lock(m_mutex); return m_programmingMode; }
+std::uint8_t BoardSimulator::lastSpeed() const { std::lock_guard lock(m_mutex); return m_lastSpeed; }
+std::uint8_t BoardSimulator::fuse(FuseIndex index) const { std::lock_guard lock(m_mutex); return m_fuses[index]; }
+QByteArray BoardSimulator::memory(bool flash) const { std::lock_guard lock(m_mutex); return (flash ? m_flash : m_eeprom).bytes; }
+std::vector<BoardSimulator::Exchange> BoardSimulator::exchanges() const { std::lock_guard lock(m_mutex); return m_exchanges; }
+QStringList BoardSimulator::violations() const { std::lock_guard lock(m_mutex); return m_violations; }
+
+std::vector<std::uint16_t> BoardSimulator::commands() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<std::uint16_t> result;
+    for (const Exchange &e : m_exchanges)
+        result.push_back(e.command);
+    return result;
+}
+
+bool BoardSimulator::waitForExchanges(int count, int timeoutMs) const
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+        {
+            std::lock_guard lock(m_mutex);
+            if (int(m_exchanges.size()) >= count && !m_busy)
+                return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+// ---- the serving thread --------------------------------------------------------
+
+qint64 BoardSimulator::nowUs() const
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - m_start).count();
+}
+
+template <typename Change>
+void BoardSimulator::record(Change change)
+{
+    std::lock_guard lock(m_mutex);
+    change(m_exchanges.back());
+}
+
+void BoardSimulator::violation(const QString &what)
+{
+    std::lock_guard lock(m_mutex);
+    m_violations << what;
+}
+
+void BoardSimulator::serve()
+{
+    QByteArray command;
+    while (!m_stop && !m_pty.isHungUp()) {
+        QByteArray injected;
+        {
+            std::lock_guard lock(m_mutex);
+            injected.swap(m_injected);
+        }
+        if (!injected.isEmpty())
+            m_pty.write(injected);
+        command += m_pty.readAvailable(2 - int(command.size()), IdlePollMs);
+        if (command.size() < 2)
+            continue;
+        const std::uint16_t code = word(command, 0);
+        command.clear();
+        m_busy = true;
+        {
+            std::lock_guard lock(m_mutex);
+            Exchange exchange;
+            exchange.command = code;
+            exchange.commandUs = nowUs();
+            m_exchanges.push_back(exchange);
+            ++m_occurrences[code];
+        }
+        handle(code);
+        m_busy = false;
+    }
+}
+
+QByteArray BoardSimulator::receive(int count, int timeoutMs)
+{
+    // Up to timeoutMs between two bytes, in slices so that stop() is not kept waiting.
+    QByteArray bytes;
+    auto last = std::chrono::steady_clock::now();
+    while (bytes.size() < count && !m_stop && !m_pty.isHungUp()) {
+        const QByteArray more = m_pty.readAvailable(count - int(bytes.size()), IdlePollMs);
+        if (!more.isEmpty()) {
+            bytes += more;
+            last = std::chrono::steady_clock::now();
+        } else if (std::chrono::steady_clock::now() - last > std::chrono::milliseconds(timeoutMs)) {
+            break;
+        }
+    }
+    return bytes;
+}
+
+std::optional<BoardSimulator::Fault> BoardSimulator::faultFor(Phase phase) const
+{
+    std::lock_guard lock(m_mutex);
+    const std::uint16_t command = m_exchanges.back().command;
+    const int occurrence = m_occurrences.at(command);
+    for (const Fault &fault : m_faults) {
+        if (fault.command == command && fault.phase == phase
+            && (fault.occurrence == 0 || fault.occurrence == occurrence))
+            return fault;
+    }
+    return std::nullopt;
+}
+
+bool BoardSimulator::sendPhase(Phase phase, QByteArray bytes, int statusIndex, int crcIndex)
+{
+    const std::optional<Fault> fault = faultFor(phase);
+    bool carryOn = true;
+    if (fault) {
+        const auto pause = [this](int ms) {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+            while (!m_stop && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+        switch (fault->action) {
+        case Action::Drop:
+            return false;
+        case Action::HangUp:
+            m_pty.hangUp();
+            return false;
+        case Action::Value:
+            bytes[bytes.size() == 1 ? 0 : statusIndex] = char(fault->arg);
+            break;
+        case Action::Delay:
+            pause(fault->arg);
+            break;
+        case Action::Late:
+            pause(fault->arg);
+            carryOn = false;
+            break;
+        case Action::Truncate:
+            bytes.truncate(fault->arg);
+            carryOn = false;
+            break;
+        case Action::CorruptCrc:
+            bytes[crcIndex + 1] = char(bytes[crcIndex + 1] ^ 0x01);
+            break;
+        }
+    }
+    // Recorded before it leaves, so that the record is complete once the host has the bytes.
+    const qint64 at = nowUs();
+    record([&](Exchange &e) {
+        e.answered += bytes;
+        switch (phase) {
+        case Phase::Ack: e.ackUs = at; break;
+        case Phase::Status: e.statusUs = at; break;
+        case Phase::Answer: e.answerUs = at; break;
+        case Phase::PageStatus: e.pageStatusUs = at; break;
+        case Phase::PageData: break;
+        }
+    });
+    m_pty.write(bytes);
+    return carryOn;
+}
+
+int BoardSimulator::sendStatus(Phase phase, std::uint8_t status)
+{
+    const std::optional<Fault> fault = faultFor(phase);
+    if (fault && fault->action == Action::Value)
+        status = std::uint8_t(fault->arg);
+    if (!sendPhase(phase, QByteArray(1, char(status))))
+        return -1;
+    return status;
+}
+
+bool BoardSimulator::receiveRequest(int payloadLength, QByteArray &payload, int crcErrorStatusSize)
+{
+    if (m_pty.inputPending())
+        violation(QStringLiteral("%1: request block before the acknowledgement").arg(m_exchanges.back().command, 4, 16));
+    std::uint8_t ack = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        ack = m_ackByte;
+    }
+    if (!sendPhase(Phase::Ack, QByteArray(1, char(ack))))
+        return false;
+    const QByteArray block = receive(payloadLength + 2, RequestByteTimeoutMs);
+    const qint64 at = nowUs();
+    record([&](Exchange &e) {
+        e.request = block;
+        e.requestUs = at;
+    });
+    if (block.size() < payloadLength + 2) {
+        violation(QStringLiteral("%1: request block incomplete (%2 bytes)").arg(m_exchanges.back().command, 4, 16).arg(block.size()));
+        return false;
+    }
+    if (!crcFits(block)) {
+        violation(QStringLiteral("%1: request CRC wrong").arg(m_exchanges.back().command, 4, 16));
+        QByteArray answer(crcErrorStatusSize, char(0xFF));
+        answer[0] = char(StatusCrcError);
+        sendPhase(Phase::Status, answer, 0);
+        return false;
+    }
+    payload = block.left(payloadLength);
+    return true;
+}
+
+void BoardSimulator::handle(std::uint16_t command)
+{
+    switch (command) {
+    case GetInfo: handleInfo(); break;
+    case ReadSignature: handleSignature(); break;
+    case LeaveProgramming:
+    case ResetTarget: handleSimpleStatus(command); break;
+    case EnterProgramming:
+    case ChipErase:
+    case TargetPower:
+    case SetCurrentLimits:
+    case SetOscillator: handleRequestWithStatus(command); break;
+    case ReadFuse: handleReadFuse(); break;
+    case WriteFuse: handleWriteFuse(); break;
+    case WriteFlash:
+    case WriteEeprom: handlePageWrite(command == WriteFlash); break;
+    case ReadFlash:
+    case ReadEeprom: handlePageRead(command == ReadFlash); break;
+    default:
+        violation(QStringLiteral("unknown command %1").arg(command, 4, 16, QLatin1Char('0')));
+        break;
+    }
+}
+
+void BoardSimulator::handleInfo()
+{
+    QByteArray block;
+    {
+        std::lock_guard lock(m_mutex);
+        block = m_rawInfo.isEmpty() ? infoBlock(m_info) : m_rawInfo;
+    }
+    sendPhase(Phase::Answer, block, -1, InfoSize - 2);
+}
+
+void BoardSimulator::handleSignature()
+{
+    QByteArray answer;
+    {
+        std::lock_guard lock(m_mutex);
+        answer = QByteArray(reinterpret_cast<const char *>(m_signature.data()), 3);
+        appendCrc(answer);
+        const bool refused = m_strict && !m_programmingMode;
+        if (refused)
+            m_violations << QStringLiteral("signature read outside programming mode");
+        answer.append(char(refused ? StatusError : StatusOk));
+    }
+    sendPhase(Phase::Answer, answer, 5, 3);
+}
+
+void BoardSimulator::handleSimpleStatus(std::uint16_t)
+{
+    {
+        // Leaving programming mode and a reset pulse both end programming mode.
+        std::lock_guard lock(m_mutex);
+        m_programmingMode = false;
+    }
+    sendStatus(Phase::Status, StatusOk);
+}
+
+void BoardSimulator::handleRequestWithStatus(std::uint16_t command)
+{
+    QByteArray p;
+    if (!receiveRequest(PayloadLength.at(command), p))
+        return;
+    std::uint8_t status = StatusOk;
+    {
+        std::lock_guard lock(m_mutex);
+        switch (command) {
+        case EnterProgramming:
+            if (std::uint8_t(p[0]) > MaxSpeedIndex) {
+                status = StatusError;
+                break;
+            }
+            m_programmingMode = true;
+            m_powered = true;
+            m_lastSpeed = std::uint8_t(p[0]);
+            break;
+        case ChipErase:
+            if (m_strict && !m_programmingMode) {
+                m_violations << QStringLiteral("chip erase outside programming mode");
+                status = StatusError;
+                break;
+            }
+            m_flash.bytes.fill(char(0xFF));
+            m_eeprom.bytes.fill(char(0xFF));
+            m_fuses[LockByte] = 0xFF;
+            break;
+        case TargetPower:
+            if (p == QByteArray("\xAB\xCD", 2))
+                m_powered = true;
+            else if (p == QByteArray("\x08\x09", 2))
+                m_powered = false;
+            else
+                status = StatusError;
+            break;
+        case SetCurrentLimits:
+            m_info.currentWarn = word(p, 0);
+            m_info.currentBreak = word(p, 2);
+            break;
+        case SetOscillator:
+            m_info.oscillator = std::uint8_t(p[0]);
+            break;
+        default:
+            break;
+        }
+    }
+    sendStatus(Phase::Status, status);
+}
+
+void BoardSimulator::handleReadFuse()
+{
+    QByteArray p;
+    if (!receiveRequest(4, p))
+        return;
+    int index = -1;
+    for (int i = 0; i < int(Fuses.size()); ++i) {
+        if (Fuses[std::size_t(i)].read == p)
+            index = i;
+    }
+    bool refused = index < 0;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_strict && !m_programmingMode) {
+            m_violations << QStringLiteral("fuse read outside programming mode");
+            refused = true;
+        }
+    }
+    if (sendStatus(Phase::Status, refused ? StatusError : StatusOk) != StatusOk)
+        return;
+    QByteArray answer(1, char(fuse(FuseIndex(index))));
+    appendCrc(answer);
+    sendPhase(Phase::Answer, answer, -1, 1);
+}
+
+void BoardSimulator::handleWriteFuse()
+{
+    QByteArray p;
+    if (!receiveRequest(10, p, 2))
+        return;
+    int index = -1;
+    for (int i = 0; i < int(Fuses.size()); ++i) {
+        if (Fuses[std::size_t(i)].write == p.left(4) && Fuses[std::size_t(i)].read == p.mid(4, 4))
+            index = i;
+    }
+    QByteArray answer("\xFF\xFF", 2);
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_strict && !m_programmingMode) {
+            m_violations << QStringLiteral("fuse write outside programming mode");
+        } else if (index >= 0) {
+            const auto i = std::size_t(index);
+            m_fuses[i] = std::uint8_t((std::uint8_t(p[8]) & ~m_stuckMask[i]) | (m_stuckValue[i] & m_stuckMask[i]));
+            answer[0] = char(StatusOk);
+            answer[1] = char(m_fuses[i]);
+        }
+    }
+    sendPhase(Phase::Answer, answer, 0);
+}
+
+bool BoardSimulator::decodePage(bool flash, const QByteArray &p, int &address, int &bytes)
+{
+    std::lock_guard lock(m_mutex);
+    Memory &memory = flash ? m_flash : m_eeprom;
+    const int size = flash ? int(longAt(p, 6) * 2) : word(p, 3);
+    bytes = flash ? word(p, 0) * 2 : std::uint8_t(p[0]);
+    address = flash ? int(longAt(p, 2) * 2) : word(p, 1);
+    if (m_acceptAnySize && size != memory.bytes.size())
+        memory.bytes = QByteArray(size, char(0xFF));
+    QString problem;
+    if (size != memory.bytes.size())
+        problem = QStringLiteral("memory size %1 where the device has %2").arg(size).arg(memory.bytes.size());
+    else if (bytes <= 0 || bytes > MaxPageBytes || address % bytes != 0 || address + bytes > size)
+        problem = QStringLiteral("page of %1 bytes at %2").arg(bytes).arg(address);
+    else if (m_strict && !m_programmingMode)
+        problem = QStringLiteral("page command outside programming mode");
+    if (problem.isEmpty())
+        return true;
+    m_violations << QStringLiteral("%1: %2").arg(m_exchanges.back().command, 4, 16).arg(problem);
+    return false;
+}
+
+void BoardSimulator::handlePageWrite(bool flash)
+{
+    QByteArray p;
+    if (!receiveRequest(flash ? 11 : 6, p))
+        return;
+    int address = 0;
+    int bytes = 0;
+    const bool usable = decodePage(flash, p, address, bytes);
+    if (m_pty.inputPending())
+        violation(QStringLiteral("page data before the status"));
+    if (sendStatus(Phase::Status, usable ? StatusOk : StatusError) != StatusOk)
+        return;
+    const std::optional<Fault> unplug = faultFor(Phase::PageData);
+    const int expected = bytes + 2;
+    const QByteArray block = receive(unplug ? std::min(unplug->arg, expected) : expected, RequestByteTimeoutMs);
+    const qint64 at = nowUs();
+    record([&](Exchange &e) {
+        e.pageBlock = block;
+        e.pageUs = at;
+    });
+    if (unplug) {
+        m_pty.hangUp();
+        return;
+    }
+    if (block.size() < expected) {
+        violation(QStringLiteral("page block incomplete (%1 of %2 bytes)").arg(block.size()).arg(expected));
+        return;
+    }
+    if (!crcFits(block)) {
+        violation(QStringLiteral("page CRC wrong at %1").arg(address));
+        sendStatus(Phase::PageStatus, StatusCrcError);
+        return;
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        (flash ? m_flash : m_eeprom).bytes.replace(address, bytes, block.left(bytes));
+    }
+    sendStatus(Phase::PageStatus, StatusOk);
+}
+
+void BoardSimulator::handlePageRead(bool flash)
+{
+    QByteArray p;
+    if (!receiveRequest(flash ? 10 : 5, p))
+        return;
+    int address = 0;
+    int bytes = 0;
+    const bool usable = decodePage(flash, p, address, bytes);
+    if (sendStatus(Phase::Status, usable ? StatusOk : StatusError) != StatusOk)
+        return;
+    QByteArray block;
+    {
+        std::lock_guard lock(m_mutex);
+        const Memory &memory = flash ? m_flash : m_eeprom;
+        block = memory.bytes.mid(address, bytes);
+        for (const auto &[at, value] : memory.corruptOnRead) {
+            if (at >= address && at < address + bytes)
+                block[at - address] = char(value);
+        }
+    }
+    appendCrc(block);
+    sendPhase(Phase::Answer, block, -1, bytes);
+}
