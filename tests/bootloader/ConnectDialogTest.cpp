@@ -1,0 +1,127 @@
+// The connect dialog on the offscreen platform: placement, texts, animation,
+// and every way of stopping the connect loop from it.
+#include "ConnectBootloaderDialog.h"
+
+#include "Utils.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+class ConnectDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        mainWindow.show();
+        placeMainWindow({100, 50, 800, 600});
+        BootloaderAbort = false;
+    }
+
+    // Positions are those of the outer frames, which the offscreen platform
+    // draws too.
+    void placeMainWindow(const QRect &frame)
+    {
+        mainWindow.move(frame.topLeft());
+        mainWindow.resize(frame.size() - (mainWindow.frameGeometry().size() - mainWindow.size()));
+        ASSERT_EQ(mainWindow.frameGeometry(), frame);
+    }
+    void TearDown() override { BootloaderAbort = false; }
+
+    static QImage shown(const TForm1 &form) { return form.Image_Process->pixmap().toImage(); }
+
+    QWidget mainWindow;
+    TForm1 form {&mainWindow};
+};
+}
+
+TEST_F(ConnectDialog, ShowsCentredOnTheMainWindowWithTheCurrentTexts)
+{
+    form.showConnectDialog();
+    ASSERT_TRUE(form.isVisible());
+    EXPECT_EQ(form.size(), QSize(420, 228));
+    const QSize outer = form.frameGeometry().size();
+    EXPECT_EQ(form.frameGeometry().topLeft(),
+              QPoint(100 + (800 - outer.width()) / 2, 50 + (600 - outer.height()) / 2));
+    EXPECT_EQ(form.windowTitle(), "T7150");
+    EXPECT_EQ(form.Label2->text(), "T7150");
+    EXPECT_EQ(form.Label1->text(), "T7151");
+    EXPECT_EQ(form.SpeedButton1->text(), "T7152");
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(form.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(form.isModal());
+}
+
+TEST_F(ConnectDialog, OverhangsASmallerMainWindowEquallyOnBothSides)
+{
+    placeMainWindow({0, 0, 301, 201});
+    form.showConnectDialog();
+    const QSize outer = form.frameGeometry().size();
+    ASSERT_GT(outer.width(), 301);
+    ASSERT_GT(outer.height(), 201);
+    // Odd differences truncate toward zero.
+    const QPoint expected(-((outer.width() - 301) / 2), -((outer.height() - 201) / 2));
+    EXPECT_EQ(form.frameGeometry().topLeft(), expected);
+}
+
+TEST_F(ConnectDialog, AnimationWrapsAfterTheEighthFrame)
+{
+    for (int a = 0; a < TForm1::FrameCount; ++a) {
+        EXPECT_EQ(form.ImageList1[a].size(), QSize(31, 31));
+        for (int b = a + 1; b < TForm1::FrameCount; ++b)
+            EXPECT_NE(form.ImageList1[a].toImage(), form.ImageList1[b].toImage()) << a << " " << b;
+    }
+    form.AnimationFrame = 7;
+    form.Timer1Timer();
+    EXPECT_EQ(shown(form), form.ImageList1[7].toImage());
+    form.Timer1Timer();
+    EXPECT_EQ(shown(form), form.ImageList1[0].toImage());
+    EXPECT_EQ(form.AnimationFrame, 1);
+}
+
+TEST_F(ConnectDialog, AnimationRunsWhileHidden)
+{
+    ASSERT_FALSE(form.isVisible());
+    const int before = form.AnimationFrame;
+    QSignalSpy ticks(form.Timer1, &QTimer::timeout);
+    ASSERT_TRUE(ticks.wait(1000));
+    EXPECT_NE(form.AnimationFrame, before);
+}
+
+TEST_F(ConnectDialog, AbortButtonSetsTheFlagAndHides)
+{
+    form.showConnectDialog();
+    QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+    EXPECT_TRUE(BootloaderAbort);
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(ConnectDialog, EscapeCountsAsAbort)
+{
+    form.showConnectDialog();
+    QTest::keyClick(&form, Qt::Key_Escape);
+    EXPECT_TRUE(BootloaderAbort);
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(ConnectDialog, CloseRequestCountsAsAbort)
+{
+    form.showConnectDialog();
+    EXPECT_TRUE(form.close());
+    EXPECT_TRUE(BootloaderAbort);
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(ConnectDialog, TheLoopPuttingItAwayIsNoAbort)
+{
+    form.showConnectDialog();
+    form.closeConnectDialog();
+    EXPECT_FALSE(BootloaderAbort);
+    EXPECT_FALSE(form.isVisible());
+    form.showConnectDialog();  // and it comes back, shown again
+    EXPECT_TRUE(form.isVisible());
+}

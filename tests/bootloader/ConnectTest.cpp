@@ -1,0 +1,256 @@
+// The link itself and its connect loop: identification, the loop's dialog and
+// abort, stale input, pacing, and a close that fails.
+#include "BootloaderFixture.h"
+
+#include "ConnectBootloaderDialog.h"
+#include "SerialPort.h"
+#include "Utils.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using Fault = ModuleSimulator::Fault;
+using Action = ModuleSimulator::Action;
+
+namespace {
+QByteArray repeated(const QByteArray &bytes, int times)
+{
+    QByteArray result;
+    for (int i = 0; i < times; ++i)
+        result += bytes;
+    return result;
+}
+}
+
+using Connecting = BootloaderTest;
+
+TEST_F(Connecting, ModuleInItsBootloaderAnswersTheFirstHandshake)
+{
+    sim.setEntersBootloaderAfter(0);
+    ASSERT_TRUE(Bootloader->Open());
+    EXPECT_TRUE(Bootloader->Connect(module()));
+    EXPECT_EQ(sim.received(), "IS");
+    EXPECT_EQ(dialog.shows, 0);
+    EXPECT_EQ(dialog.closes, 1);
+    EXPECT_TRUE(sim.violations().isEmpty());
+}
+
+TEST_F(Connecting, DialogAppearsOnceAtTheTwentiethFailureAndTheResetConnects)
+{
+    sim.setEntersBootloaderAfter(25);
+    int handshakesAtShow = -1;
+    dialog.onShow = [&] { handshakesAtShow = sim.handshakesSeen(); };
+    ASSERT_TRUE(Bootloader->Open());
+    EXPECT_TRUE(Bootloader->Connect(module()));
+    EXPECT_EQ(dialog.shows, 1);
+    EXPECT_EQ(handshakesAtShow, 20);
+    EXPECT_EQ(dialog.closes, 1);
+    EXPECT_EQ(sim.received(), repeated("IS", 26));
+}
+
+TEST_F(Connecting, AbortInTheRealDialogEndsTheLoopAfterTheCurrentAttempt)
+{
+    Form1 = new TForm1;
+    setConnectDialogControl(nullptr);
+    BootloaderAbort = true;  // left over from an earlier abort: Connect starts afresh
+    int handshakesAtAbort = -1;
+    QTimer::singleShot(600, Form1, [&] {
+        ASSERT_TRUE(Form1->isVisible());
+        handshakesAtAbort = sim.handshakesSeen();
+        QTest::mouseClick(Form1->SpeedButton1, Qt::LeftButton);
+    });
+    ASSERT_TRUE(Bootloader->Open());
+    EXPECT_FALSE(Bootloader->Connect(module()));
+    EXPECT_TRUE(BootloaderAbort);
+    EXPECT_FALSE(Form1->isVisible());
+    EXPECT_GE(handshakesAtAbort, 20);
+    EXPECT_LE(sim.handshakesSeen(), handshakesAtAbort + 1);
+    delete Form1;
+    Form1 = nullptr;
+}
+
+TEST_F(Connecting, OtherProtocolVersionIsRetriedLikeSilence)
+{
+    sim.setEntersBootloaderAfter(0);
+    sim.setIdentification("MEGA328 MODULE", 1);
+    dialog.onShow = [&] { sim.setIdentification("MEGA328 MODULE", 0); };
+    ASSERT_TRUE(Bootloader->Open());
+    EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::OtherVersion);
+    sim.clearRecords();
+    EXPECT_TRUE(Bootloader->Connect(module()));
+    EXPECT_EQ(dialog.shows, 1);
+    EXPECT_EQ(sim.handshakesSeen(), 21);
+}
+
+TEST_F(Connecting, IdentifierIsFilteredThenMustBeginWithTheUpperCaseName)
+{
+    struct Case {
+        QByteArray identifier;
+        QByteArray expected;
+        tKalworksBootloader::HandshakeResult result;
+    };
+    const Case cases[] = {
+        {"MEGA328 MODULE rev B", "MEGA328 MODULE", tKalworksBootloader::Connected},
+        {"mega328 module", "MEGA328 MODULE", tKalworksBootloader::NoAnswer},
+        {"MEGA328", "MEGA328 MODULE", tKalworksBootloader::NoAnswer},
+        {QByteArray("MEGA328\0 MOD_ULE", 16), "MEGA328 MODULE", tKalworksBootloader::Connected},
+        {"ME/GA\xE4" "328-1.0", "MEGA328-1.0", tKalworksBootloader::Connected},
+        {"anything at all", "", tKalworksBootloader::Connected},
+        // Bytes past the 31 of the identifier are not part of it.
+        {QByteArray(30, 'X') + "YZ", QByteArray(30, 'X') + "Y", tKalworksBootloader::Connected},
+        {QByteArray(30, 'X') + "YZ", QByteArray(30, 'X') + "YZ", tKalworksBootloader::NoAnswer},
+    };
+    sim.setEntersBootloaderAfter(0);
+    ASSERT_TRUE(Bootloader->Open());
+    for (const Case &c : cases) {
+        sim.setIdentification(c.identifier);
+        EXPECT_EQ(Bootloader->Handshake(c.expected, 0), c.result) << c.identifier.toStdString();
+    }
+}
+
+TEST_F(Connecting, LowerCaseDefinitionNameExpectsItInCapitals)
+{
+    sim.setEntersBootloaderAfter(0);
+    sim.setIdentification("MEGA328 MODULE rev B");
+    ASSERT_TRUE(Bootloader->Open());
+    EXPECT_TRUE(Bootloader->Connect(module("mega328 module")));
+    EXPECT_EQ(sim.handshakesSeen(), 1);
+}
+
+TEST_F(Connecting, WrongHeaderShortOrLateIdentificationIsNoAnswer)
+{
+    sim.setEntersBootloaderAfter(0);
+    sim.addFault({'S', 2, Action::Truncate, 255});
+    sim.addFault({'S', 3, Action::Answer, 0, 40});
+    ASSERT_TRUE(Bootloader->Open());
+    sim.setIdentification("MEGA328 MODULE", 0, "DX");
+    EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::NoAnswer);
+    sim.setIdentification("MEGA328 MODULE");
+    EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::NoAnswer);
+    EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::NoAnswer);
+    QTest::qWait(40);  // the late answer arrives, and the next handshake must not take it
+    EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::Connected);
+}
+
+TEST_F(Connecting, IdentificationFitsTheWindowAtTheModulesLineRateButNotAtASlowerOne)
+{
+    sim.setEntersBootloaderAfter(0);
+    ASSERT_TRUE(Bootloader->Open());
+    sim.setLineRate(250000);  // 256 bytes take 10.24 ms of the 20 allowed
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::Connected);
+    EXPECT_GE(clock.elapsed(), 10);
+    sim.setLineRate(100000);  // 25.6 ms
+    EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::NoAnswer);
+}
+
+TEST_F(Connecting, StrayInputAfterOpeningDoesNotShiftTheAnswers)
+{
+    sim.setEntersBootloaderAfter(0);
+    dialog.onShow = [] { BootloaderAbort = true; };  // a shifted answer would never match
+    ASSERT_TRUE(Bootloader->Open());
+    sim.sendStray(QByteArray("\x0D\x0D" "DT\x00MEG", 8));
+    QTest::qWait(5);
+    EXPECT_TRUE(Bootloader->Connect(module()));
+    EXPECT_EQ(sim.handshakesSeen(), 1);
+    EXPECT_EQ(dialog.shows, 0);
+}
+
+TEST_F(Connecting, LatePartialAnswerSpoilsOneAttemptAtMost)
+{
+    // Eight bytes of the first answer come only after the second "IS" went
+    // out; the second answer's tail is then left over for the third attempt.
+    sim.setEntersBootloaderAfter(0);
+    sim.addFault({'S', 1, Action::Truncate, 8, 35});
+    dialog.onShow = [] { BootloaderAbort = true; };
+    ASSERT_TRUE(Bootloader->Open());
+    EXPECT_TRUE(Bootloader->Connect(module()));
+    EXPECT_LE(sim.handshakesSeen(), 4);
+    EXPECT_EQ(dialog.shows, 0);
+}
+
+TEST_F(Connecting, InputLeftFromBeforeTheOpenIsDiscarded)
+{
+    sim.setEntersBootloaderAfter(0);
+    sim.sendStray("\x0A");
+    ASSERT_TRUE(Bootloader->Open());
+    EXPECT_TRUE(Bootloader->StartApplication());
+    EXPECT_EQ(sim.received(), "IE");
+}
+
+TEST_F(Connecting, ClosedPortFailsEveryAttemptAtAPaceTheUserCanAbort)
+{
+    sim.setEntersBootloaderAfter(0);
+    QElapsedTimer clock;
+    qint64 shownAfterMs = -1;
+    dialog.onShow = [&] {
+        shownAfterMs = clock.elapsed();
+        BootloaderAbort = true;
+    };
+    clock.start();
+    EXPECT_FALSE(Bootloader->Connect(module()));  // Connect does not open the port
+    EXPECT_EQ(dialog.shows, 1);
+    EXPECT_EQ(dialog.closes, 1);
+    // Twenty failed attempts of at least 20 ms each come before the dialog.
+    EXPECT_GE(shownAfterMs, 19 * 20);
+    EXPECT_TRUE(sim.received().isEmpty());
+}
+
+TEST_F(Connecting, ReadAndWriteOnAClosedPortFailQuietly)
+{
+    std::uint8_t byte = 'I';
+    EXPECT_FALSE(Bootloader->Write(&byte, 1));
+    EXPECT_FALSE(Bootloader->Read(&byte, 1, 10));
+    CurrentComPort = "/nonexistent/tty";
+    EXPECT_FALSE(Bootloader->Open());
+}
+
+namespace {
+// A port whose close fails the first time, as a removed USB adapter's can.
+class FailingCloseBootloader : public tKalworksBootloader {
+protected:
+    void closePort(SerialPort &port) override
+    {
+        if (failures-- > 0)
+            throw SerialIoError("close failed");
+        tKalworksBootloader::closePort(port);
+    }
+
+private:
+    int failures = 1;
+};
+}
+
+TEST_F(Connecting, FailedCloseLogsAndStartsOverWithAFreshPortOfTheFirstSettings)
+{
+    sim.setEntersBootloaderAfter(0);
+    FailingCloseBootloader link;
+    ASSERT_TRUE(link.Open());
+    EXPECT_EQ(link.Handshake("MEGA328 MODULE", 0), tKalworksBootloader::Connected);
+    link.Close();
+    ASSERT_EQ(mainWindow.log.size(), 1);
+    EXPECT_EQ(mainWindow.log[0].styles, 0);
+    EXPECT_EQ(mainWindow.log[0].colour, clRed);
+    EXPECT_EQ(mainWindow.log[0].text, "COM PORT ERROR: Port removed!");
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_EQ(link.port().readTimeout(), 2000);
+    EXPECT_EQ(link.port().writeTimeout(), 2000);
+    EXPECT_EQ(link.port().portName(), sim.portPath());
+    ASSERT_TRUE(link.Open());
+    EXPECT_EQ(link.Handshake("MEGA328 MODULE", 0), tKalworksBootloader::Connected);
+    link.Close();
+    EXPECT_EQ(mainWindow.log.size(), 1);
+}
+
+TEST_F(Connecting, HangUpWhileConnectingEndsOnlyByAbortAndLeavesALinkThatCloses)
+{
+    ASSERT_TRUE(Bootloader->Open());
+    sim.hangUp();
+    dialog.onShow = [] { BootloaderAbort = true; };
+    EXPECT_FALSE(Bootloader->Connect(module()));
+    Bootloader->Close();
+    EXPECT_FALSE(Bootloader->IsOpen());
+}

@@ -1,0 +1,442 @@
+#include "ModuleSimulator.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+constexpr char CarriageReturn = 0x0D;
+constexpr int IdentificationSize = 256;
+constexpr int IdentifierSize = 31;
+constexpr int PollSliceMs = 5;
+// How long the module waits for the rest of a command once its letter came.
+constexpr int ArgumentTimeoutMs = 1000;
+// The host sends page data after a short pause; allow a generous margin.
+constexpr int PageDataTimeoutMs = 3000;
+constexpr std::uint8_t Erased = 0xFF;
+constexpr int BitsPerByte = 10;  // start bit, 8 data bits, stop bit
+// Sleeps overshoot by tens of microseconds; the last stretch of a paced answer is waited out busily.
+constexpr auto SpinMargin = std::chrono::microseconds(300);
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+}
+
+ModuleSimulator::ModuleSimulator(const Geometry &geometry)
+    : m_geometry(geometry),
+      m_flash(geometry.flashSize, char(Erased)),
+      m_eeprom(geometry.eepromSize, char(Erased))
+{
+    m_thread = std::thread([this] { serve(); });
+}
+
+ModuleSimulator::~ModuleSimulator()
+{
+    m_stop = true;
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void ModuleSimulator::setEntersBootloaderAfter(int handshakes)
+{
+    std::lock_guard lock(m_mutex);
+    m_handshakesToIgnore = handshakes;
+    m_bootloader = handshakes <= 0;
+}
+
+void ModuleSimulator::pressReset()
+{
+    std::lock_guard lock(m_mutex);
+    m_bootloader = true;
+}
+
+bool ModuleSimulator::inBootloader() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_bootloader;
+}
+
+void ModuleSimulator::setIdentification(const QByteArray &identifier, std::uint8_t version,
+                                        const QByteArray &header)
+{
+    std::lock_guard lock(m_mutex);
+    m_identifier = identifier;
+    m_version = version;
+    m_header = header;
+}
+
+void ModuleSimulator::setLineRate(int baud)
+{
+    m_lineRate = baud;
+}
+
+void ModuleSimulator::addFault(const Fault &fault)
+{
+    std::lock_guard lock(m_mutex);
+    m_faults.append(fault);
+}
+
+void ModuleSimulator::setStuckByte(Memory memory, int address, std::uint8_t value)
+{
+    std::lock_guard lock(m_mutex);
+    (memory == Memory::Flash ? m_stuckFlash : m_stuckEeprom).append({address, value});
+}
+
+void ModuleSimulator::fill(Memory memory, int address, const QByteArray &bytes)
+{
+    std::lock_guard lock(m_mutex);
+    (memory == Memory::Flash ? m_flash : m_eeprom).replace(address, bytes.size(), bytes);
+}
+
+QByteArray ModuleSimulator::memory(Memory memory) const
+{
+    std::lock_guard lock(m_mutex);
+    return memory == Memory::Flash ? m_flash : m_eeprom;
+}
+
+void ModuleSimulator::sendStray(const QByteArray &bytes)
+{
+    std::lock_guard lock(m_ptyMutex);
+    m_pty.write(bytes);
+}
+
+void ModuleSimulator::hangUp()
+{
+    std::lock_guard lock(m_ptyMutex);
+    m_pty.hangUp();
+}
+
+QList<ModuleSimulator::Exchange> ModuleSimulator::exchanges() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_exchanges;
+}
+
+QByteArray ModuleSimulator::received() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_received;
+}
+
+bool ModuleSimulator::waitForReceived(int bytes, int timeoutMs) const
+{
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (received().size() < bytes) {
+        if (Clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+int ModuleSimulator::handshakesSeen() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_handshakes;
+}
+
+QStringList ModuleSimulator::violations() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_violations;
+}
+
+void ModuleSimulator::clearRecords()
+{
+    std::lock_guard lock(m_mutex);
+    m_exchanges.clear();
+    m_received.clear();
+    m_violations.clear();
+    m_handshakes = 0;
+    m_commandCounts.clear();
+}
+
+void ModuleSimulator::serve()
+{
+    QByteArray byte;
+    while (!m_stop) {
+        byte.clear();
+        if (!readExact(byte, 1, PollSliceMs)) {
+            std::lock_guard lock(m_ptyMutex);
+            if (m_pty.isHungUp())
+                return;
+            continue;
+        }
+        if (!inBootloader()) {
+            handleApplicationByte(byte[0]);
+        } else if (byte[0] != 'I') {
+            violation(QStringLiteral("stray byte 0x%1 where a command should start")
+                          .arg(quint8(byte[0]), 2, 16, QLatin1Char('0')));
+        } else {
+            QByteArray letter;
+            if (readExact(letter, 1, ArgumentTimeoutMs))
+                handleCommand(letter[0]);
+            else
+                violation(QStringLiteral("\"I\" without a command letter"));
+        }
+    }
+}
+
+bool ModuleSimulator::readExact(QByteArray &into, int count, int timeoutMs)
+{
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const int wanted = int(into.size()) + count;
+    while (into.size() < wanted && !m_stop) {
+        QByteArray chunk;
+        {
+            std::lock_guard lock(m_ptyMutex);
+            if (m_pty.isHungUp())
+                return false;
+            chunk = m_pty.readAvailable(wanted - int(into.size()), PollSliceMs);
+        }
+        if (!chunk.isEmpty()) {
+            into += chunk;
+            m_hostLineFreeAt = std::max(Clock::now(), m_hostLineFreeAt) + lineTime(chunk.size());
+            std::lock_guard lock(m_mutex);
+            m_received += chunk;
+        } else if (Clock::now() >= deadline) {
+            break;
+        }
+    }
+    return into.size() == wanted;
+}
+
+void ModuleSimulator::sendNow(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    if (m_lineRate > 0) {
+        const auto arrival = std::max({Clock::now(), m_hostLineFreeAt, m_moduleLineFreeAt}) + lineTime(bytes.size());
+        std::this_thread::sleep_until(arrival - SpinMargin);
+        while (Clock::now() < arrival) {
+        }
+        m_moduleLineFreeAt = arrival;
+    }
+    std::lock_guard lock(m_ptyMutex);
+    m_pty.write(bytes);
+}
+
+std::chrono::microseconds ModuleSimulator::lineTime(qsizetype bytes) const
+{
+    const int baud = m_lineRate;
+    return std::chrono::microseconds(baud > 0 ? qint64(bytes) * BitsPerByte * 1'000'000 / baud : 0);
+}
+
+void ModuleSimulator::pause(int milliseconds)
+{
+    const auto until = Clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!m_stop && Clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+void ModuleSimulator::handleApplicationByte(char byte)
+{
+    // The application knows no commands; only the count of handshakes matters,
+    // standing in for the moment the user resets the module.
+    std::lock_guard lock(m_mutex);
+    if (m_applicationPrevious == 'I' && byte == 'S') {
+        ++m_handshakes;
+        if (m_handshakes >= m_handshakesToIgnore && m_handshakesToIgnore > 0)
+            m_bootloader = true;
+    }
+    m_applicationPrevious = byte;
+}
+
+void ModuleSimulator::handleCommand(char letter)
+{
+    Exchange exchange;
+    exchange.request = QByteArray("I") + letter;
+    QByteArray reply;
+    switch (letter) {
+    case 'S': {
+        std::lock_guard lock(m_mutex);
+        ++m_handshakes;
+        reply = identificationBlock();
+        break;
+    }
+    case 'N': {
+        std::lock_guard lock(m_mutex);
+        m_flash.fill(char(Erased));
+        const int pages = m_geometry.flashPageSize > 0 ? m_geometry.flashSize / m_geometry.flashPageSize : 0;
+        reply = QByteArray(pages, CarriageReturn);
+        break;
+    }
+    case 'U': {
+        std::lock_guard lock(m_mutex);
+        m_eeprom.fill(char(Erased));
+        reply = QByteArray(m_geometry.eepromSize, CarriageReturn);
+        break;
+    }
+    case 'A': {
+        if (!readExact(exchange.request, 3, ArgumentTimeoutMs)) {
+            violation(QStringLiteral("\"IA\" without its three address bytes"));
+            return;
+        }
+        const auto *bytes = reinterpret_cast<const std::uint8_t *>(exchange.request.constData());
+        std::lock_guard lock(m_mutex);
+        m_address = (std::uint32_t(bytes[2]) << 16) | (std::uint32_t(bytes[3]) << 8) | bytes[4];
+        reply = QByteArray(1, CarriageReturn);
+        break;
+    }
+    case 'B':
+        if (!handleProgramBlock(exchange, reply))
+            return;
+        break;
+    case 'g':
+        if (!handleReadBlock(exchange, reply))
+            return;
+        break;
+    case 'E':
+        reply = QByteArray(1, CarriageReturn);
+        break;
+    default:
+        violation(QStringLiteral("unknown command \"I%1\"").arg(QLatin1Char(letter)));
+        return;
+    }
+    answer(letter, exchange, reply);
+    if (letter == 'E') {
+        std::lock_guard lock(m_mutex);
+        m_bootloader = false;
+        m_applicationPrevious = 0;
+    }
+}
+
+QString ModuleSimulator::blockTarget(const QByteArray &request, QByteArray *&memory,
+                                     QList<QPair<int, std::uint8_t>> *&stuck, int &length)
+{
+    const auto *bytes = reinterpret_cast<const std::uint8_t *>(request.constData());
+    length = (int(bytes[2]) << 8) | bytes[3];
+    const char which = char(bytes[4]);
+    if (which != 'F' && which != 'E')
+        return QStringLiteral("block frame names memory 0x%1").arg(quint8(which), 2, 16, QLatin1Char('0'));
+    memory = which == 'F' ? &m_flash : &m_eeprom;
+    stuck = which == 'F' ? &m_stuckFlash : &m_stuckEeprom;
+    if (qsizetype(m_address) + length > memory->size())
+        return QStringLiteral("block of %1 bytes at %2 lies outside the memory").arg(length).arg(m_address);
+    return {};
+}
+
+bool ModuleSimulator::handleProgramBlock(Exchange &exchange, QByteArray &reply)
+{
+    if (!readExact(exchange.request, 3, ArgumentTimeoutMs)) {
+        violation(QStringLiteral("\"IB\" frame broke off"));
+        return false;
+    }
+    const auto frameEnd = Clock::now();
+    const auto *bytes = reinterpret_cast<const std::uint8_t *>(exchange.request.constData());
+    const int length = (int(bytes[2]) << 8) | bytes[3];
+    if (length > 0) {
+        if (!readExact(exchange.data, 1, PageDataTimeoutMs)) {
+            violation(QStringLiteral("\"IB\" without its page data"));
+            return false;
+        }
+        exchange.pauseBeforeDataMs = millisecondsSince(frameEnd);
+        if (!readExact(exchange.data, length - 1, PageDataTimeoutMs)) {
+            violation(QStringLiteral("\"IB\" page data broke off"));
+            return false;
+        }
+    }
+    QString error;
+    {
+        std::lock_guard lock(m_mutex);
+        QByteArray *memory = nullptr;
+        QList<QPair<int, std::uint8_t>> *stuck = nullptr;
+        int blockLength = 0;
+        error = blockTarget(exchange.request, memory, stuck, blockLength);
+        if (error.isEmpty()) {
+            memory->replace(qsizetype(m_address), blockLength, exchange.data);
+            reply = QByteArray(1, CarriageReturn);
+        }
+    }
+    if (!error.isEmpty())
+        violation(error);  // and no answer: the host times out
+    return true;
+}
+
+bool ModuleSimulator::handleReadBlock(Exchange &exchange, QByteArray &reply)
+{
+    if (!readExact(exchange.request, 3, ArgumentTimeoutMs)) {
+        violation(QStringLiteral("\"Ig\" frame broke off"));
+        return false;
+    }
+    QString error;
+    {
+        std::lock_guard lock(m_mutex);
+        QByteArray *memory = nullptr;
+        QList<QPair<int, std::uint8_t>> *stuck = nullptr;
+        int length = 0;
+        error = blockTarget(exchange.request, memory, stuck, length);
+        if (error.isEmpty()) {
+            reply = memory->mid(qsizetype(m_address), length);
+            for (const auto &[address, value] : *stuck) {
+                const qint64 offset = qint64(address) - qint64(m_address);
+                if (offset >= 0 && offset < length)
+                    reply[offset] = char(value);
+            }
+        }
+    }
+    if (!error.isEmpty())
+        violation(error);
+    return true;
+}
+
+void ModuleSimulator::answer(char letter, Exchange exchange, QByteArray reply)
+{
+    Fault fault;
+    {
+        std::lock_guard lock(m_mutex);
+        const int occurrence = ++m_commandCounts[letter];
+        for (const Fault &candidate : m_faults) {
+            if (candidate.command == letter && (candidate.occurrence == 0 || candidate.occurrence == occurrence)) {
+                fault = candidate;
+                break;
+            }
+        }
+    }
+    qsizetype at = qMin(qsizetype(qMax(fault.at - 1, 0)), reply.size());
+    switch (fault.action) {
+    case Action::Answer:
+    case Action::HangUp:
+        break;
+    case Action::Drop:
+        reply.truncate(at);
+        break;
+    case Action::Replace:
+        if (at < reply.size())
+            reply[at] = char(fault.value);
+        break;
+    case Action::Truncate:
+        reply.truncate(fault.value);
+        at = 0;
+        break;
+    }
+    exchange.answer = fault.action == Action::HangUp ? reply.left(at) : reply;
+    {
+        std::lock_guard lock(m_mutex);
+        m_exchanges.append(exchange);
+    }
+    sendNow(reply.left(at));
+    pause(fault.delayMs);
+    if (fault.action == Action::HangUp)
+        hangUp();
+    else
+        sendNow(reply.mid(at));
+}
+
+QByteArray ModuleSimulator::identificationBlock() const
+{
+    QByteArray block = m_header.left(2);
+    block += char(m_version);
+    // A longer identifier runs on past the 31 bytes the host looks at.
+    block += m_identifier.leftJustified(IdentifierSize, '\0');
+    return block.leftJustified(IdentificationSize, '\0').left(IdentificationSize);
+}
+
+void ModuleSimulator::violation(const QString &text)
+{
+    std::lock_guard lock(m_mutex);
+    m_violations.append(text);
+}

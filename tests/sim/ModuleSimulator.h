@@ -1,0 +1,158 @@
+#pragma once
+
+#include "PtyEndpoint.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <thread>
+
+// A plug-in module with its serial bootloader, on the far side of a
+// pseudo-terminal. It starts in its application, where it ignores everything,
+// and enters the bootloader after a number of "IS" handshakes or when the
+// test presses reset. In the bootloader it answers the two-letter commands,
+// keeps its flash and EEPROM, records every exchange, and misbehaves on
+// request.
+class ModuleSimulator {
+public:
+    struct Geometry {
+        int flashSize = 1024;
+        int flashPageSize = 128;
+        int eepromSize = 512;
+        int eepromPageSize = 4;
+    };
+
+    // What the module does to one answer, from its byte `at` on (the bytes
+    // before it go out at once): it waits delayMs, then
+    enum class Action {
+        Answer,    // sends the rest as it should
+        Drop,      // sends nothing more
+        Replace,   // sends `value` in place of byte `at`, then the rest
+        Truncate,  // sends only the first `value` bytes of the whole answer
+        HangUp,    // hangs up instead of answering and stops serving
+    };
+
+    // A fault for the occurrence-th command with this letter (1-based; 0 = every
+    // one). `at` counts from 1 (the k-th carriage return of "IN" or "IU", the
+    // k-th byte of a block); 0 means the start of the answer.
+    struct Fault {
+        char command = 0;
+        int occurrence = 0;
+        Action action = Action::Answer;
+        int value = 0;
+        int delayMs = 0;
+        int at = 0;
+    };
+
+    // One command as the module received and answered it.
+    struct Exchange {
+        QByteArray request;  // the letters and their arguments, as received
+        QByteArray data;     // the page data that followed "IB"
+        QByteArray answer;   // what the module sent back
+        double pauseBeforeDataMs = 0;  // "IB": from the frame's last byte to the first data byte
+    };
+
+    enum class Memory { Flash, Eeprom };
+
+    explicit ModuleSimulator(const Geometry &geometry);
+    ~ModuleSimulator();
+    ModuleSimulator(const ModuleSimulator &) = delete;
+    ModuleSimulator &operator=(const ModuleSimulator &) = delete;
+
+    // The device path the host opens.
+    QString portPath() const { return m_pty.slavePath(); }
+
+    // The module starts in its application; it enters the bootloader after it
+    // has ignored this many handshakes (0: it starts in the bootloader).
+    void setEntersBootloaderAfter(int handshakes);
+    // The user resets the module: its bootloader listens from now on.
+    void pressReset();
+    bool inBootloader() const;
+
+    // The identification block: header, version and the identifier from byte 3
+    // on (padded with zeros to the 31 bytes the host reads; longer ones run on).
+    void setIdentification(const QByteArray &identifier, std::uint8_t version = 0,
+                           const QByteArray &header = "DT");
+
+    // Bytes take the time a line of this rate (10 bits a byte) needs in each
+    // direction: the module answers a request only once it would have arrived
+    // whole, and the host sees an answer when its last byte would have. 0 (the
+    // default) leaves the pseudo-terminal's own speed.
+    void setLineRate(int baud);
+
+    void addFault(const Fault &fault);
+    // Reads of this address return `value` whatever was written there.
+    void setStuckByte(Memory memory, int address, std::uint8_t value);
+    void fill(Memory memory, int address, const QByteArray &bytes);
+    QByteArray memory(Memory memory) const;
+
+    // Bytes the host finds in its input before it has asked for anything.
+    void sendStray(const QByteArray &bytes);
+    // The device goes away now.
+    void hangUp();
+
+    // Records.
+    QList<Exchange> exchanges() const;
+    // Every byte the host sent, in order, in the bootloader and in the application.
+    QByteArray received() const;
+    // Waits until the host has sent this many bytes in all; false on time-out.
+    bool waitForReceived(int bytes, int timeoutMs) const;
+    int handshakesSeen() const;
+    QStringList violations() const;
+    void clearRecords();
+
+private:
+    void serve();
+    bool readExact(QByteArray &into, int count, int timeoutMs);
+    void sendNow(const QByteArray &bytes);
+    std::chrono::microseconds lineTime(qsizetype bytes) const;
+    void pause(int milliseconds);
+    void handleApplicationByte(char byte);
+    void handleCommand(char letter);
+    // False when the frame broke off (recorded as a violation; nothing to answer).
+    bool handleProgramBlock(Exchange &exchange, QByteArray &reply);
+    bool handleReadBlock(Exchange &exchange, QByteArray &reply);
+    void answer(char letter, Exchange exchange, QByteArray reply);
+    // Where an "IB" or "Ig" frame points; an error text when it points nowhere.
+    QString blockTarget(const QByteArray &request, QByteArray *&memory,
+                     QList<QPair<int, std::uint8_t>> *&stuck, int &length);
+    QByteArray identificationBlock() const;
+    void violation(const QString &text);
+
+    const Geometry m_geometry;
+    PtyEndpoint m_pty;
+
+    std::mutex m_ptyMutex;  // the test thread may write stray bytes or hang up
+    mutable std::mutex m_mutex;
+    bool m_bootloader = false;
+    int m_handshakesToIgnore = 0;
+    QByteArray m_header = "DT";
+    std::uint8_t m_version = 0;
+    QByteArray m_identifier = "MEGA328 MODULE";
+    QList<Fault> m_faults;
+    QList<QPair<int, std::uint8_t>> m_stuckFlash;
+    QList<QPair<int, std::uint8_t>> m_stuckEeprom;
+    QByteArray m_flash;
+    QByteArray m_eeprom;
+    std::uint32_t m_address = 0;
+    QList<Exchange> m_exchanges;
+    QByteArray m_received;
+    int m_handshakes = 0;
+    std::map<char, int> m_commandCounts;
+    QStringList m_violations;
+    char m_applicationPrevious = 0;
+
+    std::atomic<int> m_lineRate {0};
+    // When the bytes so far would have crossed the line; serving thread only.
+    std::chrono::steady_clock::time_point m_hostLineFreeAt;
+    std::chrono::steady_clock::time_point m_moduleLineFreeAt;
+    std::atomic<bool> m_stop {false};
+    std::thread m_thread;
+};
