@@ -1,0 +1,254 @@
+#include "IniFile.h"
+
+#include "Exceptions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QList>
+#include <QSaveFile>
+#include <cstdint>
+
+namespace {
+
+// One line of the file with its own line end, so that untouched lines are
+// written back byte for byte (CR LF stays CR LF).
+struct Line {
+    QByteArray text;
+    QByteArray ending;
+};
+
+QList<Line> splitLines(const QByteArray &content)
+{
+    QList<Line> lines;
+    qsizetype start = 0;
+    while (start < content.size()) {
+        const qsizetype newline = content.indexOf('\n', start);
+        if (newline < 0) {
+            lines.append({content.mid(start), {}});
+            break;
+        }
+        const bool crlf = newline > start && content.at(newline - 1) == '\r';
+        const qsizetype end = crlf ? newline - 1 : newline;
+        lines.append({content.mid(start, end - start), crlf ? "\r\n" : "\n"});
+        start = newline + 1;
+    }
+    return lines;
+}
+
+QByteArray joinLines(const QList<Line> &lines)
+{
+    QByteArray content;
+    for (const Line &line : lines)
+        content += line.text + line.ending;
+    return content;
+}
+
+// New lines follow the file's own convention, taken from its first line end.
+QByteArray lineEndingOf(const QList<Line> &lines)
+{
+    for (const Line &line : lines)
+        if (!line.ending.isEmpty())
+            return line.ending;
+    return "\n";
+}
+
+enum class LineKind { Other, Section, Key };
+
+struct ParsedLine {
+    LineKind kind = LineKind::Other;
+    QByteArray name;
+    QByteArray value;
+};
+
+// Editors on other systems may start the file with a UTF-8 byte order mark.
+constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
+
+ParsedLine parseLine(const QByteArray &text)
+{
+    const QByteArray trimmed =
+        (text.startsWith(ByteOrderMark) ? text.mid(sizeof ByteOrderMark - 1) : text).trimmed();
+    if (trimmed.startsWith('[')) {
+        const qsizetype close = trimmed.lastIndexOf(']');
+        const QByteArray name = close > 0 ? trimmed.mid(1, close - 1) : trimmed.mid(1);
+        return {LineKind::Section, name.trimmed(), {}};
+    }
+    const qsizetype equals = trimmed.indexOf('=');
+    if (equals < 0)
+        return {};
+    return {LineKind::Key, trimmed.left(equals).trimmed(), trimmed.mid(equals + 1).trimmed()};
+}
+
+bool sameName(const QByteArray &inFile, const QString &wanted)
+{
+    return QString::fromUtf8(inFile).compare(wanted, Qt::CaseInsensitive) == 0;
+}
+
+// Where a key stands: its section's header line, the key's line, and the last
+// line of that section that is not blank (where a new key goes behind).
+struct Location {
+    qsizetype sectionLine = -1;
+    qsizetype keyLine = -1;
+    qsizetype lastFilledLine = -1;
+};
+
+Location locate(const QList<Line> &lines, const QString &section, const QString &key)
+{
+    Location location;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const ParsedLine parsed = parseLine(lines[i].text);
+        if (parsed.kind == LineKind::Section) {
+            if (location.sectionLine >= 0)
+                break;  // only the first matching section counts
+            if (sameName(parsed.name, section))
+                location.sectionLine = location.lastFilledLine = i;
+            continue;
+        }
+        if (location.sectionLine < 0)
+            continue;
+        if (!lines[i].text.trimmed().isEmpty())
+            location.lastFilledLine = i;
+        if (parsed.kind == LineKind::Key && sameName(parsed.name, key)) {
+            location.keyLine = i;
+            break;
+        }
+    }
+    return location;
+}
+
+bool holdsLineBreak(const QString &text)
+{
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
+QString nativePath(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString writeErrorText(const QString &path)
+{
+    return QStringLiteral("Unable to write to %1").arg(nativePath(path));
+}
+
+// Reads the whole file; nothing when it does not exist.
+std::optional<QByteArray> readContent(const QString &path, QString &errorText)
+{
+    if (!QFileInfo::exists(path))
+        return std::nullopt;
+    QFile file(path);
+    QByteArray content;
+    if (file.open(QIODevice::ReadOnly))
+        content = file.readAll();
+    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        errorText = QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(path), file.errorString());
+        return std::nullopt;
+    }
+    return content;
+}
+
+void setKey(QList<Line> &lines, const QString &section, const QString &key, const QString &value)
+{
+    const Location location = locate(lines, section, key);
+    const QByteArray ending = lineEndingOf(lines);
+    if (location.keyLine >= 0) {
+        Line &line = lines[location.keyLine];
+        line.text = parseLine(line.text).name + '=' + value.toUtf8();  // the key keeps its spelling
+        return;
+    }
+    const QByteArray keyLine = key.toUtf8() + '=' + value.toUtf8();
+    if (location.sectionLine >= 0) {
+        Line &last = lines[location.lastFilledLine];
+        if (last.ending.isEmpty())
+            last.ending = ending;
+        lines.insert(location.lastFilledLine + 1, {keyLine, ending});
+        return;
+    }
+    if (!lines.isEmpty()) {
+        if (lines.last().ending.isEmpty())
+            lines.last().ending = ending;
+        if (!lines.last().text.trimmed().isEmpty())
+            lines.append({{}, ending});  // a blank line between sections, for the reader's eye
+    }
+    lines.append({'[' + section.toUtf8() + ']', ending});
+    lines.append({keyLine, ending});
+}
+
+}  // namespace
+
+std::optional<QString> IniFile::read(const QString &section, const QString &key) const
+{
+    QString errorText;
+    const std::optional<QByteArray> content = readContent(m_path, errorText);
+    if (!errorText.isEmpty())
+        throw EFOpenError(errorText);
+    if (!content)
+        return std::nullopt;
+    const QList<Line> lines = splitLines(*content);
+    const Location location = locate(lines, section, key);
+    if (location.keyLine < 0)
+        return std::nullopt;
+    return QString::fromUtf8(parseLine(lines[location.keyLine].text).value).left(MaxValueLength);
+}
+
+void IniFile::write(const QString &section, const QString &key, const QString &value) const
+{
+    if (holdsLineBreak(section) || holdsLineBreak(key) || holdsLineBreak(value))
+        throw EIniFileException(writeErrorText(m_path) +
+                                QStringLiteral(": the value of %1 holds a line break").arg(key));
+    QString errorText;
+    const QByteArray content = readContent(m_path, errorText).value_or(QByteArray());
+    if (!errorText.isEmpty())
+        throw EIniFileException(writeErrorText(m_path));  // never replace a file we could not read
+
+    QList<Line> lines = splitLines(content);
+    setKey(lines, section, key, value);
+
+    QSaveFile file(m_path);
+    file.setDirectWriteFallback(true);  // a writable file in a read-only folder is still written
+    if (!file.open(QIODevice::WriteOnly) || file.write(joinLines(lines)) < 0 || !file.commit())
+        throw EIniFileException(writeErrorText(m_path));
+}
+
+std::optional<int> parseProfileInteger(const QString &text)
+{
+    QStringView digits = QStringView(text).trimmed();
+    bool negative = false;
+    if (digits.startsWith(QLatin1Char('+')) || digits.startsWith(QLatin1Char('-'))) {
+        negative = digits.front() == QLatin1Char('-');
+        digits = digits.mid(1);
+    }
+    int base = 10;
+    if (digits.startsWith(QLatin1Char('$'))) {
+        base = 16;
+        digits = digits.mid(1);
+    } else if (digits.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        base = 16;
+        digits = digits.mid(2);
+    }
+    constexpr int MaxHexDigits = 8;
+    if (digits.isEmpty() || (base == 16 && digits.size() > MaxHexDigits))
+        return std::nullopt;
+
+    // Decimal must fit a signed 32-bit value; hexadecimal is taken as 32 bits as it stands.
+    const std::int64_t decimalLimit = negative ? 2147483648LL : 2147483647LL;
+    std::int64_t value = 0;
+    for (const QChar c : digits) {
+        const char16_t u = c.unicode();
+        int digit = -1;
+        if (u >= u'0' && u <= u'9')
+            digit = u - u'0';
+        else if (base == 16 && u >= u'a' && u <= u'f')
+            digit = u - u'a' + 10;
+        else if (base == 16 && u >= u'A' && u <= u'F')
+            digit = u - u'A' + 10;
+        if (digit < 0)
+            return std::nullopt;
+        value = value * base + digit;
+        if (base == 10 && value > decimalLimit)
+            return std::nullopt;
+    }
+    if (base == 16)
+        value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+    return static_cast<int>(negative ? -value : value);
+}

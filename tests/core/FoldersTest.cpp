@@ -1,0 +1,149 @@
+#include "CoreFixture.h"
+
+#include "Version.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace {
+
+class Folders : public CoreFixture {
+protected:
+    QString exeFolder() const { return exeDir.path() + '/'; }
+};
+
+}  // namespace
+
+TEST_F(Folders, PerUserSettingsFolderFollowsXdgConfigHome)
+{
+    QString folder;
+    utility.SettingsFolder(folder);
+    EXPECT_EQ(folder, configHome.path() + "/Kal-Works");
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(utility.SettingsFile(), configHome.path() + "/Kal-Works/Lumaprog.ini");
+    utility.TempFolder(folder);
+    EXPECT_TRUE(folder.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(exeFolder() + "Temp"));
+}
+
+TEST_F(Folders, WithoutXdgConfigHomeTheSettingsLieInHomeConfig)
+{
+    QTemporaryDir home;
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", "relative/is/ignored");
+    QString folder;
+    utility.SettingsFolder(folder);
+    const QString defaultFolder = DefaultFolder();
+    qputenv("HOME", savedHome);
+    EXPECT_EQ(folder, home.path() + "/.config/Kal-Works");
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(defaultFolder, home.path() + '/');
+}
+
+TEST_F(Folders, PortableModeKeepsEverythingBesideTheExecutable)
+{
+    PortableMode = true;
+    QString folder;
+    utility.ExeFolder(folder);
+    EXPECT_EQ(folder, exeFolder());
+    utility.SettingsFolder(folder);
+    EXPECT_EQ(folder, exeDir.path());
+    utility.TempFolder(folder);
+    EXPECT_EQ(folder, exeFolder() + "Temp/");
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+
+    utility.IniWrite("System", "FirstStart", false);
+    EXPECT_EQ(readFile(exeFolder() + "Lumaprog.ini"), "[System]\nFirstStart=0\n");
+    EXPECT_FALSE(QFileInfo::exists(configHome.path() + "/Kal-Works"));
+}
+
+TEST_F(Folders, ReadBeforePortableModeIsKnownUsesThePerUserFile)
+{
+    writeFile(exeFolder() + "Lumaprog.ini", "[ProgramOptions]\nLanguageID=DE\n");
+    QString languageId;
+    utility.IniRead("ProgramOptions", "LanguageID", QString("EN"), languageId);
+    EXPECT_EQ(languageId, "EN");
+    EXPECT_TRUE(QFileInfo(configHome.path() + "/Kal-Works").isDir());
+}
+
+TEST_F(Folders, WithoutOverrideTheExeFolderIsTheProgramsOwn)
+{
+    TUtility::SetExeFolderOverride(QString());
+    QString folder;
+    utility.ExeFolder(folder);
+    EXPECT_EQ(folder, QCoreApplication::applicationDirPath() + '/');
+}
+
+TEST_F(Folders, DeleteTempFilesKeepsSubFoldersAndTheFolder)
+{
+    PortableMode = true;
+    const QString temp = exeFolder() + "Temp/";
+    writeFile(temp + "a.txt", "a");
+    writeFile(temp + ".hidden", "h");
+    writeFile(temp + "sub/inner.txt", "i");
+    writeFile(exeDir.path() + "/outside.txt", "o");
+    ASSERT_TRUE(QFile::link(exeDir.path() + "/outside.txt", temp + "file-link"));
+    ASSERT_TRUE(QFile::link(temp + "sub", temp + "folder-link"));
+
+    DeleteTempFiles();
+
+    EXPECT_EQ(QDir(temp).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+              QStringList{"sub"});
+    EXPECT_TRUE(QFileInfo::exists(temp + "sub/inner.txt"));
+    EXPECT_TRUE(QFileInfo::exists(exeDir.path() + "/outside.txt"));
+}
+
+TEST_F(Folders, DeleteTempFilesCreatesAMissingFolder)
+{
+    DeleteTempFiles();
+    EXPECT_TRUE(QFileInfo(exeFolder() + "Temp").isDir());
+}
+
+TEST_F(Folders, ModuleLifeCycle)
+{
+    InitUtilsModule();
+    ASSERT_NE(Utility, nullptr);
+    ASSERT_NE(DeviceInfo, nullptr);
+    EXPECT_FALSE(DeviceInfo->Valid);
+    EXPECT_TRUE(DeviceInfo->Identifier.isEmpty());
+
+    PortableMode = true;
+    CurrentComPort = DefaultComPort;
+    UartComPort = "/dev/ttyUSB0";
+    writeFile(exeFolder() + "Temp/log.tmp", "x");
+    FinalizeUtilsModule();
+
+    EXPECT_EQ(Utility, nullptr);
+    EXPECT_EQ(DeviceInfo, nullptr);
+    EXPECT_TRUE(CurrentComPort.isEmpty());
+    EXPECT_TRUE(UartComPort.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(exeFolder() + "Temp/log.tmp"));
+    EXPECT_TRUE(QFileInfo(exeFolder() + "Temp").isDir());
+}
+
+TEST_F(Folders, FinalizationOutsidePortableModeLeavesTempAlone)
+{
+    writeFile(exeFolder() + "Temp/keep.tmp", "x");
+    InitUtilsModule();
+    FinalizeUtilsModule();
+    EXPECT_TRUE(QFileInfo::exists(exeFolder() + "Temp/keep.tmp"));
+}
+
+TEST_F(Folders, FileVersionOnlyForTheRunningExecutable)
+{
+    std::uint16_t major = 91, minor = 92, release = 93, build = 94;
+    const QString self = QCoreApplication::applicationFilePath();
+    EXPECT_FALSE(utility.GetFileVersion(exeFolder() + "nothing.here", major, minor, release, build));
+    writeFile(exeFolder() + "other", "x");
+    EXPECT_FALSE(utility.GetFileVersion(exeFolder() + "other", major, minor, release, build));
+    EXPECT_EQ(major, 91);
+    EXPECT_EQ(build, 94);
+
+    ASSERT_TRUE(QFile::link(self, exeFolder() + "link-to-self"));
+    EXPECT_TRUE(utility.GetFileVersion(exeFolder() + "link-to-self", major, minor, release, build));
+    EXPECT_EQ(major, BuildVersion::Major);
+    EXPECT_EQ(minor, BuildVersion::Minor);
+    EXPECT_EQ(release, BuildVersion::Release);
+    EXPECT_EQ(build, BuildVersion::Build);
+}

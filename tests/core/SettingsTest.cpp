@@ -1,0 +1,247 @@
+#include "CoreFixture.h"
+#include "IniFile.h"
+
+#include <QLocale>
+
+namespace {
+
+class Settings : public CoreFixture {
+protected:
+    int readInt(const char *section, const char *key, int def)
+    {
+        int value = 0;
+        utility.IniRead(section, key, def, value);
+        return value;
+    }
+    bool readBool(const char *section, const char *key, bool def)
+    {
+        bool value = !def;
+        utility.IniRead(section, key, def, value);
+        return value;
+    }
+    QString readText(const char *section, const char *key, const QString &def)
+    {
+        QString value;
+        utility.IniRead(section, key, def, value);
+        return value;
+    }
+    double readDouble(const char *section, const char *key, double def)
+    {
+        double value = 0;
+        utility.IniRead(section, key, def, value);
+        return value;
+    }
+};
+
+}  // namespace
+
+TEST_F(Settings, MissingFileGivesDefaultsAndTheFirstWriteCreatesIt)
+{
+    EXPECT_EQ(readInt("System", "WindowLeft", -1), -1);
+    EXPECT_TRUE(readBool("System", "FirstStart", true));
+    EXPECT_EQ(readText("ProgramOptions", "LanguageID", "EN"), "EN");
+    EXPECT_EQ(readDouble("Numbers", "Ratio", 2.5), 2.5);
+    EXPECT_TRUE(hooks.messages.isEmpty());
+
+    utility.IniWrite("System", "FirstStart", false);
+    EXPECT_EQ(readFile(userSettingsFile()), "[System]\nFirstStart=0\n");
+    EXPECT_FALSE(readBool("System", "FirstStart", true));
+}
+
+TEST_F(Settings, WrittenValuesStandAsTheyAreAndReadBack)
+{
+    utility.IniWrite("ProgramOptions", "Targetsystem", 42);
+    utility.IniWrite("ProgramOptions", "AskOnShutDown", true);
+    utility.IniWrite("ProgramOptions", "Spien", false);
+    utility.IniWrite("ProgramOptions", "LastFlashDir", QString("/home/a b/C:\\x \"y\"/"));
+    utility.IniWrite("ProgramOptions", "LastFlashFile", "");
+    utility.IniWrite("Numbers", "Ratio", 0.1);
+    utility.IniWrite("ProgramOptions", "Targetsystem", -1);  // in place, no second line
+
+    EXPECT_EQ(readFile(userSettingsFile()), "[ProgramOptions]\n"
+                                            "Targetsystem=-1\n"
+                                            "AskOnShutDown=1\n"
+                                            "Spien=0\n"
+                                            "LastFlashDir=/home/a b/C:\\x \"y\"/\n"
+                                            "LastFlashFile=\n"
+                                            "\n"
+                                            "[Numbers]\n"
+                                            "Ratio=0.1\n");
+    EXPECT_EQ(readInt("ProgramOptions", "Targetsystem", 0), -1);
+    EXPECT_TRUE(readBool("ProgramOptions", "AskOnShutDown", false));
+    EXPECT_FALSE(readBool("ProgramOptions", "Spien", true));
+    EXPECT_EQ(readText("ProgramOptions", "LastFlashDir", "nil"), "/home/a b/C:\\x \"y\"/");
+    EXPECT_EQ(readText("ProgramOptions", "LastFlashFile", "nil"), "");
+    EXPECT_EQ(readDouble("Numbers", "Ratio", 0), 0.1);
+}
+
+TEST_F(Settings, HandWrittenFileWithOddCaseSpacingCommentsAndDuplicates)
+{
+    writeFile(userSettingsFile(), "; kept by hand\r\n"
+                                  "LanguageID=XX\r\n"  // before any section: belongs to none
+                                  "[ programoptions ]\r\n"
+                                  "  languageid =  DE  \r\n"
+                                  "LanguageID=EN\r\n"
+                                  "RecentFiles=\r\n"
+                                  "\r\n"
+                                  "[System]\r\n"
+                                  "WindowLeft = abc\r\n"
+                                  "WindowTop=$1F\r\n"
+                                  "windowwidth=0x1f\r\n"
+                                  "WindowHeight = -5\r\n"
+                                  "[PROGRAMOPTIONS]\r\n"
+                                  "Spien=1\r\n");
+    EXPECT_EQ(readText("ProgramOptions", "LanguageID", "EN"), "DE");
+    EXPECT_EQ(readText("ProgramOptions", "RecentFiles", "5"), "");  // present but empty
+    EXPECT_FALSE(readBool("ProgramOptions", "Spien", false));       // only the first section counts
+    EXPECT_EQ(readInt("System", "WindowLeft", -1), -1);
+    EXPECT_EQ(readInt("System", "WindowTop", -1), 31);
+    EXPECT_EQ(readInt("System", "WindowWidth", -1), 31);
+    EXPECT_EQ(readInt("System", "WindowHeight", -1), -5);
+    EXPECT_EQ(readText("Interface", "ProgrammerCom", DefaultComPort), DefaultComPort);
+    EXPECT_TRUE(hooks.messages.isEmpty());
+}
+
+TEST(ProfileInteger, AcceptsDecimalAndHexadecimalOnly)
+{
+    EXPECT_EQ(parseProfileInteger("7"), 7);
+    EXPECT_EQ(parseProfileInteger("+7"), 7);
+    EXPECT_EQ(parseProfileInteger("-5"), -5);
+    EXPECT_EQ(parseProfileInteger("$10"), 16);
+    EXPECT_EQ(parseProfileInteger("0x10"), 16);
+    EXPECT_EQ(parseProfileInteger("0X1f"), 31);
+    EXPECT_EQ(parseProfileInteger("-$10"), -16);
+    EXPECT_EQ(parseProfileInteger("$FFFFFFFF"), -1);
+    EXPECT_EQ(parseProfileInteger("2147483647"), 2147483647);
+    EXPECT_EQ(parseProfileInteger("-2147483648"), -2147483647 - 1);
+    for (const char *bad : {"", "abc", "12abc", "1 2", "2147483648", "99999999999", "$", "0x", "$123456789",
+                            "1.5", "true", "٣"})
+        EXPECT_FALSE(parseProfileInteger(QString::fromUtf8(bad)).has_value()) << bad;
+}
+
+TEST_F(Settings, BooleansAreReadAsIntegers)
+{
+    writeFile(userSettingsFile(), "[B]\nzero=0\ntwo=2\nminus=-1\nword=true\nempty=\nhex=$1F\nhexzero=0x0\n");
+    EXPECT_FALSE(readBool("B", "zero", true));
+    EXPECT_TRUE(readBool("B", "two", false));
+    EXPECT_TRUE(readBool("B", "minus", false));
+    EXPECT_TRUE(readBool("B", "word", true));  // "true" is no number: the default
+    EXPECT_FALSE(readBool("B", "word", false));
+    EXPECT_TRUE(readBool("B", "empty", true));
+    EXPECT_TRUE(readBool("B", "hex", false));
+    EXPECT_FALSE(readBool("B", "hexzero", true));
+}
+
+TEST_F(Settings, TextIsCutAt2047Characters)
+{
+    writeFile(userSettingsFile(), "[T]\nlong=" + QByteArray(3000, 'a') + "\n");
+    EXPECT_EQ(readText("T", "long", "").size(), IniFile::MaxValueLength);
+}
+
+TEST_F(Settings, FloatingPointUsesTheDotUnderEveryLocale)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    utility.IniWrite("N", "Ratio", 1234567.5);
+    QLocale::setDefault(saved);
+    EXPECT_EQ(readFile(userSettingsFile()), "[N]\nRatio=1234567.5\n");
+    writeFile(userSettingsFile(), "[N]\ncomma=1,5\nnan=nan\ninf=inf\nexp=1e3\n");
+    EXPECT_EQ(readDouble("N", "comma", 7), 7);
+    EXPECT_EQ(readDouble("N", "nan", 7), 7);
+    EXPECT_EQ(readDouble("N", "inf", 7), 7);
+    EXPECT_EQ(readDouble("N", "exp", 7), 1000);
+}
+
+TEST_F(Settings, WriteChangesOnlyItsOwnLine)
+{
+    const QByteArray before = "; Lumaprog settings\r\n"
+                              "[ProgramOptions]\r\n"
+                              "LanguageID=DE\r\n"
+                              "  ; a note\r\n"
+                              "\r\n"
+                              "[System]\r\n"
+                              "windowtop = 5\r\n"
+                              "WindowTop=9\r\n"
+                              "Odd line without equals sign\r\n";
+    writeFile(userSettingsFile(), before);
+    utility.IniWrite("SYSTEM", "WindowTop", 7);                 // the first of the two, keeping its spelling
+    utility.IniWrite("ProgramOptions", "Spien", true);          // behind the section's last filled line
+    utility.IniWrite("Messages", "ShowReloadMessage", false);   // a new section at the end
+    EXPECT_EQ(readFile(userSettingsFile()), "; Lumaprog settings\r\n"
+                                            "[ProgramOptions]\r\n"
+                                            "LanguageID=DE\r\n"
+                                            "  ; a note\r\n"
+                                            "Spien=1\r\n"
+                                            "\r\n"
+                                            "[System]\r\n"
+                                            "windowtop=7\r\n"
+                                            "WindowTop=9\r\n"
+                                            "Odd line without equals sign\r\n"
+                                            "\r\n"
+                                            "[Messages]\r\n"
+                                            "ShowReloadMessage=0\r\n");
+}
+
+TEST_F(Settings, FileWithoutFinalLineEndGetsOneBeforeTheNewKey)
+{
+    writeFile(userSettingsFile(), "[System]\nWindowTop=9");
+    utility.IniWrite("System", "WindowLeft", 3);
+    EXPECT_EQ(readFile(userSettingsFile()), "[System]\nWindowTop=9\nWindowLeft=3\n");
+}
+
+TEST_F(Settings, ByteOrderMarkDoesNotHideTheFirstSection)
+{
+    writeFile(userSettingsFile(), "\xEF\xBB\xBF[ProgramOptions]\r\nLanguageID=DE\r\n");
+    EXPECT_EQ(readText("ProgramOptions", "LanguageID", "EN"), "DE");
+    utility.IniWrite("ProgramOptions", "LanguageID", "EN");
+    EXPECT_EQ(readFile(userSettingsFile()), "\xEF\xBB\xBF[ProgramOptions]\r\nLanguageID=EN\r\n");
+}
+
+TEST_F(Settings, EveryReadSeesTheFileAsItIsNow)
+{
+    utility.IniWrite("ProgramOptions", "LanguageID", "DE");
+    EXPECT_EQ(readText("ProgramOptions", "LanguageID", "EN"), "DE");
+    writeFile(userSettingsFile(), "[ProgramOptions]\nLanguageID=FR\n");
+    EXPECT_EQ(readText("ProgramOptions", "LanguageID", "EN"), "FR");
+}
+
+TEST_F(Settings, UnreadableFileIsReportedOnceAndNeverFloods)
+{
+    ASSERT_TRUE(QDir().mkpath(userSettingsFile()));  // a folder where the file should be
+    for (int i = 0; i < 50; ++i)
+        EXPECT_EQ(readText("ProgramOptions", "LanguageID", "EN"), "EN");
+    ASSERT_EQ(hooks.messages.size(), 1);
+    EXPECT_TRUE(hooks.messages[0].contains(userSettingsFile())) << hooks.messages[0].toStdString();
+
+    for (int i = 0; i < 30; ++i)
+        utility.IniWrite("System", "WindowTop", i);
+    ASSERT_EQ(hooks.messages.size(), 2);
+    EXPECT_TRUE(hooks.messages[1].contains(userSettingsFile())) << hooks.messages[1].toStdString();
+
+    ASSERT_TRUE(QDir(userSettingsFile()).removeRecursively());
+    utility.IniWrite("System", "WindowTop", 1);
+    EXPECT_EQ(readInt("System", "WindowTop", -1), 1);
+    ASSERT_TRUE(QFile::remove(userSettingsFile()) && QDir().mkpath(userSettingsFile()));
+    utility.IniWrite("System", "WindowTop", 2);  // failing again after a success is reported again
+    EXPECT_EQ(hooks.messages.size(), 3);
+}
+
+TEST_F(Settings, ValueWithLineBreakIsRefusedAndTheFileKept)
+{
+    utility.IniWrite("RescentFiles", "FlashFile_0", "/tmp/a.hex");
+    utility.IniWrite("RescentFiles", "FlashFile_0", "/tmp/b\n[ProgramOptions]\nLanguageID=../x");
+    ASSERT_EQ(hooks.messages.size(), 1);
+    EXPECT_TRUE(hooks.messages[0].contains(userSettingsFile()));
+    EXPECT_EQ(readFile(userSettingsFile()), "[RescentFiles]\nFlashFile_0=/tmp/a.hex\n");
+}
+
+TEST_F(Settings, RecentFilesCountFallsBackToFiveForNoWholeNumber)
+{
+    EXPECT_EQ(utility.RecentFilesCount(), 5);
+    const std::pair<const char *, int> cases[] = {
+        {"12", 12}, {" 7 ", 7}, {"0", 0}, {"$A", 10}, {"abc", 5}, {"2.5", 5}, {"", 5}, {"-3", 0}};
+    for (const auto &[text, expected] : cases) {
+        utility.IniWrite("ProgramOptions", "RecentFiles", text);
+        EXPECT_EQ(utility.RecentFilesCount(), expected) << text;
+    }
+}

@@ -1,0 +1,155 @@
+#include "CoreFixture.h"
+
+#include "Exceptions.h"
+#include "LanguageLibrary.h"
+
+#include <QRegularExpression>
+#include <dlfcn.h>
+
+namespace {
+
+const QString libraries = QStringLiteral(CORE_TEST_LIB_DIR) + '/';
+const QString missingLibraryText =
+    QStringLiteral("Fehler!|Standard Sprach-DLL nicht gefunden!\r\nBitte installieren Sie die Anwendung neu!");
+
+class Texts : public CoreFixture {
+protected:
+    // Puts one of the test libraries into the executable's folder under a name of our choice.
+    void install(const QString &built, const QString &languageId, const QString &folder = {})
+    {
+        const QString target = (folder.isEmpty() ? exeDir.path() : folder) + '/' + languageId + LanguageLibrarySuffix;
+        ASSERT_TRUE(QFile::copy(libraries + built + LanguageLibrarySuffix, target)) << target.toStdString();
+    }
+    void setLanguage(const QString &languageId) { utility.IniWrite("ProgramOptions", "LanguageID", languageId); }
+
+    // The message of the EDllError that looking up id 0 raises; empty when none is raised.
+    QString lookupError()
+    {
+        try {
+            utility.Text(0);
+        } catch (const EDllError &error) {
+            return error.message();
+        }
+        return {};
+    }
+};
+
+bool isErrorWithNumber(const QString &message, const QString &prefix)
+{
+    return QRegularExpression("^" + QRegularExpression::escape(prefix) + "\r\n[1-9][0-9]*$").match(message).hasMatch();
+}
+
+}  // namespace
+
+TEST_F(Texts, ChosenLanguageIsReadAfreshOnEveryLookup)
+{
+    install("EN", "EN");
+    install("DE", "DE");
+    EXPECT_EQ(utility.Text(0), "EN 0");
+    QString text;
+    utility.GetText(1016, text);
+    EXPECT_EQ(text, "EN 1016");
+    setLanguage("DE");
+    EXPECT_EQ(utility.Text(0), "DE 0");
+    EXPECT_TRUE(hooks.errors.isEmpty());
+}
+
+TEST_F(Texts, MissingLibraryFallsBackToGermanSilently)
+{
+    install("EN", "EN");
+    install("DE", "DE");
+    setLanguage("XX");
+    EXPECT_EQ(utility.Text(3), "DE 3");
+    setLanguage("en");  // file names are matched exactly
+    EXPECT_EQ(utility.Text(3), "DE 3");
+    EXPECT_TRUE(hooks.errors.isEmpty());
+    EXPECT_TRUE(hooks.messages.isEmpty());
+    EXPECT_FALSE(Application::terminated());
+    QString stored;
+    utility.IniRead("ProgramOptions", "LanguageID", QString(), stored);
+    EXPECT_EQ(stored, "en");  // the fallback leaves the settings alone
+}
+
+TEST_F(Texts, LanguageIdThatIsNoPlainNameCountsAsMissing)
+{
+    QTemporaryDir root;
+    const QString programFolder = root.path() + "/program";
+    ASSERT_TRUE(QDir().mkpath(programFolder));
+    TUtility::SetExeFolderOverride(programFolder);
+    install("DE", "DE", programFolder);
+    install("EN", "evil", root.path());  // would answer "EN ..." if it were ever loaded
+    for (const char *id : {"../evil", "..", "sub/EN", ""}) {
+        setLanguage(id);
+        EXPECT_EQ(utility.Text(4), "DE 4") << id;
+    }
+    EXPECT_TRUE(hooks.errors.isEmpty());
+}
+
+TEST_F(Texts, BothLibrariesMissingTellsTheUserOncePerLookupAndRaises)
+{
+    setLanguage("EN");
+    for (int lookup = 1; lookup <= 2; ++lookup) {
+        EXPECT_TRUE(isErrorWithNumber(lookupError(), "Fatal ERROR: loading Dll")) << lookup;
+        EXPECT_EQ(hooks.errors.size(), lookup);
+        EXPECT_EQ(hooks.errors.last(), missingLibraryText);
+        EXPECT_TRUE(Application::terminated());
+    }
+}
+
+TEST_F(Texts, LibraryWithoutGetValueFailsOnEveryLookup)
+{
+    install("DE", "DE");
+    install("NoGetValue", "NG");
+    setLanguage("NG");
+    EXPECT_TRUE(isErrorWithNumber(lookupError(), "Fatal ERROR: Get function in Dll"));
+    EXPECT_TRUE(isErrorWithNumber(lookupError(), "Fatal ERROR: Get function in Dll"));
+    EXPECT_TRUE(hooks.errors.isEmpty());
+}
+
+TEST_F(Texts, FileThatIsNoLibraryFailsToLoad)
+{
+    install("DE", "DE");
+    writeFile(exeDir.path() + "/EN" + LanguageLibrarySuffix, "this is not a shared object\n");
+    EXPECT_TRUE(isErrorWithNumber(lookupError(), "Fatal ERROR: loading Dll"));
+    EXPECT_TRUE(hooks.errors.isEmpty());
+}
+
+TEST_F(Texts, TextsAreTakenByteExactAndBounded)
+{
+    install("EN", "EN");
+    EXPECT_EQ(utility.Text(5), QString::fromUtf8("öffnen – 10 µs"));
+    EXPECT_EQ(utility.Text(7), "");
+    EXPECT_EQ(utility.Text(9), "");  // a negative length is an empty text
+    const QString endless = utility.Text(8);
+    EXPECT_EQ(endless.size(), LanguageLibrary::MaxTextLength);
+    EXPECT_EQ(endless.count('x'), LanguageLibrary::MaxTextLength);
+}
+
+TEST_F(Texts, EveryLookupFollowsTheTwoCallRule)
+{
+    install("EN", "EN");
+    EXPECT_EQ(utility.Text(5), QString::fromUtf8("öffnen – 10 µs"));
+    EXPECT_EQ(utility.Text(7), "");
+
+    const QByteArray path = QFile::encodeName(exeDir.path() + "/EN" + LanguageLibrarySuffix);
+    void *library = dlopen(path.constData(), RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(library, nullptr) << "the lookup must keep the library loaded";
+    const auto count = reinterpret_cast<std::int32_t (*)()>(dlsym(library, "recordedCallCount"));
+    const auto call = reinterpret_cast<void (*)(std::int32_t, std::int32_t *, std::int32_t *, std::int32_t *,
+                                                std::int32_t *)>(dlsym(library, "recordedCall"));
+    ASSERT_TRUE(count && call);
+    ASSERT_EQ(count(), 4);
+    const std::int32_t expected[4][4] = {// id, buffer given, size, mode
+                                         {5, 0, 0, 0},
+                                         {5, 1, static_cast<std::int32_t>(QByteArray("öffnen – 10 µs").size()) + 1, 1},
+                                         {7, 0, 0, 0},
+                                         {7, 1, 1, 1}};
+    for (std::int32_t i = 0; i < 4; ++i) {
+        std::int32_t id, bufferGiven, size, mode;
+        call(i, &id, &bufferGiven, &size, &mode);
+        EXPECT_EQ(id, expected[i][0]) << i;
+        EXPECT_EQ(bufferGiven, expected[i][1]) << i;
+        EXPECT_EQ(size, expected[i][2]) << i;
+        EXPECT_EQ(mode, expected[i][3]) << i;
+    }
+}
