@@ -151,6 +151,7 @@ bool tKalworksBootloader::Connect(const TModul &modul)
     BootloaderAbort = false;
     int countdown = AttemptsBeforeDialog;
     bool connected = false;
+    qint64 previousAttemptMs = -1;  // none failed yet
     for (;;) {
         QElapsedTimer attempt;
         attempt.start();
@@ -171,10 +172,24 @@ bool tKalworksBootloader::Connect(const TModul &modul)
         QCoreApplication::processEvents();
         if (BootloaderAbort)
             break;
+        previousAttemptMs = attempt.elapsed();
     }
     if (auto *dialog = connectDialogControl())
         dialog->closeConnectDialog();
+    if (connected && previousAttemptMs >= 0)
+        DiscardTrailingAnswer(int(previousAttemptMs));
     return connected;
+}
+
+void tKalworksBootloader::DiscardTrailingAnswer(int previousAttemptMs)
+{
+    // The answer just taken may have been the previous request's, come too
+    // late for its own attempt. The module then answers this attempt's request
+    // as late, about one attempt's length after it; the first memory command
+    // would read that block in place of its carriage return. The module sends
+    // nothing unasked, so whatever arrives until then can go.
+    Delay(previousAttemptMs + m_timeouts.identification);
+    ComPort->flushInput();
 }
 
 void InitBootloaderModule()

@@ -62,7 +62,8 @@ public:
     static bool IdentMatches(const QByteArray &expected, const QByteArray &received);
     // Repeats the handshake until the module named by the definition answers
     // or the user aborts through the connect dialog, which it shows after
-    // the 20th failed attempt. Does not open the port.
+    // the 20th failed attempt. Does not open the port. After a failed
+    // attempt, a connection waits out and discards an answer still on its way.
     bool Connect(const TModul &modul);
 
     // Memory operations on a connected module (their own source file).
@@ -84,6 +85,7 @@ protected:
 
 private:
     struct PageWalk;
+    void DiscardTrailingAnswer(int previousAttemptMs);
     bool WaitForCr(int timeoutMs);
     bool SendAddress(std::uint32_t address);
     bool SendBlockFrame(char command, int length, char memory);

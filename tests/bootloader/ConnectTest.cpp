@@ -172,6 +172,20 @@ TEST_F(Connecting, LatePartialAnswerSpoilsOneAttemptAtMost)
     EXPECT_EQ(dialog.shows, 0);
 }
 
+TEST_F(Connecting, AnswerTakenByTheNextAttemptLeavesNothingForTheFirstMemoryCommand)
+{
+    // Each answer comes 25 ms after its "IS": the first attempt gives up, the
+    // second takes the first answer, and the answer to the second request
+    // arrives only after Connect has succeeded.
+    sim.setEntersBootloaderAfter(0);
+    sim.addFault({'S', 0, Action::Answer, 0, 25});
+    ASSERT_TRUE(Bootloader->Open());
+    ASSERT_TRUE(Bootloader->Connect(module()));
+    EXPECT_EQ(sim.handshakesSeen(), 2);
+    EXPECT_TRUE(Bootloader->EraseFlash(module()));
+    EXPECT_EQ(sim.received(), "ISISIN");
+}
+
 TEST_F(Connecting, InputLeftFromBeforeTheOpenIsDiscarded)
 {
     sim.setEntersBootloaderAfter(0);
