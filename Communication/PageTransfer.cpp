@@ -8,6 +8,7 @@
 #include "ProgressBar.h"
 #include "ProgUSB.h"
 
+#include <optional>
 #include <vector>
 
 using frame::logLine;
@@ -140,14 +141,16 @@ bool writeMemory(const Memory &memory, const THexContainer &image, ProgressBar &
 {
     logLine(log, 0, clBlack, text(memory.textWrite));
     bool ok = geometryUsable(memory, log);
+    // Outlives the closing line, which still shows how far the run got.
+    std::optional<ProgressRun> run;
     if (ok) {
         const int pageWait = PageWaitTime();
         const int pages = pageCount(memory);
-        ProgressRun run(progress, pages);
+        run.emplace(progress, pages);
         std::vector<std::uint8_t> page(std::size_t(memory.pageSize));
         for (int p = 0, address = 0; p < pages && ok; ++p, address += memory.pageSize) {
             const bool hasData = image.GetBytes(page.data(), memory.pageSize, address);
-            run.step();
+            run->step();
             if (hasData)
                 ok = writePage(memory, address, page, pageWait);
         }
@@ -166,12 +169,13 @@ bool readMemory(const Memory &memory, TMemoryStream &stream, ProgressBar &progre
         logLine(log, 0, clBlack, text(memory.textRead));
     stream.clear();
     bool ok = geometryUsable(memory, log);
+    std::optional<ProgressRun> run;  // reset after the closing line, as in a write
     if (ok) {
         const int pageWait = PageWaitTime();
         const int pages = pageCount(memory);
-        ProgressRun run(progress, pages);
+        run.emplace(progress, pages);
         for (int p = 0, address = 0; p < pages && ok; ++p, address += memory.pageSize) {
-            run.step();
+            run->step();
             ok = readPage(memory, address, pageWait, stream);
         }
     }

@@ -90,6 +90,24 @@ TEST_F(PageTransferTest, AnEmptyImageSendsNothing)
     EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3051), line(clGreen, 3076)}));
 }
 
+TEST_F(PageTransferTest, TheBarIsResetOnlyAfterTheClosingLine)
+{
+    QList<int> positionAtLine;
+    const TLogProc log = [&](TFontStyles, TColor, const QString &) { positionAtLine.append(bar.position()); };
+    THexContainer image;
+    makeImage(image, modul.FlashSize, {});
+    EXPECT_TRUE(WriteFlash(modul, image, bar, log));
+    EXPECT_EQ(positionAtLine, (QList<int> {-1, FlashPages}));  // before the run, then at its end
+    EXPECT_EQ(bar.position(), 0);
+
+    positionAtLine.clear();
+    sim->addFault({CMD_READ_FLASH, Phase::Status, Action::Value, STATUS_DB_ERROR, 3});
+    TMemoryStream stream;
+    EXPECT_FALSE(ReadFlash(modul, stream, bar, false, log));
+    EXPECT_EQ(positionAtLine, (QList<int> {3}));
+    EXPECT_EQ(bar.position(), 0);
+}
+
 TEST_F(PageTransferTest, ReadingAsksForWordAddressesAndFillsTheStream)
 {
     sim->setMemory(true, 0x1F80, pattern(128, 3));

@@ -19,6 +19,8 @@ const QList<int> EnterHintIds = {3020, 3021, 3022, 3023};
 
 TEST_F(ProgLinkTest, TargetPowerSendsItsTwoPayloadsAfterTheAcknowledgement)
 {
+    // A slow acknowledgement shows a host that does not wait for it.
+    sim->addFault({CMD_TARGET_POWER, Phase::Ack, Action::Delay, 100, 1});
     open();
     EXPECT_TRUE(SetTargetPower(true, logger()));
     EXPECT_TRUE(sim->powered());
@@ -112,6 +114,14 @@ TEST_F(ProgLinkTest, ProgrammingModeWithoutAcknowledgementGivesTheHints)
     EXPECT_EQ(lines, expected);
     ASSERT_TRUE(sim->waitForExchanges(1, 500));
     EXPECT_TRUE(sim->exchanges()[0].request.isEmpty());
+}
+
+TEST_F(ProgLinkTest, ProgrammingModeWaitsLongerForItsStatusThanOtherCommands)
+{
+    sim->addFault({CMD_ENTER_PROGRAMMING, Phase::Status, Action::Delay, 1200});
+    open();
+    EXPECT_TRUE(EnterProgrammingMode(target(), logger()));
+    EXPECT_EQ(lines.size(), 2);
 }
 
 TEST_F(ProgLinkTest, ProgrammingModeRefusedByStatusGivesTheHints)

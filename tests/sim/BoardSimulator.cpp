@@ -306,7 +306,8 @@ bool BoardSimulator::sendPhase(Phase phase, QByteArray bytes, int statusIndex, i
             m_pty.hangUp();
             return false;
         case Action::Value:
-            bytes[bytes.size() == 1 ? 0 : statusIndex] = char(fault->arg);
+            if (bytes.size() == 1 || statusIndex >= 0)
+                bytes[bytes.size() == 1 ? 0 : statusIndex] = char(fault->arg);
             break;
         case Action::Delay:
             pause(fault->arg);
@@ -324,6 +325,8 @@ bool BoardSimulator::sendPhase(Phase phase, QByteArray bytes, int statusIndex, i
             break;
         }
     }
+    if (carryOn || fault->action != Action::Late)  // after a late byte the host has moved on, rightly
+        checkHostWaited(phase);
     // Recorded before it leaves, so that the record is complete once the host has the bytes.
     const qint64 at = nowUs();
     record([&](Exchange &e) {
@@ -350,10 +353,18 @@ int BoardSimulator::sendStatus(Phase phase, std::uint8_t status)
     return status;
 }
 
+void BoardSimulator::checkHostWaited(Phase phase)
+{
+    // Looked at as the byte leaves, after any delay, since the host must wait for this very byte.
+    const std::uint16_t command = m_exchanges.back().command;
+    if (phase == Phase::Ack && m_pty.inputPending())
+        violation(QStringLiteral("%1: request block before the acknowledgement").arg(command, 4, 16));
+    if (phase == Phase::Status && (command == WriteFlash || command == WriteEeprom) && m_pty.inputPending())
+        violation(QStringLiteral("page data before the status"));
+}
+
 bool BoardSimulator::receiveRequest(int payloadLength, QByteArray &payload, int crcErrorStatusSize)
 {
-    if (m_pty.inputPending())
-        violation(QStringLiteral("%1: request block before the acknowledgement").arg(m_exchanges.back().command, 4, 16));
     std::uint8_t ack = 0;
     {
         std::lock_guard lock(m_mutex);
@@ -509,7 +520,8 @@ void BoardSimulator::handleReadFuse()
             refused = true;
         }
     }
-    if (sendStatus(Phase::Status, refused ? StatusError : StatusOk) != StatusOk)
+    // A status forced to 0 for an unknown instruction still has no fuse to answer with.
+    if (sendStatus(Phase::Status, refused ? StatusError : StatusOk) != StatusOk || index < 0)
         return;
     QByteArray answer(1, char(fuse(FuseIndex(index))));
     appendCrc(answer);
@@ -571,8 +583,6 @@ void BoardSimulator::handlePageWrite(bool flash)
     int address = 0;
     int bytes = 0;
     const bool usable = decodePage(flash, p, address, bytes);
-    if (m_pty.inputPending())
-        violation(QStringLiteral("page data before the status"));
     if (sendStatus(Phase::Status, usable ? StatusOk : StatusError) != StatusOk)
         return;
     const std::optional<Fault> unplug = faultFor(Phase::PageData);

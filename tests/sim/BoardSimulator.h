@@ -138,6 +138,8 @@ private:
     // Sends a status byte; returns the value sent, or -1 when the command ends here.
     int sendStatus(Phase phase, std::uint8_t status);
     QByteArray receive(int count, int timeoutMs);
+    // Notes a host that sent on without waiting for the byte about to go out.
+    void checkHostWaited(Phase phase);
     std::optional<Fault> faultFor(Phase phase) const;
     void violation(const QString &what);
     qint64 nowUs() const;
