@@ -99,13 +99,13 @@ std::unique_ptr<TModul> TComponentReader::ReadComponent()
     if (ReadBytes(sizeof signature) != QByteArray::fromRawData(signature, sizeof signature))
         throw streamFormatError();
     ReadPrefix();
+    // The class is looked up before the component name is read, and the name
+    // is checked as soon as the object has it, as the stream library does.
     const QString className = ReadShortString();
-    const QString componentName = ReadShortString();
     if (!isRegistered(className))
         throw EReadError(QStringLiteral("Klasse %1 nicht gefunden").arg(className));
-    if (className.compare(modulClassName, Qt::CaseInsensitive) != 0)
-        throw EReadError(QStringLiteral("Ungültige Typumwandlung"));
     auto modul = std::make_unique<TModul>();
+    const QString componentName = ReadShortString();
     if (!isIdentifier(componentName))
         throw EReadError(QStringLiteral("''%1'' ist kein gültiger Komponentenname").arg(componentName));
     modul->ComponentName = componentName;
@@ -120,6 +120,9 @@ std::unique_ptr<TModul> TComponentReader::ReadComponent()
     // A definition has no child components: the list of children must be empty.
     if (ReadByte() != TagNull)
         throw streamFormatError();
+    // The reader's caller takes the object as a TModul only once it is read.
+    if (className.compare(modulClassName, Qt::CaseInsensitive) != 0)
+        throw EReadError(QStringLiteral("Ungültige Typumwandlung"));
     return modul;
 }
 

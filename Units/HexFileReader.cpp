@@ -61,7 +61,7 @@ std::vector<THexLine> HexFileReader::Read(const QByteArray &text)
         // of CR LF are skipped like any line not starting with ':'.
         if (lineEnd > cursor && *cursor == ':' && !reader.Record(cursor, lineEnd - cursor))
             break;
-        cursor = lineEnd + 1;
+        cursor = lineEnd == end ? end : lineEnd + 1;
     }
     for (THexLine &line : lines)
         line.m_used = true;

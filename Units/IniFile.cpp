@@ -226,12 +226,13 @@ std::optional<int> parseProfileInteger(const QString &text)
         base = 16;
         digits = digits.mid(2);
     }
-    constexpr int MaxHexDigits = 8;
-    if (digits.isEmpty() || (base == 16 && digits.size() > MaxHexDigits))
+    if (digits.isEmpty())
         return std::nullopt;
 
-    // Decimal must fit a signed 32-bit value; hexadecimal is taken as 32 bits as it stands.
+    // Decimal must fit a signed 32-bit value; hexadecimal must fit 32 bits (leading
+    // zeros do not count) and is taken as it stands.
     const std::int64_t decimalLimit = negative ? 2147483648LL : 2147483647LL;
+    constexpr std::int64_t hexLimit = 0xFFFFFFFFLL;
     std::int64_t value = 0;
     for (const QChar c : digits) {
         const char16_t u = c.unicode();
@@ -245,7 +246,7 @@ std::optional<int> parseProfileInteger(const QString &text)
         if (digit < 0)
             return std::nullopt;
         value = value * base + digit;
-        if (base == 10 && value > decimalLimit)
+        if (value > (base == 10 ? decimalLimit : hexLimit))
             return std::nullopt;
     }
     if (base == 16)

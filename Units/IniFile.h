@@ -31,6 +31,7 @@ private:
 };
 
 // An integer as the profile functions read it: optional sign, then decimal digits
-// that fit 32 bits, or "$", "0x" or "0X" and up to eight hexadecimal digits (taken
-// as 32 bits, so "$FFFFFFFF" is -1). Anything else, trailing text included, is no number.
+// that fit 32 bits, or "$", "0x" or "0X" and hexadecimal digits whose value fits
+// 32 bits (taken as they stand, so "$FFFFFFFF" is -1). Anything else, trailing
+// text included, is no number.
 std::optional<int> parseProfileInteger(const QString &text);

@@ -112,6 +112,8 @@ TEST(ProfileInteger, AcceptsDecimalAndHexadecimalOnly)
     EXPECT_EQ(parseProfileInteger("0X1f"), 31);
     EXPECT_EQ(parseProfileInteger("-$10"), -16);
     EXPECT_EQ(parseProfileInteger("$FFFFFFFF"), -1);
+    EXPECT_EQ(parseProfileInteger("$000000010"), 16);  // leading zeros do not count against 32 bits
+    EXPECT_EQ(parseProfileInteger("0x00000000FFFFFFFF"), -1);
     EXPECT_EQ(parseProfileInteger("2147483647"), 2147483647);
     EXPECT_EQ(parseProfileInteger("-2147483648"), -2147483647 - 1);
     for (const char *bad : {"", "abc", "12abc", "1 2", "2147483648", "99999999999", "$", "0x", "$123456789",

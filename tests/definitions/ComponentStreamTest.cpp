@@ -188,6 +188,15 @@ TEST_F(ComponentStream, Errors)
     RegisterClass("TForm");
     EXPECT_EQ(readError("TPF0" + shortString("TForm") + QByteArray(3, '\0')), "Ungültige Typumwandlung");
     UnRegisterClass("TForm");
+
+    // The checks come in the stream library's order: the class as soon as its
+    // name is read, then the component name, and the cast only after the record.
+    EXPECT_EQ(readError("TPF0" + shortString("TForm")), "Klasse TForm nicht gefunden");
+    RegisterClass("TForm");
+    EXPECT_EQ(readError("TPF0" + shortString("TForm") + shortString("a b") + QByteArray(2, '\0')),
+              "''a b'' ist kein gültiger Komponentenname");
+    EXPECT_EQ(readError("TPF0" + shortString("TForm") + QByteArray(2, '\0')), "Stream-Lesefehler");
+    UnRegisterClass("TForm");
     UnRegisterClass("TModul");
     EXPECT_EQ(readError(minimalRecord), "Klasse TModul nicht gefunden");
     RegisterClass("TModul");
