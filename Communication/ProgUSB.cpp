@@ -10,6 +10,15 @@ namespace {
 constexpr int TextLinkOpened = 3001;
 constexpr int TextLinkNotOpened = 3002;
 constexpr int TextLinkClosed = 3003;
+
+std::unique_ptr<SerialPort> makePort()
+{
+    auto port = std::make_unique<SerialPort>();
+    port->setPortName(CurrentComPort);
+    port->setReadTimeout(TProgUSB::DefaultTimeout);
+    port->setWriteTimeout(TProgUSB::DefaultTimeout);
+    return port;
+}
 }
 
 TProgUSB::TProgUSB() = default;
@@ -17,10 +26,7 @@ TProgUSB::~TProgUSB() = default;  // the port closes itself, without a log line
 
 void TProgUSB::Init()
 {
-    ComPort = std::make_unique<SerialPort>();
-    ComPort->setPortName(CurrentComPort);
-    ComPort->setReadTimeout(DefaultTimeout);
-    ComPort->setWriteTimeout(DefaultTimeout);
+    ComPort = makePort();
 }
 
 bool TProgUSB::Open()
@@ -47,9 +53,26 @@ bool TProgUSB::Open()
 
 void TProgUSB::Close()
 {
-    ComPort->close();
+    try {
+        closePort(*ComPort);
+    } catch (const std::exception &error) {
+        logPortError(error);
+        // The failed object may still hold the device; dropping it releases
+        // what can be released, and the fresh one starts closed.
+        ComPort = makePort();
+    }
     Log(0, clGray, Utility->Text(TextLinkClosed));
     Log(0, clBlack, QString());
+}
+
+void TProgUSB::closePort(SerialPort &port)
+{
+    port.close();
+}
+
+void TProgUSB::logPortError(const std::exception &error)
+{
+    Log(0, clRed, QStringLiteral("COM PORT ERROR: %1").arg(QString::fromLocal8Bit(error.what())));
 }
 
 bool TProgUSB::IsOpen() const
@@ -64,7 +87,7 @@ auto TProgUSB::deviceCall(Operation operation)
         return operation();
     } catch (const SerialIoError &error) {
         ComPort->close();
-        Log(0, clRed, QStringLiteral("COM PORT ERROR: %1").arg(QString::fromLocal8Bit(error.what())));
+        logPortError(error);
         throw;
     }
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <exception>
 #include <memory>
 
 class SerialPort;
@@ -41,13 +42,15 @@ constexpr std::uint16_t CMD_SET_OSCILLATOR = 0x30B8;
 // WaitAck, ReadStatus, Read and Write to the caller; before they do, the link
 // writes a red line to the main window's log and closes the port, so that the
 // caller's closing commands fail quickly instead of touching a dead device.
+// Close is itself a closing step, so an error while closing goes to the log
+// instead of interrupting the caller's other closing steps.
 class TProgUSB {
 public:
     static constexpr int BaudRate = 100;
     static constexpr int DefaultTimeout = 2000;  // read and write totals, ms
 
     TProgUSB();
-    ~TProgUSB();
+    virtual ~TProgUSB();
     TProgUSB(const TProgUSB &) = delete;
     TProgUSB &operator=(const TProgUSB &) = delete;
 
@@ -55,7 +58,10 @@ public:
     void Init();
     // Opens CurrentComPort; false (with a red log line) when it cannot be opened.
     bool Open();
-    // Closes the port and logs it, also when it was not open. Never throws.
+    // Closes the port and logs it, also when it was not open. Never throws:
+    // when closing fails, the error gets a red line and the link starts over
+    // with a fresh port object of the first settings, so that it ends closed
+    // and the next Open works.
     void Close();
     bool IsOpen() const;
 
@@ -77,7 +83,12 @@ public:
 
     std::unique_ptr<SerialPort> ComPort;
 
+protected:
+    // Closes the port object, raising when that fails. Tests stand in a failing close.
+    virtual void closePort(SerialPort &port);
+
 private:
+    void logPortError(const std::exception &error);
     template <typename Operation>
     auto deviceCall(Operation operation);
 };

@@ -1,0 +1,78 @@
+#pragma once
+
+// What the link benchmarks share: the program's texts from the test
+// language in folders of their own, a progress bar that goes nowhere, full
+// memory images of random bytes, and a far end that only moves bytes.
+#include "HexContainer.h"
+#include "ProgressBar.h"
+#include "PtyEndpoint.h"
+
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+// Settings and executable folders in temporary places, the test language
+// installed, and the core module alive for the object's lifetime.
+class BenchTexts {
+public:
+    BenchTexts();
+    ~BenchTexts();
+    BenchTexts(const BenchTexts &) = delete;
+    BenchTexts &operator=(const BenchTexts &) = delete;
+
+private:
+    QTemporaryDir m_configHome;
+    QTemporaryDir m_exeFolder;
+};
+
+class NullProgressBar : public ProgressBar {
+public:
+    void setMinimum(int value) override { m_minimum = value; }
+    void setMaximum(int value) override { m_maximum = value; }
+    void setPosition(int value) override { m_position = value; }
+    int minimum() const override { return m_minimum; }
+    int maximum() const override { return m_maximum; }
+    int position() const override { return m_position; }
+
+private:
+    int m_minimum = 0;
+    int m_maximum = 0;
+    int m_position = 0;
+};
+
+// Random bytes, so that no page of a memory filled with them is empty.
+QByteArray randomBytes(int size, unsigned seed);
+// The image of these bytes from address 0, loaded from an Intel HEX file as
+// the program loads one.
+THexContainer imageOf(const QByteArray &bytes);
+
+// The far side of a pseudo-terminal that follows a script of turns and does
+// nothing else: it takes the bytes of each request and answers with the given
+// number of bytes. The host thereby moves the same bytes in the same turns as
+// in a real exchange, without any protocol work on either side.
+class ScriptedFarEnd {
+public:
+    struct Turn {
+        int receive;
+        int send;
+    };
+
+    explicit ScriptedFarEnd(std::vector<Turn> turns);
+    ~ScriptedFarEnd();
+    ScriptedFarEnd(const ScriptedFarEnd &) = delete;
+    ScriptedFarEnd &operator=(const ScriptedFarEnd &) = delete;
+
+    const QString &portPath() const { return m_pty.slavePath(); }
+    // Waits for the script's end; false when a request did not arrive whole.
+    bool finish();
+
+private:
+    void serve();
+
+    PtyEndpoint m_pty;
+    std::vector<Turn> m_turns;
+    std::atomic<bool> m_complete {false};
+    std::thread m_thread;
+};
