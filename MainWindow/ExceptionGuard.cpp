@@ -1,0 +1,38 @@
+#include "ExceptionGuard.h"
+
+#include "UiServices.h"
+
+#include <exception>
+
+void ReportCurrentException()
+{
+    QString message;
+    try {
+        throw;
+    } catch (const std::exception &error) {
+        message = QString::fromUtf8(error.what());
+    } catch (...) {
+        message = QStringLiteral("Unknown error");
+    }
+    uiServices().showError(QApplication::activeWindow(), QApplication::applicationDisplayName(),
+                           message);
+}
+
+void Guarded(const std::function<void()> &handler)
+{
+    try {
+        handler();
+    } catch (...) {
+        ReportCurrentException();
+    }
+}
+
+bool LumaprogApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ReportCurrentException();
+        return false;
+    }
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+
+class QLabel;
+class QToolButton;
+class QWidget;
+
+// Small builders shared by the main window's layout files.
+
+// Height of the progress bars (status bar and module page).
+inline constexpr int ProgressBarHeight = 13;
+
+// A picture of Ressourcen/ (a null pixmap when the file is missing).
+QPixmap ResourcePicture(const QString &name);
+// A fixed-size picture.
+QLabel *PictureLabel(QWidget *parent, const QString &name, QSize size);
+// The small picture button beside a byte edit.
+QToolButton *PictureButton(QWidget *parent, const QString &pictureName);
+// The design's flat speed buttons: a picture and a text, no focus on click.
+QToolButton *SpeedButton(QWidget *parent, const QString &pictureName);

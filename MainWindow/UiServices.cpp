@@ -1,0 +1,82 @@
+#include "UiServices.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+class MessageBoxServices : public UiServices {
+public:
+    bool askYesNo(QWidget *parent, const QString &text) override
+    {
+        return QMessageBox::question(parent, QApplication::applicationDisplayName(), text,
+                                     QMessageBox::Yes | QMessageBox::No)
+               == QMessageBox::Yes;
+    }
+    bool warnYesNo(QWidget *parent, const QString &text) override
+    {
+        return QMessageBox::warning(parent, QApplication::applicationDisplayName(), text,
+                                    QMessageBox::Yes | QMessageBox::No)
+               == QMessageBox::Yes;
+    }
+    void showError(QWidget *parent, const QString &title, const QString &text) override
+    {
+        QMessageBox::critical(parent, title, text);
+    }
+    void showMessage(QWidget *parent, const QString &text) override
+    {
+        QMessageBox::information(parent, QApplication::applicationDisplayName(), text);
+    }
+    QString saveFileName(QWidget *parent, const FileDialogRequest &request) override
+    {
+        return run(parent, request, QFileDialog::AcceptSave);
+    }
+    QString openFileName(QWidget *parent, const FileDialogRequest &request) override
+    {
+        return run(parent, request, QFileDialog::AcceptOpen);
+    }
+
+private:
+    static QString run(QWidget *parent, const FileDialogRequest &request,
+                       QFileDialog::AcceptMode mode)
+    {
+        QFileDialog dialog(parent, request.title, request.folder, request.filter);
+        dialog.setAcceptMode(mode);
+        dialog.setDefaultSuffix(request.defaultSuffix);
+        // The callers ask their own overwrite question where they need one.
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        if (mode == QFileDialog::AcceptOpen)
+            dialog.setFileMode(QFileDialog::ExistingFile);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+};
+
+MessageBoxServices messageBoxServices;
+UiServices *installedServices = nullptr;
+}
+
+void setUiServices(UiServices *services)
+{
+    installedServices = services;
+}
+
+UiServices &uiServices()
+{
+    return installedServices ? *installedServices : messageBoxServices;
+}
+
+QString QtFileFilter(const QString &windowsFilter)
+{
+    const QStringList parts = windowsFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << parts[i] + QStringLiteral(" (") + patterns.trimmed() + QLatin1Char(')');
+    }
+    if (filters.isEmpty())
+        return windowsFilter;
+    return filters.join(QStringLiteral(";;"));
+}

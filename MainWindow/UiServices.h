@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// What a save or open dialog is asked for; the filter is a Qt filter string.
+struct FileDialogRequest {
+    QString title;
+    QString filter;
+    QString folder;
+    QString defaultSuffix;
+};
+
+// Every modal question the main window asks goes through here, so that tests
+// script the answers instead of blocking on a dialog.
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+    // A confirmation with Yes and No; true for Yes.
+    virtual bool askYesNo(QWidget *parent, const QString &text) = 0;
+    // A warning with Yes and No; true for Yes.
+    virtual bool warnYesNo(QWidget *parent, const QString &text) = 0;
+    // An error message with one OK button.
+    virtual void showError(QWidget *parent, const QString &title, const QString &text) = 0;
+    // A plain message with one OK button.
+    virtual void showMessage(QWidget *parent, const QString &text) = 0;
+    // The chosen file, or an empty text on Cancel. The save dialog asks no overwrite question.
+    virtual QString saveFileName(QWidget *parent, const FileDialogRequest &request) = 0;
+    virtual QString openFileName(QWidget *parent, const FileDialogRequest &request) = 0;
+};
+
+// Installs services (nullptr restores the message-box default); the caller keeps ownership.
+void setUiServices(UiServices *services);
+UiServices &uiServices();
+
+// "Text|*.ext|Other|*.x;*.y" (the language texts' form) as "Text (*.ext);;Other (*.x *.y)".
+QString QtFileFilter(const QString &windowsFilter);

@@ -1,0 +1,80 @@
+// The program's main block.
+#include "Bootloader.h"
+#include "ConnectBootloaderDialog.h"
+#include "ExceptionGuard.h"
+#include "GuiUiHooks.h"
+#include "ProgUSB.h"
+#include "SingleInstance.h"
+#include "UiHooks.h"
+#include "Utils.h"
+#include "uMain.h"
+#include "u_Splash.h"
+
+#include <memory>
+
+namespace {
+constexpr int StartFailed = 1;
+
+// Module initialization order: the core, then the programmer link, then the bootloader link.
+void initModules()
+{
+    InitUtilsModule();
+    InitProgUSBModule();
+    InitBootloaderModule();
+}
+
+void finalizeModules()
+{
+    const bool portable = PortableMode;
+    FinalizeBootloaderModule();
+    FinalizeProgUSBModule();
+    FinalizeUtilsModule();
+    if (portable)
+        DeleteTempFiles();
+}
+
+int runWindows()
+{
+    SingleInstanceServer instance;
+    ShowSplash();
+    auto mainWindow = std::make_unique<TMainFrm>();
+    Form1 = new TForm1(mainWindow.get());
+    // The window answers second starts under the caption it shows now.
+    instance.listen(mainWindow->windowTitle());
+    QObject::connect(mainWindow.get(), &QWidget::windowTitleChanged, &instance,
+                     &SingleInstanceServer::listen);
+    QObject::connect(&instance, &SingleInstanceServer::raiseRequested, mainWindow.get(), [&] {
+        mainWindow->raise();
+        mainWindow->activateWindow();
+    });
+    mainWindow->show();
+    const int result = Application::terminated() ? 0 : QApplication::exec();
+    delete Form1;
+    Form1 = nullptr;
+    return result;
+}
+}
+
+int main(int argc, char **argv)
+{
+    // The application object comes first: the first text lookup may have to show a message.
+    LumaprogApplication application(argc, argv);
+    application.setQuitOnLastWindowClosed(false);
+    GuiUiHooks hooks;
+    setUiHooks(&hooks);
+    initModules();
+
+    int result = 0;
+    try {
+        // Portable mode is not known yet: this lookup reads the per-user settings.
+        const QString caption = Utility->Text(0);
+        if (!NotifyRunningInstance(caption))
+            result = runWindows();
+    } catch (...) {
+        ReportCurrentException();
+        result = StartFailed;
+    }
+    finalizeModules();
+    setUiHooks(nullptr);
+    return result;
+}

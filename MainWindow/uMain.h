@@ -1,0 +1,306 @@
+#pragma once
+
+#include "HexContainer.h"
+#include "MainWindowLink.h"
+#include "PageList.h"
+#include "ProgressBar.h"
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <vector>
+
+class NavigationList;
+class PageHost;
+class PortChooser;
+class RadioGroup;
+class TargetSystemCombo;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class QTextEdit;
+class QToolButton;
+
+// False while a module operation runs: the window then refuses to close,
+// to change pages and to clear or save the log.
+extern bool OperationIdle;
+
+// The titles and filters of the two open dialogs (language texts).
+struct OpenDialogTexts {
+    QString title;
+    QString filter;
+};
+
+// The progress bar of the device operations, on the window's status bar.
+class StatusProgressBar : public ProgressBar {
+public:
+    explicit StatusProgressBar(QProgressBar *bar) : m_bar(bar) {}
+    void setMinimum(int value) override;
+    void setMaximum(int value) override;
+    void setPosition(int value) override;
+    int minimum() const override;
+    int maximum() const override;
+    int position() const override;
+
+private:
+    QProgressBar *m_bar;
+};
+
+// The program's main window. Its creation handler builds the working state,
+// its close query decides whether the program may end and writes the
+// settings. The implementation is split by concern over the uMain*.cpp files.
+class TMainFrm : public QMainWindow, public MainWindowLink {
+    Q_OBJECT
+public:
+    // The navigation entries.
+    enum Node { NodeTarget = 0, NodeSeparator = 1, NodeDevice = 2, NodeFlash = 3,
+                NodeEeprom = 4, NodeProgram = 5 };
+    static constexpr int MinimumWidth = 1014;
+    static constexpr int MinimumHeight = 720;
+
+    explicit TMainFrm(QWidget *parent = nullptr);
+    ~TMainFrm() override;
+
+    // uMainCreate.cpp: creation and shut-down. The constructor builds the
+    // window and runs FormCreate. The device lists' change handlers are
+    // connected to their `activated` signal; creation and the target change
+    // run them by emitting it.
+    void FormCreate();
+    bool FormCloseQuery();
+    void FormClose();
+
+    // uMainTexts.cpp: texts and menu commands.
+    void ApplyLanguageTexts();
+    void ac_CloseExecute();
+    void ac_OptionsExecute();
+    void ac_AboutExecute();
+    void Action_BoardSettingsExecute();
+
+    // uMainNavigation.cpp.
+    void RestoreLastPage();
+    bool vst_AuswahlFocusChanging(int oldNode, int newNode) const;
+    void vst_AuswahlFocusChanged(int node);
+    QString vst_AuswahlGetText(int node) const;
+    QString vst_AuswahlGetHint(int node) const;
+
+    // uMainTarget.cpp: target system and port.
+    void SetTargetMode(int mode);
+    int targetMode() const { return TargetMode; }
+    void cbb_TargetsystemChange();
+
+    // uMainLog.cpp: the log window.
+    void AddLogLine(TFontStyles styles, TColor colour, const QString &text);
+    void AddLog(TFontStyles styles, TColor colour, const QString &text, bool newLine);
+    void btn_ClearLogClick();
+    void btn_SaveLogClick();
+
+    // MainWindowLink: what the device routines read and write.
+    void addLogLine(TFontStyles styles, TColor colour, const QString &text) override;
+    int spiSpeedIndex() const override;
+    int spiSpeedCount() const override;
+    QString spiSpeedText() const override;
+    int powerOptionIndex() const override;
+    void setSystemIdentifier(const QString &text) override;
+    void setSystemSoftwareRevision(const QString &text) override;
+    void setSystemSerialNumber(const QString &text) override;
+    ProgressBar &progressBar() override;
+
+    // A pure function: where the window goes, from the stored values and the screen size.
+    struct Placement {
+        int left, top, width, height;
+        bool operator==(const Placement &) const = default;
+    };
+    static Placement PlaceWindow(bool firstStart, Placement stored, QSize screen);
+
+    // The folder of the pictures, with its trailing separator.
+    static QString ResourceFolder();
+
+    // Menu.
+    QAction *ac_Close;
+    QAction *ac_Options;
+    QAction *Action_BoardSettings;
+    QAction *ac_About;
+    PortChooser *ComboBox1;
+
+    // Title panel.
+    QWidget *pnl_Top;
+    QLabel *img_Titel;
+    QLabel *img_TitelRechts;
+    QLabel *Label_SystemIdentifier;
+    QLabel *Label_SystemSoftwareRevision;
+    QLabel *Label_SystemSerialNumber;
+
+    // Status bar.
+    QLabel *StaticText_ProgramVersion;
+    QProgressBar *pb_steps;
+
+    // Navigation and pages.
+    NavigationList *vst_Auswahl;
+    PageHost *Panel1;
+    QWidget *pnl_Start;
+    QLabel *Image1;
+    QWidget *pnl_Target;
+    QLabel *lbl_TargetSystem;
+    TargetSystemCombo *cbb_Targetsystem;
+
+    QWidget *pnl_DevelopmentBord;
+    QGroupBox *grp_Controller;
+    QComboBox *cbb_Microcontroller;
+    QLabel *Label16, *Label17, *Label18;
+    QLabel *Label_mc_signature, *Label_MC_FlashMemory, *Label_MC_EepromMemory;
+    QGroupBox *grp_SPI;
+    QComboBox *cbb_SPI;
+    QGroupBox *grp_FuseBits;
+    QLabel *img_HighWarning;
+    QLineEdit *edt_FuseBitsLow, *edt_FuseBitsHigh, *edt_FuseBitsExtendet;
+    QToolButton *btn_ChangeLow, *btn_ChangeHigh, *btn_ChangeExtended;
+    QPushButton *btn_FuseDefault, *btn_FuseRead;
+    QGroupBox *grp_LockBits;
+    QLineEdit *edt_LockBits;
+    QToolButton *btn_ChangeLock;
+    QPushButton *btn_LockDefault, *btn_LockRead;
+
+    QWidget *pnl_MicrocontrollerModule;
+    QGroupBox *grp_ModulAuswahl;
+    QComboBox *cbb_MicrocontrollerModule;
+    QLabel *Label20, *Label21, *Label22, *Label23;
+
+    QWidget *pnl_StartProgramm_DevelopmentBoard;
+    QLabel *lbl_ProgramHeading;
+    QGroupBox *GroupBox_Auto;
+    QCheckBox *chk_CheckSignature, *chk_EraseChip, *chk_ProgramFlash, *chk_VerifyFlash;
+    QCheckBox *chk_ProgramEEProm, *chk_VerifyEEProm, *chk_ProgramFuseBits, *chk_ProgramLockBits;
+    QPushButton *btn_StartAutoProgram;
+    QGroupBox *GroupBox_ProgFlash;
+    QPushButton *btn_WriteFlash, *btn_VerifyFlash, *btn_ReadFlash;
+    QCheckBox *chk_ManualVerifyFlash;
+    QGroupBox *GroupBox_ProgEeprom;
+    QPushButton *btn_WriteEEprom, *btn_VerifyEEprom, *btn_ReadEEprom;
+    QCheckBox *chk_ManualVerifyEeprom;
+    QGroupBox *GroupBox_ProgFuse;
+    QPushButton *btn_WriteFuse, *btn_ReadFuse;
+    QLabel *img_Warnung2;
+    QGroupBox *GroupBox_ProgLock;
+    QPushButton *btn_WriteLock, *btn_ReadLock;
+    QGroupBox *GroupBox_ProgCommon;
+    QPushButton *btn_ChipErase, *btn_CheckSignature, *btn_ResetTarget;
+    QCheckBox *chk_EraseDeviceBefor;
+    RadioGroup *RadioGroup_Power;
+    QLabel *lbl_FuseNotRead;
+
+    QWidget *pnl_StartProgramm_MicrocontrollerModule;
+    QLabel *Label24;
+    QGroupBox *grp_ProgFlash;
+    QToolButton *btn_Module_FlashErase, *btn_Module_ProgramFlash, *btn_Module_VerifyFlash;
+    QCheckBox *chk_Module_VerifyFlash;
+    QGroupBox *grp_ProgEEProm;
+    QToolButton *btn_Module_EepromErase, *btn_Module_ProgramEeprom, *btn_Module_VerifyEeprom;
+    QCheckBox *chk_Module_VerifyEeprom;
+    QCheckBox *chk_Module_StartApplication;
+    QProgressBar *ProgressBar1;
+
+    QWidget *pnl_Flash;
+    QLabel *lbl_FlashHeading;
+    QPushButton *btn_OpenFlashFile, *btn_unloadFlash;
+    QComboBox *edt_FlashFile;
+    QTableView *vst_Flash;
+    QWidget *pnl_EEprom;
+    QLabel *lbl_EEpromHeading;
+    QPushButton *btn_OpenEEprom, *btn_unloadEEProm;
+    QComboBox *edt_EEProm;
+    QTableView *vst_EEprom;
+
+    QWidget *pnl_RichEdit;
+    QTextEdit *redt_Status;
+    QToolButton *btn_ClearLog, *btn_SaveLog;
+
+    QWidget *pnl_Bits;
+    QCheckBox *chk_Bit[8];
+    QPushButton *btn_Abort, *btn_OK;
+
+    OpenDialogTexts dlgOpen_Flash;
+    OpenDialogTexts dlgOpen_EEprom;
+
+    // The images and their page lists live as long as the window.
+    THexContainer FlashImage;
+    THexContainer EepromImage;
+    TPageList FlashPages;
+    TPageList EepromPages;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // uMainLayout.cpp: the window's frame.
+    void buildMenu();
+    QWidget *buildTitlePanel();
+    void buildStatusBar();
+    QWidget *buildStartPage();
+    QWidget *buildTargetPage();
+    QWidget *buildLogPanel();
+    QWidget *buildBitsPanel();
+
+    // uMainPages.cpp: the device, programming and image pages.
+    QWidget *buildBoardPage();
+    QGroupBox *buildFuseGroup();
+    QGroupBox *buildLockGroup();
+    QWidget *buildModulePage();
+    QWidget *buildBoardProgramPage();
+    QWidget *buildModuleProgramPage();
+    QWidget *buildImagePage(bool flash);
+
+    // uMainHandlers.cpp: every user action through the error guard.
+    void connectHandlers();
+
+    // uMainTexts.cpp: registers a control's text id (its Tag), in creation order.
+    template <typename Control> Control *tagged(Control *control, int textId)
+    {
+        registerText(control, textId);
+        return control;
+    }
+    void registerText(QObject *control, int textId);
+    struct TextBinding {
+        QObject *control;
+        int textId;
+    };
+    std::vector<TextBinding> m_texts;
+
+    // uMainCreate.cpp.
+    void installCursorResets();
+    void showDefinitionsOnSplash();
+
+    // uMainSettings.cpp.
+    void readPlacement();
+    void readSettings();
+    void readCheckBoxes();
+    void readPortList();
+    void readTargetSystem();
+    void selectStoredDefinition(QComboBox *list, const QString &key,
+                                const std::vector<QLabel *> &labels);
+    void writeSettings();
+
+    // uMainNavigation.cpp.
+    void setupNavigation();
+    QPixmap navigationPicture(int node) const;
+    void bringToFront(QWidget *page);
+
+    // uMainTarget.cpp.
+    void setupTargetList();
+
+    bool SpienWarningShown = false;
+    int SavedHintPause = 0;
+    int SavedHintHidePause = 0;
+    int TargetMode = 0;
+    int RecentFileCount = 0;
+    StatusProgressBar m_progress;
+};
+
+// The one main window.
+extern TMainFrm *MainFrm;

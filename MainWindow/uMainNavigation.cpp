@@ -1,0 +1,123 @@
+// The navigation list and the pages it brings to the front.
+#include "uMain.h"
+
+#include "ExceptionGuard.h"
+#include "NavigationList.h"
+#include "PageHost.h"
+#include "ScreenCursor.h"
+#include "Utils.h"
+
+#include <QComboBox>
+
+namespace {
+const QString ProgramOptions = QStringLiteral("ProgramOptions");
+const QString LastShowedPage = QStringLiteral("LastShowedPage");
+const QString LineEnd = QStringLiteral("\r\n");
+
+constexpr int NoDeviceHint = 68;
+constexpr int NoImageHint = 38;
+constexpr int FlashMisfitHint = 39;
+constexpr int EepromMisfitHint = 40;
+constexpr int BoardCaption = 200;
+constexpr int ModuleCaption = 206;
+
+// Caption text ids by node; node 2 depends on the target mode.
+constexpr int NodeCaptions[NavigationList::NodeCount] = {205, 204, BoardCaption, 201, 202, 203};
+// Picture file names by node (the separator has none).
+const char *const NodePictures[NavigationList::NodeCount] = {
+    "Nav_Target.png", nullptr, "Nav_Device.png", "Nav_Flash.png", "Nav_EEprom.png",
+    "Nav_Program.png"};
+}
+
+void TMainFrm::setupNavigation()
+{
+    vst_Auswahl->setPaintFolder(ResourceFolder());
+    vst_Auswahl->setProviders({[this](int node) { return vst_AuswahlGetText(node); },
+                               [this](int node) { return vst_AuswahlGetHint(node); },
+                               [this](int node) { return navigationPicture(node); }});
+    vst_Auswahl->setChangeFilter(
+        [this](int oldNode, int newNode) { return vst_AuswahlFocusChanging(oldNode, newNode); });
+    connect(vst_Auswahl, &NavigationList::nodeFocused, this,
+            [this](int node) { Guarded([&] { vst_AuswahlFocusChanged(node); }); });
+    connect(vst_Auswahl, &NavigationList::focusLost, this, [] { ScreenCursor::setDefault(); });
+}
+
+QPixmap TMainFrm::navigationPicture(int node) const
+{
+    if (node < 0 || node >= NavigationList::NodeCount || !NodePictures[node])
+        return {};
+    return QPixmap(ResourceFolder() + QString::fromLatin1(NodePictures[node]));
+}
+
+QString TMainFrm::vst_AuswahlGetText(int node) const
+{
+    if (node < 0 || node >= NavigationList::NodeCount)
+        return {};
+    if (node == NodeDevice)
+        return Utility->Text(TargetMode == 1 ? BoardCaption : ModuleCaption);
+    return Utility->Text(NodeCaptions[node]);
+}
+
+QString TMainFrm::vst_AuswahlGetHint(int node) const
+{
+    if (node == NodeFlash || node == NodeEeprom)
+        return cbb_Microcontroller->currentIndex() < 0 ? Utility->Text(NoDeviceHint) : QString();
+    if (node != NodeProgram)
+        return {};
+    QStringList lines;
+    if (!FlashImage.ImageLoaded && !EepromImage.ImageLoaded)
+        lines << Utility->Text(NoImageHint);
+    if (FlashImage.ImageLoaded && FlashImage.ImageMisfit)
+        lines << Utility->Text(FlashMisfitHint);
+    if (EepromImage.ImageLoaded && EepromImage.ImageMisfit)
+        lines << Utility->Text(EepromMisfitHint);
+    return lines.join(LineEnd);
+}
+
+bool TMainFrm::vst_AuswahlFocusChanging(int, int newNode) const
+{
+    if (!OperationIdle)
+        return false;
+    return newNode >= 0 && newNode != NodeSeparator && vst_Auswahl->isNodeEnabled(newNode);
+}
+
+void TMainFrm::bringToFront(QWidget *page)
+{
+    page->raise();
+}
+
+void TMainFrm::vst_AuswahlFocusChanged(int node)
+{
+    switch (node) {
+    case NodeTarget:
+        bringToFront(pnl_Target);
+        break;
+    case NodeDevice:
+        bringToFront(TargetMode == 1 ? pnl_DevelopmentBord : pnl_MicrocontrollerModule);
+        bringToFront(pnl_RichEdit);
+        break;
+    case NodeFlash:
+        bringToFront(pnl_Flash);
+        break;
+    case NodeEeprom:
+        bringToFront(pnl_EEprom);
+        break;
+    case NodeProgram:
+        bringToFront(TargetMode == 1 ? pnl_StartProgramm_DevelopmentBoard
+                                     : pnl_StartProgramm_MicrocontrollerModule);
+        bringToFront(pnl_RichEdit);
+        break;
+    default:
+        return;
+    }
+    Utility->IniWrite(ProgramOptions, LastShowedPage, node);
+}
+
+void TMainFrm::RestoreLastPage()
+{
+    int page = 0;
+    Utility->IniRead(ProgramOptions, LastShowedPage, 0, page);
+    // An unknown page asks for the separator, which the focus rule refuses.
+    vst_Auswahl->requestFocus(page >= 0 && page < NavigationList::NodeCount ? page
+                                                                            : NodeSeparator);
+}

@@ -1,0 +1,141 @@
+#include "GuiFixture.h"
+
+#include "ProgUSB.h"
+#include "ScreenCursor.h"
+#include "Sleep.h"
+#include "UiHooks.h"
+#include "Utils.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+// The program folder: the test language under both names the lookup tries,
+// and the program's real pictures.
+class ProgramFolderEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        const QString library =
+            qEnvironmentVariable("LUMAPROG_TEST_LIB_DIR") + QStringLiteral("/TT.lang.so");
+        for (const char *name : {"EN.lang.so", "DE.lang.so"})
+            ASSERT_TRUE(QFile::copy(library, folder.filePath(QString::fromLatin1(name))))
+                << library.toStdString();
+        const QString pictures =
+            qEnvironmentVariable("LUMAPROG_BIN_DIR") + QStringLiteral("/Ressourcen");
+        ASSERT_TRUE(QFile::link(pictures, folder.filePath(QStringLiteral("Ressourcen"))));
+        TUtility::SetExeFolderOverride(folder.path());
+        InitUtilsModule();
+        InitProgUSBModule();
+    }
+    void TearDown() override
+    {
+        FinalizeProgUSBModule();
+        FinalizeUtilsModule();
+        TUtility::SetExeFolderOverride(QString());
+    }
+    QTemporaryDir folder;
+};
+
+ProgramFolderEnvironment *environment = static_cast<ProgramFolderEnvironment *>(
+    ::testing::AddGlobalTestEnvironment(new ProgramFolderEnvironment));
+}
+
+QString TestProgramFolder()
+{
+    return environment->folder.path();
+}
+
+bool ScriptedUi::nextAnswer()
+{
+    if (answers.empty())
+        return false;
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+bool ScriptedUi::askYesNo(QWidget *, const QString &text)
+{
+    questions << text;
+    return nextAnswer();
+}
+
+bool ScriptedUi::warnYesNo(QWidget *, const QString &text)
+{
+    questions << text;
+    return nextAnswer();
+}
+
+void ScriptedUi::showError(QWidget *, const QString &, const QString &text)
+{
+    errors << text;
+}
+
+void ScriptedUi::showMessage(QWidget *, const QString &text)
+{
+    messages << text;
+}
+
+QString ScriptedUi::saveFileName(QWidget *, const FileDialogRequest &request)
+{
+    fileRequests << request;
+    return fileAnswer;
+}
+
+QString ScriptedUi::openFileName(QWidget *, const FileDialogRequest &request)
+{
+    fileRequests << request;
+    return fileAnswer;
+}
+
+void GuiTest::SetUp()
+{
+    ASSERT_TRUE(configHome.isValid());
+    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    setUiServices(&ui);
+    setSleepFunction([this](int ms) { sleeps << ms; });
+    OperationIdle = true;
+    PortableMode = false;
+    CurrentComPort.clear();
+    Application::resetTerminated();
+}
+
+void GuiTest::TearDown()
+{
+    ScreenCursor::setDefault();
+    setSleepFunction({});
+    setUiServices(nullptr);
+    OperationIdle = true;
+}
+
+std::unique_ptr<TMainFrm> GuiTest::createWindow()
+{
+    return std::make_unique<TMainFrm>();
+}
+
+bool GuiTest::settingsFileExists() const
+{
+    return QFile::exists(Utility->SettingsFile());
+}
+
+QString GuiTest::settingsText() const
+{
+    QFile file(Utility->SettingsFile());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+void GuiTest::writeSetting(const QString &section, const QString &key, const QString &value)
+{
+    Utility->IniWrite(section, key, value);
+}
+
+QString GuiTest::readSetting(const QString &section, const QString &key)
+{
+    QString value;
+    Utility->IniRead(section, key, QStringLiteral("<missing>"), value);
+    return value;
+}

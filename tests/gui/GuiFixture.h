@@ -1,0 +1,53 @@
+#pragma once
+
+#include "UiServices.h"
+#include "uMain.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <gtest/gtest.h>
+#include <memory>
+
+// Answers the window's questions from a script and records what was asked.
+class ScriptedUi : public UiServices {
+public:
+    bool askYesNo(QWidget *, const QString &text) override;
+    bool warnYesNo(QWidget *, const QString &text) override;
+    void showError(QWidget *, const QString &title, const QString &text) override;
+    void showMessage(QWidget *, const QString &text) override;
+    QString saveFileName(QWidget *, const FileDialogRequest &request) override;
+    QString openFileName(QWidget *, const FileDialogRequest &request) override;
+
+    std::deque<bool> answers;  // unscripted questions are answered No
+    QStringList questions;
+    QStringList errors;
+    QStringList messages;
+    QString fileAnswer;  // empty: Cancel
+    QList<FileDialogRequest> fileRequests;
+
+private:
+    bool nextAnswer();
+};
+
+// Every test runs with the test language ("T<id>" for every id) in a
+// temporary program folder and a settings folder of its own.
+class GuiTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::unique_ptr<TMainFrm> createWindow();
+    // The settings file's text, empty when there is none.
+    QString settingsText() const;
+    bool settingsFileExists() const;
+    void writeSetting(const QString &section, const QString &key, const QString &value);
+    QString readSetting(const QString &section, const QString &key);
+
+    ScriptedUi ui;
+    QList<int> sleeps;
+    QTemporaryDir configHome;
+};
+
+// The program folder shared by the tests of one run.
+QString TestProgramFolder();

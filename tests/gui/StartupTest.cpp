@@ -1,0 +1,179 @@
+// Start-up: splash, single instance, the start page's picture, and the error guard.
+#include "GuiFixture.h"
+
+#include "ExceptionGuard.h"
+#include "Exceptions.h"
+#include "JpegImage.h"
+#include "SingleInstance.h"
+#include "Utils.h"
+#include "Sleep.h"
+#include "Version.h"
+#include "u_Splash.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
+
+namespace {
+const QString SourcePictures = QStringLiteral(LUMAPROG_SOURCE_PICTURES);
+
+QByteArray shippedJpeg()
+{
+    QFile file(SourcePictures + QStringLiteral("/Start.jpg"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+}
+
+TEST(Splash, VersionLineHasNoPadding)
+{
+    EXPECT_EQ(VersionLine(QStringLiteral("Version"), 1, 2, 3, 45),
+              QStringLiteral("Version 1.2.3 Build: 45"));
+    EXPECT_EQ(VersionLine(QStringLiteral("Version"), 0, 0, 0, 0),
+              QStringLiteral("Version 0.0.0 Build: 0"));
+}
+
+TEST_F(GuiTest, StartUpDrivesTheSplashAndFreesItAtTheFirstShow)
+{
+    ShowSplash();
+    ASSERT_NE(SplashDlg, nullptr);
+    EXPECT_EQ(SplashDlg->size(), QSize(480, 140));
+    EXPECT_TRUE(SplashDlg->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(SplashDlg->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(SplashDlg->lbl_Version->text(),
+              VersionLine(QStringLiteral("Version"), BuildVersion::Major, BuildVersion::Minor,
+                          BuildVersion::Release, BuildVersion::Build));
+    EXPECT_EQ(SplashDlg->lbl_Status->text(), QStringLiteral("Status: Initializing ..."));
+
+    // What the splash shows at each pause of the creation handler.
+    QStringList shown;
+    setSleepFunction([&](int ms) {
+        shown << QStringLiteral("%1 %2").arg(ms).arg(SplashDlg->lbl_Status->text());
+    });
+    auto window = createWindow();
+    EXPECT_EQ(shown, (QStringList{"500 Status: Initializing ...",
+                                  "500 Status: Initializing System ..."}));
+    ASSERT_NE(SplashDlg, nullptr);
+    window->show();
+    EXPECT_EQ(SplashDlg, nullptr);
+    window->hide();
+    window->show();
+    EXPECT_EQ(SplashDlg, nullptr);
+}
+
+TEST_F(GuiTest, ASecondStartReachesTheRunningInstanceByItsCaption)
+{
+    SingleInstanceServer server;
+    ASSERT_TRUE(server.listen(QStringLiteral("T0")));
+    QSignalSpy raised(&server, &SingleInstanceServer::raiseRequested);
+    EXPECT_TRUE(NotifyRunningInstance(QStringLiteral("T0")));
+    EXPECT_TRUE(raised.wait(2000));
+    EXPECT_FALSE(NotifyRunningInstance(QStringLiteral("other caption"), 200));
+
+    // After a language change the window answers under its new caption only.
+    ASSERT_TRUE(server.listen(QStringLiteral("T0 new")));
+    EXPECT_FALSE(NotifyRunningInstance(QStringLiteral("T0"), 200));
+    EXPECT_TRUE(NotifyRunningInstance(QStringLiteral("T0 new")));
+}
+
+TEST_F(GuiTest, AStaleChannelDoesNotBlockTheStart)
+{
+    const QString caption = QStringLiteral("T0 stale");
+    {
+        // A socket file left behind, as by a program that crashed.
+        QLocalServer stale;
+        stale.setSocketOptions(QLocalServer::UserAccessOption);
+        ASSERT_TRUE(stale.listen(SingleInstanceName(caption)));
+        const QString path = stale.fullServerName();
+        stale.close();
+        QFile socketFile(path);
+        ASSERT_TRUE(socketFile.open(QIODevice::WriteOnly));
+    }
+    EXPECT_FALSE(NotifyRunningInstance(caption, 200));
+    SingleInstanceServer server;
+    EXPECT_TRUE(server.listen(caption));
+}
+
+TEST_F(GuiTest, TheProgramStartedTwiceEndsAndWritesNothing)
+{
+    const QString binFolder = qEnvironmentVariable("LUMAPROG_BIN_DIR");
+    const QString program = binFolder + QStringLiteral("/lumaprog");
+    if (!QFile::exists(program) || !QFile::exists(binFolder + QStringLiteral("/EN.lang.so")))
+        GTEST_SKIP() << "the program and its language libraries are not built";
+
+    // The caption the program will look up: its own language library, fresh settings.
+    TUtility::SetExeFolderOverride(binFolder);
+    const QString caption = Utility->Text(0);
+    TUtility::SetExeFolderOverride(TestProgramFolder());
+
+    SingleInstanceServer running;
+    ASSERT_TRUE(running.listen(caption));
+    QSignalSpy raised(&running, &SingleInstanceServer::raiseRequested);
+
+    QTemporaryDir secondConfig;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), secondConfig.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess second;
+    second.setProcessEnvironment(environment);
+    second.start(program, {});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(raised.count() > 0 || raised.wait(2000));
+    // The language lookup created the settings folder, and nothing was written into it.
+    const QDir settings(secondConfig.filePath(QStringLiteral("Kal-Works")));
+    EXPECT_TRUE(settings.exists());
+    EXPECT_TRUE(settings.entryList(QDir::Files).isEmpty());
+}
+
+TEST(StartPicture, TheShippedJpegDecodesLikeQtReadsIt)
+{
+    const QByteArray data = shippedJpeg();
+    ASSERT_FALSE(data.isEmpty());
+    QString error;
+    const QImage image = DecodeJpeg(data, &error);
+    ASSERT_FALSE(image.isNull()) << error.toStdString();
+    const QImage reference = QImage::fromData(data, "JPG");
+    ASSERT_EQ(image.size(), reference.size());
+    for (const QPoint point : {QPoint(0, 0), QPoint(image.width() / 2, image.height() / 2),
+                               QPoint(image.width() - 1, image.height() - 1)}) {
+        const QColor a = image.pixelColor(point);
+        const QColor b = reference.pixelColor(point);
+        EXPECT_LE(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green())
+                      + std::abs(a.blue() - b.blue()),
+                  6);
+    }
+}
+
+TEST(StartPicture, ACorruptOrTruncatedJpegGivesAClearError)
+{
+    const QByteArray data = shippedJpeg();
+    ASSERT_GT(data.size(), 1000);
+    for (const QByteArray &bad : {data.left(data.size() / 2), data.left(100), QByteArray(),
+                                  QByteArray("not a picture at all"),
+                                  QByteArray(data).replace(200, 400, QByteArray(400, '\xff'))}) {
+        QString error;
+        EXPECT_TRUE(DecodeJpeg(bad, &error).isNull());
+        EXPECT_FALSE(error.isEmpty());
+    }
+    QString error;
+    EXPECT_TRUE(LoadJpegFile(QStringLiteral("/no/such/file.jpg"), &error).isNull());
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(StartPicture, TheCursorFileLoads)
+{
+    EXPECT_FALSE(QPixmap(SourcePictures + QStringLiteral("/Stop.cur")).isNull());
+    EXPECT_FALSE(QPixmap(SourcePictures + QStringLiteral("/Selected.bmp")).isNull());
+}
+
+TEST_F(GuiTest, AnErrorInAHandlerIsShownAndTheProgramGoesOn)
+{
+    bool after = false;
+    Guarded([] { throw EConvertError(QStringLiteral("No Hex-Number")); });
+    after = true;
+    EXPECT_EQ(ui.errors, QStringList{QStringLiteral("No Hex-Number")});
+    EXPECT_TRUE(after);
+}

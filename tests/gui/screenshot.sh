@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Screenshots of the main window in both languages, for checking the layout by eye.
+# Usage: tests/gui/screenshot.sh [build folder] [output folder, default <build>/screenshots]
+# Runs under Xvfb when xvfb-run is there, else on Qt's offscreen platform.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build=${1:-build}
+out=${2:-$build/screenshots}
+cmake --build "$build" --target gui_screenshot lumaprog >/dev/null
+mkdir -p "$out"
+run=()
+if command -v xvfb-run >/dev/null; then
+    run=(xvfb-run -a -s "-screen 0 1280x1024x24")
+else
+    export QT_QPA_PLATFORM=offscreen
+fi
+for language in EN DE; do
+    for page in 0 2 3 5; do
+        "${run[@]}" "$build/tests-bin/gui_screenshot" "$build/bin" "$language" "$page" \
+            "$out/main-$language-page$page.png"
+    done
+done
+echo "screenshots in $out/"
