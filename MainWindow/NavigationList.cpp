@@ -159,6 +159,11 @@ NavigationList::NavigationList(QWidget *parent) : QListView(parent), m_model(new
         m_hotNode = index.isValid() ? index.row() : -1;
         viewport()->update();
     });
+    // Below the last entry the mouse is over no entry.
+    connect(this, &QAbstractItemView::viewportEntered, this, [this] {
+        m_hotNode = -1;
+        viewport()->update();
+    });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) {
                 if (current.isValid())

@@ -4,6 +4,7 @@
 #include "ExceptionGuard.h"
 #include "GuiUiHooks.h"
 #include "ProgUSB.h"
+#include "ShutdownSignals.h"
 #include "SingleInstance.h"
 #include "UiHooks.h"
 #include "Utils.h"
@@ -25,17 +26,16 @@ void initModules()
 
 void finalizeModules()
 {
-    const bool portable = PortableMode;
     FinalizeBootloaderModule();
     FinalizeProgUSBModule();
     FinalizeUtilsModule();
-    if (portable)
-        DeleteTempFiles();
 }
 
 int runWindows()
 {
     SingleInstanceServer instance;
+    // The system's shut-down request is an attempt to close the main window, made once it shows.
+    ShutdownSignals shutdown;
     ShowSplash();
     auto mainWindow = std::make_unique<TMainFrm>();
     Form1 = new TForm1(mainWindow.get());
@@ -47,7 +47,10 @@ int runWindows()
         mainWindow->raise();
         mainWindow->activateWindow();
     });
+    QObject::connect(&shutdown, &ShutdownSignals::shutdownRequested, mainWindow.get(),
+                     &QWidget::close);
     mainWindow->show();
+    shutdown.deliver();
     const int result = Application::terminated() ? 0 : QApplication::exec();
     delete Form1;
     Form1 = nullptr;

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -246,6 +247,30 @@ TEST_F(GuiTest, NavigationPaintsWithTheListBitmaps)
     const QColor selectedBackground = image.pixelColor(selected.right() - 10, selected.center().y());
     const QColor plainBackground = image.pixelColor(other.right() - 10, other.center().y());
     EXPECT_LT(selectedBackground.lightness(), plainBackground.lightness());
+}
+
+TEST_F(GuiTest, TheHotEntryFollowsTheMouseAndEndsBelowTheEntries)
+{
+    writeSetting(ProgramOptions, "LastShowedPage", "7");
+    auto window = createWindow();
+    window->resize(1014, 720);
+    window->show();
+    NavigationList &list = *window->vst_Auswahl;
+    auto moveTo = [&](QPoint point) {
+        QMouseEvent move(QEvent::MouseMove, point, list.viewport()->mapToGlobal(point),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(list.viewport(), &move);
+    };
+    moveTo(rowRect(*window, TMainFrm::NodeFlash).center());
+    EXPECT_EQ(list.hotNode(), TMainFrm::NodeFlash);
+    const QImage hot = list.viewport()->grab().toImage();
+    // Below the last entry no entry is under the mouse, and none is painted as one.
+    moveTo(QPoint(5, list.viewport()->height() - 5));
+    EXPECT_EQ(list.hotNode(), -1);
+    const QImage plain = list.viewport()->grab().toImage();
+    const QPoint inside(rowRect(*window, TMainFrm::NodeFlash).right() - 10,
+                        rowRect(*window, TMainFrm::NodeFlash).center().y());
+    EXPECT_NE(hot.pixelColor(inside), plain.pixelColor(inside));
 }
 
 TEST_F(GuiTest, EnteringAPanelOrLeavingTheListRestoresTheDefaultCursor)

@@ -15,9 +15,30 @@
 #include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTest>
 
 namespace {
 const QString SourcePictures = QStringLiteral(LUMAPROG_SOURCE_PICTURES);
+
+// The built program with what it loads at run time, copied into a folder of its own.
+bool copyProgramFolder(const QString &binFolder, const QString &target)
+{
+    QDir bin(binFolder);
+    QStringList files = bin.entryList({QStringLiteral("*.lang.so")}, QDir::Files);
+    files << QStringLiteral("lumaprog") << QStringLiteral("Microcontroller.kvt");
+    for (const QString &file : files) {
+        if (!QFile::copy(bin.filePath(file), target + QLatin1Char('/') + file))
+            return false;
+    }
+    const QDir pictures(bin.filePath(QStringLiteral("Ressourcen")));
+    if (!QDir(target).mkdir(QStringLiteral("Ressourcen")))
+        return false;
+    for (const QString &file : pictures.entryList(QDir::Files)) {
+        if (!QFile::copy(pictures.filePath(file), target + QStringLiteral("/Ressourcen/") + file))
+            return false;
+    }
+    return true;
+}
 
 QByteArray shippedJpeg()
 {
@@ -126,6 +147,58 @@ TEST_F(GuiTest, TheProgramStartedTwiceEndsAndWritesNothing)
     const QDir settings(secondConfig.filePath(QStringLiteral("Kal-Works")));
     EXPECT_TRUE(settings.exists());
     EXPECT_TRUE(settings.entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(GuiTest, APortableRunKeepsItsSettingsBesideTheProgramAndEmptiesTemp)
+{
+    const QString binFolder = qEnvironmentVariable("LUMAPROG_BIN_DIR");
+    if (!QFile::exists(binFolder + QStringLiteral("/lumaprog")))
+        GTEST_SKIP() << "the program is not built";
+    QTemporaryDir programFolder;
+    ASSERT_TRUE(copyProgramFolder(binFolder, programFolder.path()));
+    const QString settingsFile = programFolder.filePath(QString::fromLatin1(SettingsFileName));
+    {
+        // No question at the end, and a file left over in Temp by an earlier run.
+        QFile settings(settingsFile);
+        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+        settings.write("[ProgramOptions]\nAskOnShutDown=0\n");
+        ASSERT_TRUE(QDir(programFolder.path()).mkdir(QStringLiteral("Temp")));
+        QFile leftOver(programFolder.filePath(QStringLiteral("Temp/left-over.tmp")));
+        ASSERT_TRUE(leftOver.open(QIODevice::WriteOnly));
+    }
+    auto settingsText = [&] {
+        QFile settings(settingsFile);
+        return settings.open(QIODevice::ReadOnly) ? QString::fromUtf8(settings.readAll()) : QString();
+    };
+
+    QTemporaryDir userConfig;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), userConfig.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(programFolder.filePath(QStringLiteral("lumaprog")), {QStringLiteral("-USB")});
+    ASSERT_TRUE(program.waitForStarted());
+    // The restored page is the last thing the creation handler writes.
+    const bool created = QTest::qWaitFor(
+        [&] { return settingsText().contains(QStringLiteral("LastShowedPage")); }, 20000);
+    if (!created)
+        program.kill();
+    ASSERT_TRUE(created);
+
+    // The system's shut-down request goes through the close query.
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(10000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_TRUE(settingsText().contains(QStringLiteral("FirstStart=0"))) << settingsText().toStdString();
+    const QDir temp(programFolder.filePath(QStringLiteral("Temp")));
+    EXPECT_TRUE(temp.exists());
+    EXPECT_TRUE(temp.entryList(QDir::Files).isEmpty());
+    // Only the language lookup before portable mode used the per-user folder, and wrote nothing.
+    const QDir userSettings(userConfig.filePath(QStringLiteral("Kal-Works")));
+    EXPECT_TRUE(userSettings.exists());
+    EXPECT_TRUE(userSettings.entryList(QDir::Files).isEmpty());
 }
 
 TEST(StartPicture, TheShippedJpegDecodesLikeQtReadsIt)
