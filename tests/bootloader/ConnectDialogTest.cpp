@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -92,28 +93,20 @@ TEST_F(ConnectDialog, AnimationRunsWhileHidden)
     EXPECT_NE(form.AnimationFrame, before);
 }
 
-TEST_F(ConnectDialog, AbortButtonSetsTheFlagAndHides)
+TEST_F(ConnectDialog, ButtonEscapeAndCloseRequestEachAbortAndHide)
 {
-    form.showConnectDialog();
-    QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
-    EXPECT_TRUE(BootloaderAbort);
-    EXPECT_FALSE(form.isVisible());
-}
-
-TEST_F(ConnectDialog, EscapeCountsAsAbort)
-{
-    form.showConnectDialog();
-    QTest::keyClick(&form, Qt::Key_Escape);
-    EXPECT_TRUE(BootloaderAbort);
-    EXPECT_FALSE(form.isVisible());
-}
-
-TEST_F(ConnectDialog, CloseRequestCountsAsAbort)
-{
-    form.showConnectDialog();
-    EXPECT_TRUE(form.close());
-    EXPECT_TRUE(BootloaderAbort);
-    EXPECT_FALSE(form.isVisible());
+    const std::pair<const char *, std::function<void()>> ways[] = {
+        {"button", [this] { QTest::mouseClick(form.SpeedButton1, Qt::LeftButton); }},
+        {"escape", [this] { QTest::keyClick(&form, Qt::Key_Escape); }},
+        {"close request", [this] { EXPECT_TRUE(form.close()); }},
+    };
+    for (const auto &[way, abort] : ways) {
+        BootloaderAbort = false;
+        form.showConnectDialog();
+        abort();
+        EXPECT_TRUE(BootloaderAbort) << way;
+        EXPECT_FALSE(form.isVisible()) << way;
+    }
 }
 
 TEST_F(ConnectDialog, TheLoopPuttingItAwayIsNoAbort)

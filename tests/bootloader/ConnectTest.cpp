@@ -28,8 +28,7 @@ using Connecting = BootloaderTest;
 
 TEST_F(Connecting, ModuleInItsBootloaderAnswersTheFirstHandshake)
 {
-    sim.setEntersBootloaderAfter(0);
-    ASSERT_TRUE(Bootloader->Open());
+    openModuleInBootloader();
     EXPECT_TRUE(Bootloader->Connect(module()));
     EXPECT_EQ(sim.received(), "IS");
     EXPECT_EQ(dialog.shows, 0);
@@ -73,10 +72,9 @@ TEST_F(Connecting, AbortInTheRealDialogEndsTheLoopAfterTheCurrentAttempt)
 
 TEST_F(Connecting, OtherProtocolVersionIsRetriedLikeSilence)
 {
-    sim.setEntersBootloaderAfter(0);
     sim.setIdentification("MEGA328 MODULE", 1);
     dialog.onShow = [&] { sim.setIdentification("MEGA328 MODULE", 0); };
-    ASSERT_TRUE(Bootloader->Open());
+    openModuleInBootloader();
     EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::OtherVersion);
     sim.clearRecords();
     EXPECT_TRUE(Bootloader->Connect(module()));
@@ -102,8 +100,7 @@ TEST_F(Connecting, IdentifierIsFilteredThenMustBeginWithTheUpperCaseName)
         {QByteArray(30, 'X') + "YZ", QByteArray(30, 'X') + "Y", tKalworksBootloader::Connected},
         {QByteArray(30, 'X') + "YZ", QByteArray(30, 'X') + "YZ", tKalworksBootloader::NoAnswer},
     };
-    sim.setEntersBootloaderAfter(0);
-    ASSERT_TRUE(Bootloader->Open());
+    openModuleInBootloader();
     for (const Case &c : cases) {
         sim.setIdentification(c.identifier);
         EXPECT_EQ(Bootloader->Handshake(c.expected, 0), c.result) << c.identifier.toStdString();
@@ -112,19 +109,17 @@ TEST_F(Connecting, IdentifierIsFilteredThenMustBeginWithTheUpperCaseName)
 
 TEST_F(Connecting, LowerCaseDefinitionNameExpectsItInCapitals)
 {
-    sim.setEntersBootloaderAfter(0);
     sim.setIdentification("MEGA328 MODULE rev B");
-    ASSERT_TRUE(Bootloader->Open());
+    openModuleInBootloader();
     EXPECT_TRUE(Bootloader->Connect(module("mega328 module")));
     EXPECT_EQ(sim.handshakesSeen(), 1);
 }
 
 TEST_F(Connecting, WrongHeaderShortOrLateIdentificationIsNoAnswer)
 {
-    sim.setEntersBootloaderAfter(0);
     sim.addFault({'S', 2, Action::Truncate, 255});
     sim.addFault({'S', 3, Action::Answer, 0, 40});
-    ASSERT_TRUE(Bootloader->Open());
+    openModuleInBootloader();
     sim.setIdentification("MEGA328 MODULE", 0, "DX");
     EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::NoAnswer);
     sim.setIdentification("MEGA328 MODULE");
@@ -136,8 +131,7 @@ TEST_F(Connecting, WrongHeaderShortOrLateIdentificationIsNoAnswer)
 
 TEST_F(Connecting, IdentificationFitsTheWindowAtTheModulesLineRateButNotAtASlowerOne)
 {
-    sim.setEntersBootloaderAfter(0);
-    ASSERT_TRUE(Bootloader->Open());
+    openModuleInBootloader();
     sim.setLineRate(250000);  // 256 bytes take 10.24 ms of the 20 allowed
     QElapsedTimer clock;
     clock.start();
@@ -149,9 +143,8 @@ TEST_F(Connecting, IdentificationFitsTheWindowAtTheModulesLineRateButNotAtASlowe
 
 TEST_F(Connecting, StrayInputAfterOpeningDoesNotShiftTheAnswers)
 {
-    sim.setEntersBootloaderAfter(0);
     dialog.onShow = [] { BootloaderAbort = true; };  // a shifted answer would never match
-    ASSERT_TRUE(Bootloader->Open());
+    openModuleInBootloader();
     sim.sendStray(QByteArray("\x0D\x0D" "DT\x00MEG", 8));
     QTest::qWait(5);
     EXPECT_TRUE(Bootloader->Connect(module()));
@@ -163,10 +156,9 @@ TEST_F(Connecting, LatePartialAnswerSpoilsOneAttemptAtMost)
 {
     // Eight bytes of the first answer come only after the second "IS" went
     // out; the second answer's tail is then left over for the third attempt.
-    sim.setEntersBootloaderAfter(0);
     sim.addFault({'S', 1, Action::Truncate, 8, 35});
     dialog.onShow = [] { BootloaderAbort = true; };
-    ASSERT_TRUE(Bootloader->Open());
+    openModuleInBootloader();
     EXPECT_TRUE(Bootloader->Connect(module()));
     EXPECT_LE(sim.handshakesSeen(), 4);
     EXPECT_EQ(dialog.shows, 0);
@@ -177,9 +169,8 @@ TEST_F(Connecting, AnswerTakenByTheNextAttemptLeavesNothingForTheFirstMemoryComm
     // Each answer comes 25 ms after its "IS": the first attempt gives up, the
     // second takes the first answer, and the answer to the second request
     // arrives only after Connect has succeeded.
-    sim.setEntersBootloaderAfter(0);
     sim.addFault({'S', 0, Action::Answer, 0, 25});
-    ASSERT_TRUE(Bootloader->Open());
+    openModuleInBootloader();
     ASSERT_TRUE(Bootloader->Connect(module()));
     EXPECT_EQ(sim.handshakesSeen(), 2);
     EXPECT_TRUE(Bootloader->EraseFlash(module()));
@@ -245,10 +236,8 @@ TEST_F(Connecting, FailedCloseLogsAndStartsOverWithAFreshPortOfTheFirstSettings)
     ASSERT_TRUE(link.Open());
     EXPECT_EQ(link.Handshake("MEGA328 MODULE", 0), tKalworksBootloader::Connected);
     link.Close();
-    ASSERT_EQ(mainWindow.log.size(), 1);
-    EXPECT_EQ(mainWindow.log[0].styles, 0);
-    EXPECT_EQ(mainWindow.log[0].colour, clRed);
-    EXPECT_EQ(mainWindow.log[0].text, "COM PORT ERROR: Port removed!");
+    const QList<LogLine> removed = {{0, clRed, QStringLiteral("COM PORT ERROR: Port removed!")}};
+    EXPECT_EQ(mainWindow.log, removed);
     EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(link.port().readTimeout(), 2000);
     EXPECT_EQ(link.port().writeTimeout(), 2000);
@@ -256,7 +245,7 @@ TEST_F(Connecting, FailedCloseLogsAndStartsOverWithAFreshPortOfTheFirstSettings)
     ASSERT_TRUE(link.Open());
     EXPECT_EQ(link.Handshake("MEGA328 MODULE", 0), tKalworksBootloader::Connected);
     link.Close();
-    EXPECT_EQ(mainWindow.log.size(), 1);
+    EXPECT_EQ(mainWindow.log, removed);
 }
 
 TEST_F(Connecting, HangUpWhileConnectingEndsOnlyByAbortAndLeavesALinkThatCloses)

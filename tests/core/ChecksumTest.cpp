@@ -27,14 +27,12 @@ std::uint16_t crcOf(const QByteArray &data)
 
 }  // namespace
 
+// The initial value, the published check value, and every byte value once;
+// random data against the bitwise form follows below.
 TEST(Crc16, PublishedCheckValues)
 {
     EXPECT_EQ(crcOf(""), 0x1D0F);
     EXPECT_EQ(crcOf("123456789"), 0xE5CC);
-    EXPECT_EQ(crcOf("abc"), 0x8CDA);
-    EXPECT_EQ(crcOf("A"), 0x9479);
-    EXPECT_EQ(crcOf(QByteArray(1, '\0')), 0xCC9C);
-    EXPECT_EQ(crcOf(QByteArray(256, '\xFF')), 0x581C);
     QByteArray ramp;
     for (int i = 0; i < 256; ++i)
         ramp.append(static_cast<char>(i));

@@ -9,7 +9,7 @@ namespace {
 
 class Folders : public CoreFixture {
 protected:
-    QString exeFolder() const { return exeDir.path() + '/'; }
+    QString exeFolder() const { return folders.exeFolder() + '/'; }
 };
 
 }  // namespace
@@ -18,9 +18,9 @@ TEST_F(Folders, PerUserSettingsFolderFollowsXdgConfigHome)
 {
     QString folder;
     utility.SettingsFolder(folder);
-    EXPECT_EQ(folder, configHome.path() + "/Kal-Works");
+    EXPECT_EQ(folder, folders.configHome() + "/Kal-Works");
     EXPECT_TRUE(QFileInfo(folder).isDir());
-    EXPECT_EQ(utility.SettingsFile(), configHome.path() + "/Kal-Works/Lumaprog.ini");
+    EXPECT_EQ(utility.SettingsFile(), folders.configHome() + "/Kal-Works/Lumaprog.ini");
     utility.TempFolder(folder);
     EXPECT_TRUE(folder.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(exeFolder() + "Temp"));
@@ -48,14 +48,14 @@ TEST_F(Folders, PortableModeKeepsEverythingBesideTheExecutable)
     utility.ExeFolder(folder);
     EXPECT_EQ(folder, exeFolder());
     utility.SettingsFolder(folder);
-    EXPECT_EQ(folder, exeDir.path());
+    EXPECT_EQ(folder, folders.exeFolder());
     utility.TempFolder(folder);
     EXPECT_EQ(folder, exeFolder() + "Temp/");
     EXPECT_TRUE(QFileInfo(folder).isDir());
 
     utility.IniWrite("System", "FirstStart", false);
     EXPECT_EQ(readFile(exeFolder() + "Lumaprog.ini"), "[System]\nFirstStart=0\n");
-    EXPECT_FALSE(QFileInfo::exists(configHome.path() + "/Kal-Works"));
+    EXPECT_FALSE(QFileInfo::exists(folders.configHome() + "/Kal-Works"));
 }
 
 TEST_F(Folders, ReadBeforePortableModeIsKnownUsesThePerUserFile)
@@ -64,7 +64,7 @@ TEST_F(Folders, ReadBeforePortableModeIsKnownUsesThePerUserFile)
     QString languageId;
     utility.IniRead("ProgramOptions", "LanguageID", QString("EN"), languageId);
     EXPECT_EQ(languageId, "EN");
-    EXPECT_TRUE(QFileInfo(configHome.path() + "/Kal-Works").isDir());
+    EXPECT_TRUE(QFileInfo(folders.configHome() + "/Kal-Works").isDir());
 }
 
 TEST_F(Folders, WithoutOverrideTheExeFolderIsTheProgramsOwn)
@@ -82,8 +82,8 @@ TEST_F(Folders, DeleteTempFilesKeepsSubFoldersAndTheFolder)
     writeFile(temp + "a.txt", "a");
     writeFile(temp + ".hidden", "h");
     writeFile(temp + "sub/inner.txt", "i");
-    writeFile(exeDir.path() + "/outside.txt", "o");
-    ASSERT_TRUE(QFile::link(exeDir.path() + "/outside.txt", temp + "file-link"));
+    writeFile(folders.exeFolder() + "/outside.txt", "o");
+    ASSERT_TRUE(QFile::link(folders.exeFolder() + "/outside.txt", temp + "file-link"));
     ASSERT_TRUE(QFile::link(temp + "sub", temp + "folder-link"));
 
     DeleteTempFiles();
@@ -91,7 +91,7 @@ TEST_F(Folders, DeleteTempFilesKeepsSubFoldersAndTheFolder)
     EXPECT_EQ(QDir(temp).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
               QStringList{"sub"});
     EXPECT_TRUE(QFileInfo::exists(temp + "sub/inner.txt"));
-    EXPECT_TRUE(QFileInfo::exists(exeDir.path() + "/outside.txt"));
+    EXPECT_TRUE(QFileInfo::exists(folders.exeFolder() + "/outside.txt"));
 }
 
 TEST_F(Folders, DeleteTempFilesCreatesAMissingFolder)

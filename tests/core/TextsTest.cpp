@@ -17,7 +17,7 @@ protected:
     // Puts one of the test libraries into the executable's folder under a name of our choice.
     void install(const QString &built, const QString &languageId, const QString &folder = {})
     {
-        const QString target = (folder.isEmpty() ? exeDir.path() : folder) + '/' + languageId + LanguageLibrarySuffix;
+        const QString target = (folder.isEmpty() ? folders.exeFolder() : folder) + '/' + languageId + LanguageLibrarySuffix;
         ASSERT_TRUE(QFile::copy(libraries + built + LanguageLibrarySuffix, target)) << target.toStdString();
     }
     void setLanguage(const QString &languageId) { utility.IniWrite("ProgramOptions", "LanguageID", languageId); }
@@ -109,7 +109,7 @@ TEST_F(Texts, LibraryWithoutGetValueFailsOnEveryLookup)
 TEST_F(Texts, FileThatIsNoLibraryFailsToLoad)
 {
     install("DE", "DE");
-    writeFile(exeDir.path() + "/EN" + LanguageLibrarySuffix, "this is not a shared object\n");
+    writeFile(folders.exeFolder() + "/EN" + LanguageLibrarySuffix, "this is not a shared object\n");
     EXPECT_TRUE(isErrorWithNumber(lookupError(), "Fatal ERROR: loading Dll"));
     EXPECT_TRUE(hooks.errors.isEmpty());
 }
@@ -131,7 +131,7 @@ TEST_F(Texts, EveryLookupFollowsTheTwoCallRule)
     EXPECT_EQ(utility.Text(5), QString::fromUtf8("öffnen – 10 µs"));
     EXPECT_EQ(utility.Text(7), "");
 
-    const QByteArray path = QFile::encodeName(exeDir.path() + "/EN" + LanguageLibrarySuffix);
+    const QByteArray path = QFile::encodeName(folders.exeFolder() + "/EN" + LanguageLibrarySuffix);
     void *library = dlopen(path.constData(), RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(library, nullptr) << "the lookup must keep the library loaded";
     const auto count = reinterpret_cast<std::int32_t (*)()>(dlsym(library, "recordedCallCount"));

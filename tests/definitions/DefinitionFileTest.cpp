@@ -4,12 +4,12 @@
 #include "DefinitionFile.h"
 #include "DefinitionTable.h"
 #include "Exceptions.h"
+#include "TestEnvironment.h"
 
-#include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,6 +20,12 @@ struct Collected {
         return [this](std::unique_ptr<TModul> modul) { definitions.push_back(std::move(modul)); };
     }
 };
+
+const TModul *findNamed(const std::vector<TModul> &table, const QString &name)
+{
+    const auto it = std::find_if(table.begin(), table.end(), [&](const TModul &d) { return d.Name == name; });
+    return it == table.end() ? nullptr : &*it;
+}
 
 TModul named(const QString &name, int categorie)
 {
@@ -40,11 +46,8 @@ protected:
 
     QString write(const QByteArray &content)
     {
-        const QString path = m_folder.filePath(DefinitionFileName);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(content);
-        return path;
+        writeFile(m_folder.filePath(DefinitionFileName), content);
+        return m_folder.filePath(DefinitionFileName);
     }
 
     QTemporaryDir m_folder;
@@ -82,9 +85,7 @@ TEST_F(DefinitionFile, RecordsBeforeAnErrorStayWithTheCaller)
     EXPECT_EQ(partial.definitions.size(), 2u);
 
     EXPECT_TRUE(WriteDefinitionFile(m_folder.filePath("written.kvt"), written));
-    QFile file(m_folder.filePath("written.kvt"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), data);
+    EXPECT_EQ(readFile(m_folder.filePath("written.kvt")), data);
     EXPECT_FALSE(WriteDefinitionFile(m_folder.filePath("no/folder/x.kvt"), written));
 }
 
@@ -193,8 +194,8 @@ TEST(ShippedDefinitions, DataSheetFacts)
     const std::vector<TModul> table = ReadDefinitionTable(DEFINITION_TABLE);
     for (const Fact &fact : facts) {
         SCOPED_TRACE(fact.name);
-        const auto it = std::find_if(table.begin(), table.end(), [&](const TModul &d) { return d.Name == fact.name; });
-        ASSERT_NE(it, table.end());
+        const TModul *it = findNamed(table, fact.name);
+        ASSERT_NE(it, nullptr);
         EXPECT_EQ(it->Categorie, 0);
         EXPECT_EQ(it->Signatur, fact.signature);
         EXPECT_EQ(it->FlashSize, fact.flash);
@@ -205,12 +206,13 @@ TEST(ShippedDefinitions, DataSheetFacts)
         EXPECT_EQ(it->DefaultFuseHigh, fact.high);
         EXPECT_EQ(it->DefaultFuseExt, fact.ext);
     }
-    const auto m328 = std::find_if(table.begin(), table.end(), [](const TModul &d) { return d.Name == "ATmega328P"; });
+    const TModul *m328 = findNamed(table, "ATmega328P");
+    const TModul *m16 = findNamed(table, "ATmega16A");
+    ASSERT_TRUE(m328 && m16);
     EXPECT_EQ(m328->FuseHigh5, "SPIEN");
     EXPECT_EQ(m328->FuseExt2, "BODLEVEL2");
     EXPECT_EQ(m328->FuseExt7, "1");
     EXPECT_EQ(m328->Lock1, "LB2");
-    const auto m16 = std::find_if(table.begin(), table.end(), [](const TModul &d) { return d.Name == "ATmega16A"; });
     EXPECT_EQ(m16->FuseHigh6, "JTAGEN");
     EXPECT_EQ(m16->FuseLow7, "BODLEVEL");
 }

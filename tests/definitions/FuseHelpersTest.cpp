@@ -141,12 +141,6 @@ TEST(FuseHelpers, FindFuseBit)
     EXPECT_FALSE(modul.FindFuseBit("LB1", byte, bit));  // only the lock byte has it
     EXPECT_EQ(byte, 7);
     EXPECT_EQ(bit, -1);
-
-    EXPECT_EQ(TModul::FindProperty("fuselow3")->name, std::string("FuseLow3"));
-    EXPECT_EQ(TModul::FindProperty("Colour"), nullptr);
-    EXPECT_EQ(*modul.StringProperty("FUSEHIGH6"), "JTAGEN");
-    EXPECT_EQ(modul.StringProperty("FlashSize"), nullptr);
-    EXPECT_EQ(TModul::Properties().size(), 53u);
 }
 
 TEST(BaseConvert, ConvertsWithoutLeadingZeros)

@@ -7,7 +7,6 @@
 
 #include <QProcess>
 #include <QStandardPaths>
-#include <random>
 
 namespace {
 bool haveTools(std::initializer_list<const char *> tools)
@@ -121,14 +120,8 @@ TEST_F(RealFiles, SrecCatWithSegmentAndLinearAddresses)
 {
     if (!haveTools({"srec_cat"}))
         GTEST_SKIP() << "srec_cat is not installed";
-    std::mt19937 generator(2560);
-    QByteArray first(70000, '\0'), second(50001, '\0');
-    for (char &byte : first)
-        byte = char(generator());
-    for (char &byte : second)
-        byte = char(generator());
-    writeFile("first.bin", first);
-    writeFile("second.bin", second);
+    writeFile("first.bin", randomBytes(70000, 2560));
+    writeFile("second.bin", randomBytes(50001, 2561));
     // Odd offsets make records straddle image lines; the gap leaves holes.
     const QStringList input = {"first.bin", "-binary", "-offset", "0x107", "second.bin", "-binary", "-offset",
                                "0x2F0F3"};
@@ -145,10 +138,7 @@ TEST_F(RealFiles, SrecCatReadsTheWritersFiles)
     if (!haveTools({"srec_cat"}))
         GTEST_SKIP() << "srec_cat is not installed";
     for (const qsizetype size : {qsizetype(0x40000), qsizetype(0x110000)}) {
-        std::mt19937 generator{unsigned(size)};
-        QByteArray data(size, '\0');
-        for (char &byte : data)
-            byte = char(generator());
+        const QByteArray data = randomBytes(size, unsigned(size));
         TMemoryStream stream;
         stream.write(data.constData(), int(data.size()));
         ASSERT_TRUE(THexContainer::SaveStreamToFile(stream, filePath("written.hex")));

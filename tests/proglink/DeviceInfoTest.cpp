@@ -172,7 +172,7 @@ TEST_F(ProgLinkTest, ABrokenBlockKeepsTheOldRecord)
     block[0] = 2;
     sim->setRawInfo(block);
     EXPECT_FALSE(ReadDeviceInfo(logger()));
-    sim->addFault({CMD_GET_INFO, Phase::Answer, Action::Truncate, 200});
+    sim->addFault({CMD_GET_INFO, Phase::Answer, Action::Truncate, 255});  // one byte short
     EXPECT_FALSE(ReadDeviceInfo(logger()));
     EXPECT_EQ(lines, (QList<LogLine> {line(clRed, 3201), line(clRed, 3202), line(clRed, 3203)}));
     EXPECT_FALSE(DeviceInfo->Valid);

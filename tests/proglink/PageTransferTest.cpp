@@ -18,14 +18,6 @@ using Action = BoardSimulator::Action;
 namespace {
 constexpr int FlashPages = 256;
 
-QByteArray pattern(int size, int seed)
-{
-    QByteArray bytes(size, '\0');
-    for (int i = 0; i < size; ++i)
-        bytes[i] = char((i * 7 + seed) & 0xFF);
-    return bytes;
-}
-
 QByteArray withCrc(const QByteArray &data)
 {
     const std::uint16_t crc = BoardSimulator::crc16(data);
@@ -38,12 +30,7 @@ protected:
     void SetUp() override
     {
         ProgLinkTest::SetUp();
-        sim->setProgrammingMode(true);
-        open();
-    }
-    void expectCleanExchanges()
-    {
-        EXPECT_TRUE(sim->violations().isEmpty()) << sim->violations().join('\n').toStdString();
+        openInProgrammingMode();
     }
 
     TModul modul = target();
@@ -66,7 +53,7 @@ TEST_F(PageTransferTest, WritingSkipsEmptyPagesButStepsForEach)
     EXPECT_EQ(bar.positions.size(), 1 + FlashPages + 1);  // start, one step per page, back to the start
     EXPECT_EQ(bar.positions.at(FlashPages), FlashPages);
     EXPECT_EQ(bar.position(), 0);
-    expectCleanExchanges();
+    expectNoViolations();
 }
 
 TEST_F(PageTransferTest, TheStatusComesBeforeThePageData)
@@ -77,27 +64,23 @@ TEST_F(PageTransferTest, TheStatusComesBeforeThePageData)
     EXPECT_TRUE(WriteFlash(modul, image, bar, logger()));
     const auto write = sim->exchanges().at(0);
     EXPECT_GT(write.pageUs, write.statusUs);
-    expectCleanExchanges();
+    expectNoViolations();
 }
 
-TEST_F(PageTransferTest, AnEmptyImageSendsNothing)
-{
-    THexContainer image;
-    makeImage(image, modul.FlashSize, {});
-    EXPECT_TRUE(WriteFlash(modul, image, bar, logger()));
-    EXPECT_TRUE(sim->exchanges().empty());
-    EXPECT_EQ(bar.positions.size(), 1 + FlashPages + 1);
-    EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3051), line(clGreen, 3076)}));
-}
-
-TEST_F(PageTransferTest, TheBarIsResetOnlyAfterTheClosingLine)
+TEST_F(PageTransferTest, AnEmptyImageSendsNothingAndTheBarIsResetOnlyAfterTheClosingLine)
 {
     QList<int> positionAtLine;
-    const TLogProc log = [&](TFontStyles, TColor, const QString &) { positionAtLine.append(bar.position()); };
+    const TLogProc log = [&](TFontStyles styles, TColor colour, const QString &text) {
+        positionAtLine.append(bar.position());
+        lines.append({styles, colour, text});
+    };
     THexContainer image;
     makeImage(image, modul.FlashSize, {});
     EXPECT_TRUE(WriteFlash(modul, image, bar, log));
+    EXPECT_TRUE(sim->exchanges().empty());
+    EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3051), line(clGreen, 3076)}));
     EXPECT_EQ(positionAtLine, (QList<int> {-1, FlashPages}));  // before the run, then at its end
+    EXPECT_EQ(bar.positions.size(), 1 + FlashPages + 1);
     EXPECT_EQ(bar.position(), 0);
 
     positionAtLine.clear();
@@ -120,7 +103,7 @@ TEST_F(PageTransferTest, ReadingAsksForWordAddressesAndFillsTheStream)
     const auto reads = sim->exchanges();
     ASSERT_EQ(reads.size(), size_t(FlashPages));
     EXPECT_EQ(reads[63].request, bytes("0040" "00000fc0" "00004000" "2057"));
-    expectCleanExchanges();
+    expectNoViolations();
 }
 
 TEST_F(PageTransferTest, EepromPagesCarryByteAddressesAndTheirOwnCrc)
@@ -143,7 +126,7 @@ TEST_F(PageTransferTest, EepromPagesCarryByteAddressesAndTheirOwnCrc)
     EXPECT_EQ(stream.data().mid(4, 4), bytes("ffffffff"));
     EXPECT_EQ(exchangesOf(CMD_READ_EEPROM).at(0x120 / 4).request, bytes("04012004" "00447e"));
     EXPECT_EQ(exchangesOf(CMD_READ_EEPROM).at(1).answered.right(6), bytes("ffffffff97df"));
-    expectCleanExchanges();
+    expectNoViolations();
 }
 
 TEST_F(PageTransferTest, ABrokenPageEndsTheReadWithThePagesBeforeIt)
@@ -162,7 +145,6 @@ TEST_F(PageTransferTest, VerifyReportsTheFirstDifferenceOnly)
     const QByteArray data = pattern(3 * 128, 5);
     THexContainer image;
     makeImage(image, modul.FlashSize, {{0, data}});
-    sim->setMemory(true, 0, data);
     QByteArray different = data;
     different[257] = char(0xAA);
     different[300] = char(0xAB);
@@ -304,8 +286,7 @@ TEST_F(PageTransferTest, UnpluggingInTheMiddleOfAPageEndsInAnErrorAndAClosedLink
 TEST_F(PageTransferTest, AWholeFlashOf256KiBIsWrittenAndVerified)
 {
     useBoard(0x40000, 4096);
-    sim->setProgrammingMode(true);
-    open();
+    openInProgrammingMode();
     modul.FlashSize = 0x40000;
     modul.FlashPageSize = 256;
     const QByteArray low = pattern(0x8000, 9);
@@ -318,5 +299,5 @@ TEST_F(PageTransferTest, AWholeFlashOf256KiBIsWrittenAndVerified)
     EXPECT_EQ(exchangesOf(CMD_READ_FLASH).size(), size_t(0x40000 / 256));
     EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3051), line(clGreen, 3076), line(clBlack, 3050), line(clGreen, 3072)}));
     EXPECT_EQ(sim->memory(true).mid(0x3F000, 0x1000), high);
-    expectCleanExchanges();
+    expectNoViolations();
 }

@@ -54,7 +54,7 @@ TEST_F(ProgLinkTest, CommandWordGoesOutHighByteFirstAndAnyAcknowledgementCounts)
     EXPECT_EQ(exchanges[0].command, 0x30B0);
     EXPECT_EQ(exchanges[0].answered, bytes("0000"));
     EXPECT_EQ(exchanges[1].answered, bytes("ff00"));
-    EXPECT_TRUE(sim->violations().isEmpty()) << sim->violations().join('\n').toStdString();
+    expectNoViolations();
 }
 
 TEST_F(ProgLinkTest, SilenceEndsEachReadAtItsOwnTimeOut)
@@ -88,16 +88,7 @@ TEST_F(ProgLinkTest, AClosedLinkAnswersAtOnceAndSendsNothing)
     EXPECT_TRUE(sim->exchanges().empty());
 }
 
-TEST_F(ProgLinkTest, AShortBlockIsNoBlock)
-{
-    sim->addFault({CMD_GET_INFO, Phase::Answer, Action::Truncate, 255});
-    open();
-    ASSERT_TRUE(ProgUSB->SendCommand(CMD_GET_INFO));
-    std::uint8_t block[256] = {};
-    EXPECT_FALSE(ProgUSB->Read(block, 256, 200));
-}
-
-TEST_F(ProgLinkTest, UnpluggingPassesTheErrorOnAfterLoggingItAndClosingThePort)
+TEST_F(ProgLinkTest, UnpluggingIsLoggedAndPassedOnAndAReplugOpensAfresh)
 {
     sim->addFault({CMD_GET_INFO, Phase::Answer, Action::HangUp});
     open();
@@ -110,7 +101,11 @@ TEST_F(ProgLinkTest, UnpluggingPassesTheErrorOnAfterLoggingItAndClosingThePort)
     EXPECT_FALSE(LeaveProgrammingMode(logger()));
     EXPECT_FALSE(SetTargetPower(false, logger()));
     EXPECT_NO_THROW(ProgUSB->Close());
-    EXPECT_EQ(window.log.last(), line(clBlack, QString()));
+    EXPECT_EQ(window.log.mid(1), (QList<LogLine> {line(clGray, 3003), line(clBlack, QString())}));
+    // The board comes back: the next operation opens it afresh.
+    useBoard(target().FlashSize, target().EEPromSize);
+    ASSERT_TRUE(ProgUSB->Open());
+    EXPECT_TRUE(ReadDeviceInfo(logger()));
 }
 
 TEST_F(ProgLinkTest, StaleInputBeforeOpeningIsNotTakenForTheAnswer)
@@ -152,10 +147,7 @@ TEST_F(ProgLinkTest, ClosingTheWindowInTheMiddleOfAnOperationEndsItQuietly)
             ProgUSB->Close();
         }
     };
-    const TLogProc throughWindow = [this](TFontStyles styles, TColor colour, const QString &text) {
-        window.addLogLine(styles, colour, text);
-    };
-    EXPECT_FALSE(EnterProgrammingMode(target(), throughWindow));
+    EXPECT_FALSE(EnterProgrammingMode(target(), window.logProc()));
     window.onLogLine = nullptr;
     EXPECT_EQ(window.log.value(0), line(clBlack, 3010));
     EXPECT_EQ(window.log.last(), line(clGray, QString()));

@@ -5,7 +5,6 @@
 #include "DeviceInterface.h"
 #include "HexContainer.h"
 #include "ProgUSB.h"
-#include "SerialPort.h"
 
 TEST_F(ProgLinkTest, WritingTheFlashWithEraseAndVerifyRunsTheWholeFrame)
 {
@@ -13,9 +12,7 @@ TEST_F(ProgLinkTest, WritingTheFlashWithEraseAndVerifyRunsTheWholeFrame)
     const TModul modul = target();
     THexContainer image;
     makeImage(image, modul.FlashSize, {{0, QByteArray(256, char(0x12))}});
-    const TLogProc log = [this](TFontStyles styles, TColor colour, const QString &text) {
-        window.addLogLine(styles, colour, text);
-    };
+    const TLogProc log = window.logProc();
 
     ASSERT_TRUE(ProgUSB->Open());
     ASSERT_TRUE(ReadDeviceInfo(log) && CheckDevice(log));
@@ -39,29 +36,5 @@ TEST_F(ProgLinkTest, WritingTheFlashWithEraseAndVerifyRunsTheWholeFrame)
     expected.insert(expected.end(), {CMD_LEAVE_PROGRAMMING, CMD_TARGET_POWER});
     EXPECT_EQ(sim->commands(), expected);
     EXPECT_FALSE(sim->powered());
-    EXPECT_TRUE(sim->violations().isEmpty()) << sim->violations().join('\n').toStdString();
-}
-
-TEST_F(ProgLinkTest, AnUnpluggedBoardLeavesTheClosingStepsHarmless)
-{
-    sim->addFault({CMD_READ_SIGNATURE, BoardSimulator::Phase::Answer, BoardSimulator::Action::HangUp});
-    const TModul modul = target();
-    ASSERT_TRUE(ProgUSB->Open());
-    ASSERT_TRUE(EnterProgrammingMode(modul, logger()));
-    bool failed = false;
-    try {
-        CheckSignature(modul, logger());
-    } catch (const SerialIoError &) {
-        failed = true;
-    }
-    EXPECT_TRUE(failed);
-    EXPECT_FALSE(LeaveProgrammingMode(logger()));
-    EXPECT_FALSE(SetTargetPower(false, logger()));
-    ProgUSB->Close();
-    EXPECT_EQ(window.log.mid(window.log.size() - 2),
-              (QList<LogLine> {line(clGray, 3003), line(clBlack, QString())}));
-    // The board comes back: the next operation opens it afresh.
-    useBoard(32768, 1024);
-    ASSERT_TRUE(ProgUSB->Open());
-    EXPECT_TRUE(ReadDeviceInfo(logger()));
+    expectNoViolations();
 }

@@ -32,7 +32,7 @@ TEST_F(ProgLinkTest, TargetPowerSendsItsTwoPayloadsAfterTheAcknowledgement)
     EXPECT_EQ(exchanges[1].request, bytes("08099c40"));
     EXPECT_GT(exchanges[0].requestUs, exchanges[0].ackUs);
     EXPECT_TRUE(lines.isEmpty());
-    EXPECT_TRUE(sim->violations().isEmpty()) << sim->violations().join('\n').toStdString();
+    expectNoViolations();
 }
 
 TEST_F(ProgLinkTest, ARefusedPowerOnIsReportedAndARefusedPowerOffIsNot)
@@ -97,23 +97,29 @@ TEST_F(ProgLinkTest, ProgrammingModeSendsTheChosenClock)
     EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3011)}));
 }
 
-TEST_F(ProgLinkTest, ProgrammingModeWithoutAcknowledgementGivesTheHints)
+TEST_F(ProgLinkTest, ProgrammingModeWithoutAcknowledgementOrRefusedGivesTheHints)
 {
-    sim->addFault({CMD_ENTER_PROGRAMMING, Phase::Ack, Action::Drop});
+    sim->addFault({CMD_ENTER_PROGRAMMING, Phase::Ack, Action::Drop, 0, 1});
+    sim->addFault({CMD_ENTER_PROGRAMMING, Phase::Status, Action::Value, STATUS_DB_ERROR, 2});
     open();
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_FALSE(EnterProgrammingMode(target(), logger()));
-    EXPECT_GE(clock.elapsed(), 450);
-    EXPECT_LT(clock.elapsed(), 900);
     QList<LogLine> expected = {line(clBlack, 3010), line(clGray, QStringLiteral("T3013 4 MHz (250ns)")),
                                line(clGray, QString())};
     for (const int id : EnterHintIds)
         expected.append(line(clGray, id));
     expected.append(line(clGray, QString()));
+
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(EnterProgrammingMode(target(), logger()));
+    EXPECT_GE(clock.elapsed(), 450);
+    EXPECT_LT(clock.elapsed(), 900);
     EXPECT_EQ(lines, expected);
     ASSERT_TRUE(sim->waitForExchanges(1, 500));
     EXPECT_TRUE(sim->exchanges()[0].request.isEmpty());
+
+    lines.clear();
+    EXPECT_FALSE(EnterProgrammingMode(target(), logger()));
+    EXPECT_EQ(lines, expected);
 }
 
 TEST_F(ProgLinkTest, ProgrammingModeWaitsLongerForItsStatusThanOtherCommands)
@@ -124,19 +130,10 @@ TEST_F(ProgLinkTest, ProgrammingModeWaitsLongerForItsStatusThanOtherCommands)
     EXPECT_EQ(lines.size(), 2);
 }
 
-TEST_F(ProgLinkTest, ProgrammingModeRefusedByStatusGivesTheHints)
-{
-    sim->addFault({CMD_ENTER_PROGRAMMING, Phase::Status, Action::Value, STATUS_DB_ERROR});
-    open();
-    EXPECT_FALSE(EnterProgrammingMode(target(), logger()));
-    EXPECT_EQ(lines.size(), 8);
-}
-
 TEST_F(ProgLinkTest, ChipEraseSendsTheLowByteOfItsDelay)
 {
-    sim->setProgrammingMode(true);
     sim->setMemory(true, 0, bytes("0102"));
-    open();
+    openInProgrammingMode();
     EXPECT_TRUE(ChipErase(target(), logger()));
     EXPECT_EQ(exchangesOf(CMD_CHIP_ERASE).at(0).request, bytes("2c2972"));
     EXPECT_EQ(sim->memory(true).left(2), bytes("ffff"));
@@ -150,8 +147,7 @@ TEST_F(ProgLinkTest, ChipEraseSendsTheLowByteOfItsDelay)
 
 TEST_F(ProgLinkTest, TheSignatureIsComparedAsSixUpperCaseDigits)
 {
-    sim->setProgrammingMode(true);
-    open();
+    openInProgrammingMode();
     TModul modul = target();
     EXPECT_TRUE(CheckSignature(modul, logger()));
     EXPECT_EQ(lines, (QList<LogLine> {line(clGreen, QStringLiteral("T3040: 1E950F"))}));
@@ -171,10 +167,9 @@ TEST_F(ProgLinkTest, TheSignatureIsComparedAsSixUpperCaseDigits)
 
 TEST_F(ProgLinkTest, AnUnreadableSignatureLeavesTheValueAlone)
 {
-    sim->setProgrammingMode(true);
     sim->addFault({CMD_READ_SIGNATURE, Phase::Answer, Action::Value, 1, 1});
     sim->addFault({CMD_READ_SIGNATURE, Phase::Answer, Action::CorruptCrc, 0, 2});
-    open();
+    openInProgrammingMode();
     std::uint32_t signature = 0xDEADBEEF;
     EXPECT_FALSE(ReadSignature(signature, logger()));
     EXPECT_FALSE(ReadSignature(signature, logger()));
@@ -196,9 +191,8 @@ TEST_F(ProgLinkTest, ResetTargetReportsARefusal)
 
 TEST_F(ProgLinkTest, FuseReadsSendTheirInstructions)
 {
-    sim->setProgrammingMode(true);
     sim->setFuse(BoardSimulator::LowFuse, 0xE2);
-    open();
+    openInProgrammingMode();
     std::uint8_t value = 0;
     EXPECT_TRUE(ReadFuse(value, ReadFuseLowInstr, logger()));
     EXPECT_EQ(value, 0xE2);
@@ -217,10 +211,9 @@ TEST_F(ProgLinkTest, FuseReadsSendTheirInstructions)
 
 TEST_F(ProgLinkTest, AFailedFuseReadLeavesFF)
 {
-    sim->setProgrammingMode(true);
     sim->addFault({CMD_READ_FUSE, Phase::Answer, Action::CorruptCrc, 0, 1});
     sim->addFault({CMD_READ_FUSE, Phase::Status, Action::Value, STATUS_DB_CRC_ERROR, 2});
-    open();
+    openInProgrammingMode();
     std::uint8_t value = 0;
     EXPECT_FALSE(ReadFuse(value, ReadFuseLowInstr, logger()));
     EXPECT_EQ(value, 0xFF);
@@ -235,8 +228,7 @@ TEST_F(ProgLinkTest, AFailedFuseReadLeavesFF)
 
 TEST_F(ProgLinkTest, FuseWritesReturnWhatTheBoardReadBack)
 {
-    sim->setProgrammingMode(true);
-    open();
+    openInProgrammingMode();
     std::uint8_t value = 0xE2;
     EXPECT_TRUE(WriteFuse(value, WriteFuseLowInstr, ReadFuseLowInstr, 0x0A, logger()));
     EXPECT_EQ(value, 0xE2);
@@ -257,9 +249,8 @@ TEST_F(ProgLinkTest, FuseWritesReturnWhatTheBoardReadBack)
 
 TEST_F(ProgLinkTest, AStuckFuseBitShowsInTheReadBackAndARefusalKeepsTheValue)
 {
-    sim->setProgrammingMode(true);
     sim->setFuseStuckBits(BoardSimulator::LowFuse, 0x02, 0x00);
-    open();
+    openInProgrammingMode();
     std::uint8_t value = 0xE2;
     EXPECT_TRUE(WriteFuse(value, WriteFuseLowInstr, ReadFuseLowInstr, 0x0A, logger()));
     EXPECT_EQ(value, 0xE0);
