@@ -1,5 +1,6 @@
 #include "Bootloader.h"
 
+#include "AsciiText.h"
 #include "ConnectDialogControl.h"
 #include "Delays.h"
 #include "MainWindowLink.h"
@@ -35,21 +36,10 @@ std::unique_ptr<SerialPort> makePort()
     return port;
 }
 
-bool isIdentifierCharacter(std::uint8_t c)
-{
-    return c == ' ' || c == '-' || c == '.' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z')
-        || (c >= 'a' && c <= 'z');
-}
-
 // The module reports its name in capitals; only a to z are raised.
 QByteArray expectedIdentifier(const QString &name)
 {
-    QByteArray bytes = name.toUtf8();
-    for (char &c : bytes) {
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    }
-    return bytes;
+    return AsciiUpper(name).toUtf8();
 }
 }
 
@@ -132,7 +122,7 @@ tKalworksBootloader::HandshakeResult tKalworksBootloader::Handshake(const QByteA
     const int version = block[2];
     QByteArray received;
     for (int i = IdentifierFirst; i <= IdentifierLast; ++i) {
-        if (isIdentifierCharacter(block[i]))
+        if (IsIdentifierCharacter(block[i]))
             received += char(block[i]);
     }
     if (!IdentMatches(expected, received))

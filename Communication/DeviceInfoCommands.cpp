@@ -1,5 +1,6 @@
 #include "DeviceInterface.h"
 
+#include "AsciiText.h"
 #include "DeviceInterfaceFrame.h"
 #include "MainWindowLink.h"
 #include "ProgUSB.h"
@@ -45,15 +46,10 @@ constexpr int TextSerialLabel = 6003;
 
 const char *const UpdaterAddress = "https://updates.kal-works.example/zefa";
 
-bool isTextByte(std::uint8_t c)
-{
-    return c == ' ' || c == '-' || c == '.' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z')
-        || (c >= 'a' && c <= 'z');
-}
 
 bool isSerialByte(std::uint8_t c)
 {
-    return c != ' ' && isTextByte(c);
+    return c != ' ' && IsIdentifierCharacter(c);
 }
 
 QString filtered(const QByteArray &block, int first, int last, bool (*keep)(std::uint8_t),
@@ -90,12 +86,12 @@ void takeBlock(const QByteArray &block)
 {
     TDeviceInfo &info = *DeviceInfo;
     info.State = std::uint8_t(block[OffsetState]);
-    info.Identifier = filtered(block, IdentifierFirst, IdentifierLast, isTextByte);
+    info.Identifier = filtered(block, IdentifierFirst, IdentifierLast, IsIdentifierCharacter);
     info.RevisionNumber = wordAt(block, OffsetRevisionNumber);
     info.RevisionString.clear();
     info.SerialNumber.clear();
     if (info.State == StateApplication) {
-        info.RevisionString = filtered(block, RevisionTextFirst, RevisionTextLast, isTextByte, true);
+        info.RevisionString = filtered(block, RevisionTextFirst, RevisionTextLast, IsIdentifierCharacter, true);
         info.CurrentWarn = wordAt(block, OffsetCurrentWarn);
         info.CurrentBreak = wordAt(block, OffsetCurrentBreak);
         info.OscillatorIndex = std::uint8_t(block[OffsetOscillator]);
