@@ -33,7 +33,9 @@ bool TProgUSB::Open()
 {
     if (DeviceInfo)
         DeviceInfo->Valid = false;
-    Log(0, clBlack, QString());
+    // The port opens before the first line: each line lets the window handle
+    // its events, and a Close from there (the window closing) must find the
+    // port open to close it, not be overtaken by an open that follows it.
     ComPort->setPortName(CurrentComPort);
     ComPort->setBaudRate(BaudRate);
     try {
@@ -41,14 +43,14 @@ bool TProgUSB::Open()
     } catch (const SerialIoError &) {
         // A port that cannot be opened simply stays closed; the log says so.
     }
-    const bool opened = ComPort->isOpen();
-    if (opened) {
+    Log(0, clBlack, QString());
+    if (ComPort->isOpen()) {
         Log(0, clGray, Utility->Text(TextLinkOpened));
     } else {
         Log(0, clRed, Utility->Text(TextLinkNotOpened));
         Log(0, clBlack, QString());
     }
-    return opened;
+    return IsOpen();  // a Close during the lines above has the last word
 }
 
 void TProgUSB::Close()

@@ -1,5 +1,6 @@
 #include "HintTiming.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QProxyStyle>
@@ -22,7 +23,32 @@ public:
     }
 };
 
-// Shows a widget's own tool tip for the configured time.
+HintTiming::ShowFunction showFunction;
+
+void showHint(const QPoint &globalPos, const QString &text, QWidget *widget, const QRect &rect)
+{
+    if (showFunction)
+        showFunction(globalPos, text, widget, rect, hidePauseValue);
+    else
+        QToolTip::showText(globalPos, text, widget, rect, hidePauseValue);
+}
+
+// An item view's tips belong to its entries, and its viewport receives the
+// tip event; shown here, they stay as long as the widgets' own tips do.
+bool showItemHint(QWidget *viewport, const QHelpEvent &help)
+{
+    auto *view = qobject_cast<QAbstractItemView *>(viewport->parentWidget());
+    if (!view || view->viewport() != viewport)
+        return false;
+    const QModelIndex index = view->indexAt(help.pos());
+    const QString text = index.data(Qt::ToolTipRole).toString();
+    if (text.isEmpty())
+        return false;  // the view hides a tip that no longer applies
+    showHint(help.globalPos(), text, viewport, view->visualRect(index));
+    return true;
+}
+
+// Shows tips for the configured time.
 class HintFilter : public QObject {
 public:
     using QObject::QObject;
@@ -31,10 +57,12 @@ public:
         if (event->type() != QEvent::ToolTip || hidePauseValue <= 0)
             return false;
         auto *widget = qobject_cast<QWidget *>(watched);
-        if (!widget || widget->toolTip().isEmpty())
+        if (!widget)
             return false;
-        auto *help = static_cast<QHelpEvent *>(event);
-        QToolTip::showText(help->globalPos(), widget->toolTip(), widget, {}, hidePauseValue);
+        const auto &help = *static_cast<QHelpEvent *>(event);
+        if (widget->toolTip().isEmpty())
+            return showItemHint(widget, help);
+        showHint(help.globalPos(), widget->toolTip(), widget, {});
         return true;
     }
 };
@@ -71,5 +99,10 @@ void setPause(int milliseconds)
 void setHidePause(int milliseconds)
 {
     hidePauseValue = milliseconds;
+}
+
+void setShowFunction(ShowFunction show)
+{
+    showFunction = std::move(show);
 }
 }

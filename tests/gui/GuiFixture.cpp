@@ -3,6 +3,7 @@
 #include "ProgUSB.h"
 #include "ScreenCursor.h"
 #include "Sleep.h"
+#include "TestEnvironment.h"
 #include "UiHooks.h"
 #include "Utils.h"
 
@@ -16,16 +17,14 @@ class ProgramFolderEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
-        const QString library =
-            qEnvironmentVariable("LUMAPROG_TEST_LIB_DIR") + QStringLiteral("/TT.lang.so");
-        for (const char *name : {"EN.lang.so", "DE.lang.so"})
-            ASSERT_TRUE(QFile::copy(library, folder.filePath(QString::fromLatin1(name))))
-                << library.toStdString();
+        folders = std::make_unique<TemporaryProgramFolders>();
+        ASSERT_TRUE(folders->isValid());
+        for (const char *language : {"EN", "DE"})
+            ASSERT_TRUE(folders->installTestLanguage(QString::fromLatin1(language)));
         const QString pictures =
             qEnvironmentVariable("LUMAPROG_BIN_DIR") + QStringLiteral("/Ressourcen");
-        ASSERT_TRUE(QFile::link(pictures, folder.filePath(QStringLiteral("Ressourcen"))));
-        TUtility::SetExeFolderOverride(folder.path());
+        const QString linked = QDir(folders->exeFolder()).filePath(QStringLiteral("Ressourcen"));
+        ASSERT_TRUE(QFile::link(pictures, linked));
         InitUtilsModule();
         InitProgUSBModule();
     }
@@ -33,9 +32,9 @@ public:
     {
         FinalizeProgUSBModule();
         FinalizeUtilsModule();
-        TUtility::SetExeFolderOverride(QString());
+        folders.reset();
     }
-    QTemporaryDir folder;
+    std::unique_ptr<TemporaryProgramFolders> folders;
 };
 
 ProgramFolderEnvironment *environment = static_cast<ProgramFolderEnvironment *>(
@@ -44,7 +43,7 @@ ProgramFolderEnvironment *environment = static_cast<ProgramFolderEnvironment *>(
 
 QString TestProgramFolder()
 {
-    return environment->folder.path();
+    return environment->folders->exeFolder();
 }
 
 bool ScriptedUi::nextAnswer()

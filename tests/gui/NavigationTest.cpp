@@ -1,6 +1,7 @@
 // The navigation list, the target system and the port chooser.
 #include "GuiFixture.h"
 
+#include "HintTiming.h"
 #include "NavigationList.h"
 #include "PageHost.h"
 #include "PortChooser.h"
@@ -13,6 +14,7 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QWheelEvent>
+#include <limits>
 
 namespace {
 const QString ProgramOptions = QStringLiteral("ProgramOptions");
@@ -135,6 +137,38 @@ TEST_F(GuiTest, HintsFollowTheImagesAndTheDeviceChoice)
     EXPECT_EQ(window->vst_AuswahlGetHint(TMainFrm::NodeProgram), QString());
     EXPECT_EQ(window->vst_Auswahl->model()->index(TMainFrm::NodeProgram, 0).data(Qt::ToolTipRole),
               QVariant());
+}
+
+TEST_F(GuiTest, EntryHintsStayWhileTheMouseRestsAsTheWidgetsHintsDo)
+{
+    struct Shown {
+        QString text;
+        QWidget *widget;
+        QRect rect;
+        int msecShowTime;
+    };
+    QList<Shown> shown;
+    HintTiming::setShowFunction([&shown](const QPoint &, const QString &text, QWidget *widget,
+                                         const QRect &rect, int msecShowTime) {
+        shown.append({text, widget, rect, msecShowTime});
+    });
+    auto window = createWindow();
+    window->resize(1014, 720);
+    window->show();
+    QWidget *viewport = window->vst_Auswahl->viewport();
+    auto restAt = [&](QPoint point) {
+        QHelpEvent help(QEvent::ToolTip, point, viewport->mapToGlobal(point));
+        QApplication::sendEvent(viewport, &help);
+    };
+    const QRect entry = rowRect(*window, TMainFrm::NodeProgram);
+    restAt(entry.center());
+    restAt(QPoint(5, viewport->height() - 5));  // below the entries there is no hint
+    HintTiming::setShowFunction({});
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].text, QStringLiteral("T38"));
+    EXPECT_EQ(shown[0].widget, viewport);
+    EXPECT_EQ(shown[0].rect, entry);
+    EXPECT_EQ(shown[0].msecShowTime, std::numeric_limits<int>::max());
 }
 
 TEST_F(GuiTest, StoredPagesAreRestoredThroughTheFocusRule)

@@ -154,3 +154,40 @@ TEST_F(ProgLinkTest, ClosingTheWindowInTheMiddleOfAnOperationEndsItQuietly)
     EXPECT_TRUE(sim->waitForExchanges(0, 100));
     EXPECT_TRUE(sim->exchanges().empty());
 }
+
+TEST_F(ProgLinkTest, ClosingTheWindowWhileTheLinkOpensLeavesThePortClosed)
+{
+    for (const int closingLine : {0, 1}) {
+        SCOPED_TRACE(closingLine);
+        window.log.clear();
+        int lineCount = 0;
+        window.onLogLine = [&] {
+            if (lineCount++ == closingLine)
+                ProgUSB->Close();
+        };
+        EXPECT_FALSE(ProgUSB->Open());
+        window.onLogLine = nullptr;
+        EXPECT_FALSE(ProgUSB->IsOpen());
+        // The port is free again for the next program.
+        SerialPort other;
+        other.setPortName(sim->portPath());
+        other.setBaudRate(TProgUSB::BaudRate);
+        EXPECT_NO_THROW(other.open());
+        EXPECT_TRUE(other.isOpen());
+    }
+}
+
+TEST_F(ProgLinkTest, AClosingDuringTheFirstLineIsFollowedByTheFailureLines)
+{
+    bool closed = false;
+    window.onLogLine = [&closed] {
+        if (!closed) {
+            closed = true;
+            ProgUSB->Close();
+        }
+    };
+    EXPECT_FALSE(ProgUSB->Open());
+    window.onLogLine = nullptr;
+    EXPECT_EQ(window.log, (QList<LogLine> {line(clBlack, QString()), line(clGray, 3003), line(clBlack, QString()),
+                                           line(clRed, 3002), line(clBlack, QString())}));
+}
