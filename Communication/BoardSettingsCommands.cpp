@@ -5,12 +5,12 @@
 
 using frame::logLine;
 using frame::text;
+using frame::TextCommandFailed;
 
 namespace {
 constexpr int StatusTimeout = 1000;
 constexpr int TextWritingLimits = 3230;
 constexpr int TextWritingOscillator = 3231;
-constexpr int TextCommandFailed = 3077;
 
 bool sendSetting(std::uint16_t command, const QByteArray &payload, const TLogProc &log)
 {

@@ -17,46 +17,17 @@ constexpr std::uint8_t CarriageReturn = 0x0D;
 // The module needs a moment between a flash block frame and its data.
 constexpr int FlashDataPauseMs = 20;
 
-// Steps the main window's progress bar and leaves it at 0 however the operation ends.
-class StepBar {
-public:
-    explicit StepBar(int steps)
-        : m_bar(mainWindowLink() ? &mainWindowLink()->progressBar() : nullptr)
-    {
-        if (m_bar) {
-            m_bar->setMinimum(0);
-            m_bar->setMaximum(steps);
-            m_bar->setPosition(0);
-        }
-    }
-    ~StepBar()
-    {
-        if (m_bar)
-            m_bar->setPosition(0);
-    }
-    StepBar(const StepBar &) = delete;
-    StepBar &operator=(const StepBar &) = delete;
-
-    void done(int steps)
-    {
-        if (m_bar)
-            m_bar->setPosition(steps);
-    }
-
-private:
-    ProgressBar *m_bar;
-};
+ProgressBar *mainProgressBar()
+{
+    MainWindowLink *window = mainWindowLink();
+    return window ? &window->progressBar() : nullptr;
+}
 
 // A page must fit one block, and a flash page must be a whole number of
 // words, or the word addresses would drift away from the image's pages.
 bool usablePageSize(int pageSize, bool flash)
 {
     return pageSize > 0 && pageSize <= tKalworksBootloader::PageBufferSize && !(flash && pageSize % 2 != 0);
-}
-
-void processEvents()
-{
-    QCoreApplication::processEvents();
 }
 }
 
@@ -108,13 +79,13 @@ bool tKalworksBootloader::SendBlockFrame(char command, int length, char memory)
 
 bool tKalworksBootloader::EraseMemory(char command, int answers, int timeoutMs)
 {
-    StepBar bar(answers);
+    ProgressRun bar(mainProgressBar(), answers);
     const std::uint8_t request[] = {'I', std::uint8_t(command)};
     Write(request, sizeof request);
     for (int i = 0; i < answers; ++i) {
         const bool answered = WaitForCr(timeoutMs);
         bar.done(i + 1);
-        processEvents();
+        QCoreApplication::processEvents();
         if (!answered)
             return false;
     }
@@ -136,7 +107,7 @@ bool tKalworksBootloader::EraseEeprom(const TModul &modul)
 
 bool tKalworksBootloader::ProgramPages(const PageWalk &walk, const THexContainer &image)
 {
-    StepBar bar(walk.pages);
+    ProgressRun bar(mainProgressBar(), walk.pages);
     std::array<std::uint8_t, PageBufferSize> page {};
     std::uint32_t address = 0;
     for (int p = 0; p < walk.pages; ++p, address += walk.step) {
@@ -153,7 +124,7 @@ bool tKalworksBootloader::ProgramPages(const PageWalk &walk, const THexContainer
         }
         bar.done(p + 1);
         if (walk.pauseBeforeDataMs == 0)
-            processEvents();
+            QCoreApplication::processEvents();
         if (!ok)
             return false;
     }
@@ -162,7 +133,7 @@ bool tKalworksBootloader::ProgramPages(const PageWalk &walk, const THexContainer
 
 bool tKalworksBootloader::VerifyPages(const PageWalk &walk, const THexContainer &image)
 {
-    StepBar bar(walk.pages);
+    ProgressRun bar(mainProgressBar(), walk.pages);
     std::array<std::uint8_t, PageBufferSize> expected {};
     std::array<std::uint8_t, PageBufferSize> actual {};
     std::uint32_t address = 0;
@@ -183,7 +154,7 @@ bool tKalworksBootloader::VerifyPages(const PageWalk &walk, const THexContainer 
             }
         }
         bar.done(p + 1);
-        processEvents();
+        QCoreApplication::processEvents();
         if (!ok)
             return false;
     }

@@ -8,6 +8,7 @@
 
 using frame::logLine;
 using frame::text;
+using frame::wordAt;
 
 namespace {
 constexpr int InfoBlockSize = 256;
@@ -46,7 +47,6 @@ constexpr int TextSerialLabel = 6003;
 
 const char *const UpdaterAddress = "https://updates.kal-works.example/zefa";
 
-
 bool isSerialByte(std::uint8_t c)
 {
     return c != ' ' && IsIdentifierCharacter(c);
@@ -66,18 +66,16 @@ QString filtered(const QByteArray &block, int first, int last, bool (*keep)(std:
     return result;
 }
 
-std::uint16_t wordAt(const QByteArray &block, int offset)
-{
-    return std::uint16_t((std::uint8_t(block[offset]) << 8) | std::uint8_t(block[offset + 1]));
-}
-
+// Trimmed as the class library's Trim does it: every character up to the
+// space goes, not only what Qt counts as white space.
 QString trimmedBelow33(const QString &s)
 {
+    constexpr char16_t FirstKept = 33;
     int first = 0;
     int last = int(s.size()) - 1;
-    while (first <= last && s[first].unicode() < 33)
+    while (first <= last && s[first].unicode() < FirstKept)
         ++first;
-    while (last >= first && s[last].unicode() < 33)
+    while (last >= first && s[last].unicode() < FirstKept)
         --last;
     return s.mid(first, last - first + 1);
 }

@@ -17,8 +17,7 @@ bool crcMatches(const QByteArray &block)
     const int dataLength = int(block.size()) - 2;
     if (dataLength < 0)
         return false;
-    const std::uint16_t received = std::uint16_t((std::uint8_t(block[dataLength]) << 8) | std::uint8_t(block[dataLength + 1]));
-    return Utility->Crc16(block, dataLength) == received;
+    return Utility->Crc16(block, dataLength) == wordAt(block, dataLength);
 }
 
 void appendWord(QByteArray &bytes, std::uint16_t value)
@@ -31,6 +30,11 @@ void appendLong(QByteArray &bytes, std::uint32_t value)
 {
     appendWord(bytes, std::uint16_t(value >> 16));
     appendWord(bytes, std::uint16_t(value & 0xFFFF));
+}
+
+std::uint16_t wordAt(const QByteArray &bytes, int offset)
+{
+    return std::uint16_t((std::uint8_t(bytes[offset]) << 8) | std::uint8_t(bytes[offset + 1]));
 }
 
 bool sendRequest(std::uint16_t command, const QByteArray &payload)
@@ -47,6 +51,11 @@ QByteArray readBlock(int count, int timeoutMs)
     if (!ProgUSB->Read(reinterpret_cast<std::uint8_t *>(block.data()), count, timeoutMs))
         return {};
     return block;
+}
+
+QString hexText(std::uint32_t value, int digits)
+{
+    return QString::number(value, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
 }
 
 void logLine(const TLogProc &log, TFontStyles styles, TColor colour, const QString &line)

@@ -5,6 +5,7 @@
 
 using frame::logLine;
 using frame::text;
+using frame::TextCommandFailed;
 
 namespace {
 constexpr int ReadStatusTimeout = 500;
@@ -13,7 +14,6 @@ constexpr int ReadAnswerTimeout = 1000;
 constexpr int WriteAnswerSize = 2;  // status, read-back value; no CRC
 constexpr int WriteAnswerTimeout = 1000;
 constexpr std::uint8_t UnreadValue = 0xFF;
-constexpr int TextCommandFailed = 3077;
 
 bool readFuseValue(std::uint32_t readInstr, std::uint8_t &value)
 {

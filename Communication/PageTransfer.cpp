@@ -38,21 +38,35 @@ struct Memory {
     TFontStyles verifyStyle;
 };
 
+constexpr int TextVerifyFlash = 3050;
+constexpr int TextWriteFlash = 3051;
+constexpr int TextReadFlash = 3052;
+constexpr int TextVerifyEeprom = 3053;
+constexpr int TextReadEeprom = 3054;
+constexpr int TextWriteEeprom = 3055;
+constexpr int TextEepromWritten = 3070;
+constexpr int TextEepromWriteFailed = 3071;
 constexpr int TextVerifyOk = 3072;
 constexpr int TextVerifyFailed = 3073;
 constexpr int TextReadOk = 3074;
 constexpr int TextReadFailed = 3075;
+constexpr int TextFlashWritten = 3076;
+
+// Digits of the address and of the bytes in the verify failure line.
+constexpr int AddressDigits = 6;
+constexpr int ByteDigits = 2;
 
 Memory flashOf(const TModul &m)
 {
+    // A failed flash write reports the board's refusal, not a text of its own.
     return {true, m.FlashSize, m.FlashPageSize, m.FlashDelay, CMD_READ_FLASH, CMD_WRITE_FLASH,
-            3052, 3051, 3076, 3077, 3050, 0};
+            TextReadFlash, TextWriteFlash, TextFlashWritten, frame::TextCommandFailed, TextVerifyFlash, 0};
 }
 
 Memory eepromOf(const TModul &m)
 {
     return {false, m.EEPromSize, m.EEPromPageSize, m.EEPromDelay, CMD_READ_EEPROM, CMD_WRITE_EEPROM,
-            3054, 3055, 3070, 3071, 3053, fsBold};
+            TextReadEeprom, TextWriteEeprom, TextEepromWritten, TextEepromWriteFailed, TextVerifyEeprom, fsBold};
 }
 
 int pageCount(const Memory &memory)
@@ -97,24 +111,6 @@ QByteArray pageRequest(const Memory &memory, int address, bool write)
     return payload;
 }
 
-// Sets the bar up for a run of pages and returns it to its start however the run ends.
-class ProgressRun {
-public:
-    ProgressRun(ProgressBar &bar, int pages) : m_bar(bar)
-    {
-        m_bar.setMinimum(0);
-        m_bar.setMaximum(pages);
-        m_bar.setPosition(0);
-    }
-    ~ProgressRun() { m_bar.setPosition(m_bar.minimum()); }
-    ProgressRun(const ProgressRun &) = delete;
-    ProgressRun &operator=(const ProgressRun &) = delete;
-    void step() { m_bar.stepIt(); }
-
-private:
-    ProgressBar &m_bar;
-};
-
 bool writePage(const Memory &memory, int address, const std::vector<std::uint8_t> &page, int pageWait)
 {
     if (!frame::sendRequest(memory.writeCommand, pageRequest(memory, address, true))
@@ -146,7 +142,7 @@ bool writeMemory(const Memory &memory, const THexContainer &image, ProgressBar &
     if (ok) {
         const int pageWait = PageWaitTime();
         const int pages = pageCount(memory);
-        run.emplace(progress, pages);
+        run.emplace(&progress, pages);
         std::vector<std::uint8_t> page(std::size_t(memory.pageSize));
         for (int p = 0, address = 0; p < pages && ok; ++p, address += memory.pageSize) {
             const bool hasData = image.GetBytes(page.data(), memory.pageSize, address);
@@ -173,7 +169,7 @@ bool readMemory(const Memory &memory, TMemoryStream &stream, ProgressBar &progre
     if (ok) {
         const int pageWait = PageWaitTime();
         const int pages = pageCount(memory);
-        run.emplace(progress, pages);
+        run.emplace(&progress, pages);
         for (int p = 0, address = 0; p < pages && ok; ++p, address += memory.pageSize) {
             run->step();
             ok = readPage(memory, address, pageWait, stream);
@@ -203,10 +199,10 @@ bool verifyMemory(const Memory &memory, const THexContainer &image, ProgressBar 
             logLine(log, memory.verifyStyle, clRed, text(TextVerifyFailed));
             logLine(log, memory.verifyStyle, clGray,
                     QStringLiteral("Address: 0x%1  Page: %2  Read Data: 0x%3  Hex File Data: 0x%4")
-                        .arg(QString::number(address + j, 16).toUpper().rightJustified(6, QLatin1Char('0')))
+                        .arg(frame::hexText(std::uint32_t(address + j), AddressDigits))
                         .arg(p)
-                        .arg(QString::number(read, 16).toUpper().rightJustified(2, QLatin1Char('0')))
-                        .arg(QString::number(page[std::size_t(j)], 16).toUpper().rightJustified(2, QLatin1Char('0'))));
+                        .arg(frame::hexText(read, ByteDigits))
+                        .arg(frame::hexText(page[std::size_t(j)], ByteDigits)));
             return false;
         }
     }

@@ -15,6 +15,7 @@ constexpr int StatusTimeout = 1000;
 constexpr int EnterStatusTimeout = 1500;
 constexpr int SignatureAnswerSize = 6;  // three signature bytes, CRC, status
 constexpr int SignatureTimeout = 1000;
+constexpr int SignatureDigits = 6;  // as the definitions write it
 constexpr std::uint8_t DefaultSpeedByte = 5;  // 125 kHz
 constexpr int PowerCycleOffMs = 500;
 
@@ -152,7 +153,7 @@ bool CheckSignature(const TModul &modul, const TLogProc &log)
     std::uint32_t signature = 0;
     if (!ReadSignature(signature, log))
         return false;
-    const QString digits = QStringLiteral("%1").arg(signature, 6, 16, QLatin1Char('0')).toUpper();
+    const QString digits = frame::hexText(signature, SignatureDigits);
     if (digits == modul.Signatur) {
         logLine(log, 0, clGreen, text(TextSignatureOk) + QStringLiteral(": ") + modul.Signatur);
         return true;

@@ -21,7 +21,6 @@ public:
     explicit SingleInstanceServer(QObject *parent = nullptr);
     // Listens under the caption's name, dropping the previous one; false when that fails.
     bool listen(const QString &caption);
-    QString serverName() const { return m_server.serverName(); }
 
 signals:
     // A second start asked for the window to come to the front.

@@ -89,6 +89,7 @@ public:
     QString vst_AuswahlGetHint(int node) const;
 
     // uMainTarget.cpp: target system and port.
+    enum TargetModes { NoTarget = 0, BoardTarget = 1, ModuleTarget = 2 };
     void SetTargetMode(int mode);
     int targetMode() const { return TargetMode; }
     void cbb_TargetsystemChange();

@@ -31,6 +31,7 @@ constexpr int DefinitionsPause = 1500;
 constexpr int EmptyListPause = 10;
 constexpr int HintsStayForever = 0x7FFFFFFF;
 constexpr int FuseNotReadText = 724;
+constexpr int CloseQuestionText = 3;
 const QString PortableSwitch = QStringLiteral("-USB");
 }
 
@@ -146,7 +147,7 @@ void TMainFrm::FormCreate()
     vst_Auswahl->setNodeVisible(NodeSeparator, false);
     for (int node = NodeDevice; node < NavigationList::NodeCount; ++node)
         vst_Auswahl->setNodeEnabled(node, false);
-    SetTargetMode(0);
+    SetTargetMode(NoTarget);
 
     readPlacement();
     readSettings();
@@ -183,8 +184,8 @@ bool TMainFrm::FormCloseQuery()
 {
     if (!OperationIdle)
         return false;
-    const bool ask = ReadBoolSetting(QStringLiteral("ProgramOptions"), QStringLiteral("AskOnShutDown"), true);
-    const bool canClose = !ask || uiServices().askYesNo(this, Utility->Text(3));
+    const bool ask = ReadBoolSetting(SettingsSection::ProgramOptions, QStringLiteral("AskOnShutDown"), true);
+    const bool canClose = !ask || uiServices().askYesNo(this, Utility->Text(CloseQuestionText));
     // Only an accepted close ends the link: a board operation may still be running on it.
     if (canClose)
         ProgUSB->Close();

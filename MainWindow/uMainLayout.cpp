@@ -50,10 +50,7 @@ QWidget *TMainFrm::buildTitlePanel()
     auto *row = new QHBoxLayout(pnl_Top);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    img_Titel = new QLabel(pnl_Top);
-    img_Titel->setPixmap(ResourcePicture(QStringLiteral("Titel.png")));
-    img_Titel->setScaledContents(true);
-    img_Titel->setFixedSize(TitleWidth, TitleHeight);
+    img_Titel = PictureLabel(pnl_Top, QStringLiteral("Titel.png"), QSize(TitleWidth, TitleHeight));
     row->addWidget(img_Titel);
 
     // The right picture stretches to the window's edge; the system labels lie on it.
@@ -118,13 +115,6 @@ QWidget *TMainFrm::buildTargetPage()
     layout->addStretch();
     return pnl_Target;
 }
-
-
-
-
-
-
-
 
 QWidget *TMainFrm::buildLogPanel()
 {

@@ -18,7 +18,7 @@ namespace {
 constexpr int SaveLogTitle = 76;
 constexpr int SaveLogFilter = 77;
 constexpr int OverwriteQuestion = 78;
-const QString ProgramOptions = QStringLiteral("ProgramOptions");
+using SettingsSection::ProgramOptions;
 const QString LastLogDir = QStringLiteral("LastLogDir");
 }
 

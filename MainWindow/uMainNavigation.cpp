@@ -2,6 +2,7 @@
 #include "uMain.h"
 
 #include "ExceptionGuard.h"
+#include "LayoutHelpers.h"
 #include "NavigationList.h"
 #include "PageHost.h"
 #include "ScreenCursor.h"
@@ -10,7 +11,7 @@
 #include <QComboBox>
 
 namespace {
-const QString ProgramOptions = QStringLiteral("ProgramOptions");
+using SettingsSection::ProgramOptions;
 const QString LastShowedPage = QStringLiteral("LastShowedPage");
 const QString LineEnd = QStringLiteral("\r\n");
 
@@ -46,7 +47,7 @@ QPixmap TMainFrm::navigationPicture(int node) const
 {
     if (node < 0 || node >= NavigationList::NodeCount || !NodePictures[node])
         return {};
-    return QPixmap(ResourceFolder() + QString::fromLatin1(NodePictures[node]));
+    return ResourcePicture(QString::fromLatin1(NodePictures[node]));
 }
 
 QString TMainFrm::vst_AuswahlGetText(int node) const
@@ -54,7 +55,7 @@ QString TMainFrm::vst_AuswahlGetText(int node) const
     if (node < 0 || node >= NavigationList::NodeCount)
         return {};
     if (node == NodeDevice)
-        return Utility->Text(TargetMode == 1 ? BoardCaption : ModuleCaption);
+        return Utility->Text(TargetMode == BoardTarget ? BoardCaption : ModuleCaption);
     return Utility->Text(NodeCaptions[node]);
 }
 
@@ -93,7 +94,7 @@ void TMainFrm::vst_AuswahlFocusChanged(int node)
         bringToFront(pnl_Target);
         break;
     case NodeDevice:
-        bringToFront(TargetMode == 1 ? pnl_DevelopmentBord : pnl_MicrocontrollerModule);
+        bringToFront(TargetMode == BoardTarget ? pnl_DevelopmentBord : pnl_MicrocontrollerModule);
         bringToFront(pnl_RichEdit);
         break;
     case NodeFlash:
@@ -103,8 +104,8 @@ void TMainFrm::vst_AuswahlFocusChanged(int node)
         bringToFront(pnl_EEprom);
         break;
     case NodeProgram:
-        bringToFront(TargetMode == 1 ? pnl_StartProgramm_DevelopmentBoard
-                                     : pnl_StartProgramm_MicrocontrollerModule);
+        bringToFront(TargetMode == BoardTarget ? pnl_StartProgramm_DevelopmentBoard
+                                               : pnl_StartProgramm_MicrocontrollerModule);
         bringToFront(pnl_RichEdit);
         break;
     default:

@@ -19,7 +19,7 @@ constexpr int DefaultTargetVoltage = 1;
 constexpr int LastPowerOption = 2;
 
 const QString ProgrammingOptions = QStringLiteral("ProgrammingOptions");
-const QString ProgramOptions = QStringLiteral("ProgramOptions");
+using SettingsSection::ProgramOptions;
 const QString Interface = QStringLiteral("Interface");
 const QString System = QStringLiteral("System");
 
@@ -114,12 +114,12 @@ void TMainFrm::readTargetSystem()
     cbb_Targetsystem->setCurrentIndex(
         stored >= 0 && stored < cbb_Targetsystem->count() ? stored : -1);
     if (stored == 0)
-        SetTargetMode(1);
+        SetTargetMode(BoardTarget);
     else if (stored == 1)
-        SetTargetMode(2);
+        SetTargetMode(ModuleTarget);
     else
-        SetTargetMode(0);
-    Action_BoardSettings->setEnabled(TargetMode == 1);
+        SetTargetMode(NoTarget);
+    Action_BoardSettings->setEnabled(TargetMode == BoardTarget);
 }
 
 void TMainFrm::selectStoredDefinition(QComboBox *list, const QString &key,

@@ -1,6 +1,7 @@
 // The target system and the port in use.
 #include "uMain.h"
 
+#include "LayoutHelpers.h"
 #include "NavigationList.h"
 #include "ScreenCursor.h"
 #include "TargetSystemCombo.h"
@@ -10,15 +11,15 @@
 #include <QComboBox>
 
 namespace {
-const QString ProgramOptions = QStringLiteral("ProgramOptions");
+using SettingsSection::ProgramOptions;
 }
 
 void TMainFrm::setupTargetList()
 {
     cbb_Targetsystem->addTarget(QStringLiteral("Zefa Development Board (Rev1)"),
-                                QPixmap(ResourceFolder() + QStringLiteral("Target_Board.png")));
+                                ResourcePicture(QStringLiteral("Target_Board.png")));
     cbb_Targetsystem->addTarget(QStringLiteral("Mikrocontrollermodul"),
-                                QPixmap(ResourceFolder() + QStringLiteral("Target_Module.png")));
+                                ResourcePicture(QStringLiteral("Target_Module.png")));
     cbb_Targetsystem->setCurrentIndex(-1);
 }
 
@@ -28,7 +29,7 @@ void TMainFrm::SetTargetMode(int mode)
         TargetMode = mode;
         vst_Auswahl->setNodeVisible(NodeSeparator, false);
         for (int node = NodeDevice; node < NavigationList::NodeCount; ++node)
-            vst_Auswahl->setNodeEnabled(node, mode == 1 || mode == 2);
+            vst_Auswahl->setNodeEnabled(node, mode == BoardTarget || mode == ModuleTarget);
     }
     vst_Auswahl->fitWidthToTexts();
     vst_Auswahl->viewport()->update();
@@ -40,13 +41,13 @@ void TMainFrm::cbb_TargetsystemChange()
         HourglassGuard hourglass;
         const int index = cbb_Targetsystem->currentIndex();
         Utility->IniWrite(ProgramOptions, QStringLiteral("Targetsystem"), index);
-        SetTargetMode(index == 0 ? 1 : 2);
+        SetTargetMode(index == 0 ? BoardTarget : ModuleTarget);
         // The device lists' change handlers reload loaded images against the new device.
         const bool imageLoaded = FlashImage.ImageLoaded || EepromImage.ImageLoaded;
-        QComboBox *list = TargetMode == 1 ? cbb_Microcontroller : cbb_MicrocontrollerModule;
+        QComboBox *list = TargetMode == BoardTarget ? cbb_Microcontroller : cbb_MicrocontrollerModule;
         if (list->currentIndex() >= 0 && imageLoaded)
             emit list->activated(list->currentIndex());
-        Action_BoardSettings->setEnabled(TargetMode == 1);
+        Action_BoardSettings->setEnabled(TargetMode == BoardTarget);
     }
     vst_Auswahl->viewport()->update();
 }

@@ -1,5 +1,6 @@
 #include "u_Splash.h"
 
+#include "LayoutHelpers.h"
 #include "Utils.h"
 
 #include <QCoreApplication>
@@ -33,13 +34,11 @@ TSplashDlg::TSplashDlg(QWidget *parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setFixedSize(ClientWidth, ClientHeight);
-    QString folder;
-    Utility->ExeFolder(folder);
 
     Image1 = new QLabel(this);
     Image1->setGeometry(rect());
     Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap(folder + QStringLiteral("Ressourcen/Splash.png")));
+    Image1->setPixmap(ResourcePicture(QStringLiteral("Splash.png")));
 
     Label1 = new QLabel(this);
     QFont titleFont = Label1->font();

@@ -12,6 +12,10 @@ namespace {
 constexpr int LoadFailedError = ENOEXEC;
 constexpr int ExportMissingError = 127;  // the number Windows gives a missing procedure
 
+// The two calls of the two-call rule.
+constexpr std::int32_t ModeLength = 0;
+constexpr std::int32_t ModeCopy = 1;
+
 int errorOr(int fallback)
 {
     return errno != 0 ? errno : fallback;
@@ -51,9 +55,9 @@ ExportFunction findExport(void *library, const char *name, int &errorNumber)
 
 QString fetchText(const std::function<std::int32_t(char *, std::int32_t, std::int32_t)> &call)
 {
-    const std::int32_t length = std::clamp(call(nullptr, 0, 0), 0, MaxTextLength);
+    const std::int32_t length = std::clamp(call(nullptr, 0, ModeLength), 0, MaxTextLength);
     std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
-    call(buffer.data(), length + 1, 1);
+    call(buffer.data(), length + 1, ModeCopy);
     buffer[static_cast<std::size_t>(length)] = '\0';
     return QString::fromUtf8(buffer.data());
 }

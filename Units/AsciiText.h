@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <cstdint>
+
+// Editors on other systems may start a text file with the UTF-8 byte order mark.
+inline constexpr QByteArrayView Utf8ByteOrderMark("\xEF\xBB\xBF");
 
 // Upper-cases the ASCII letters a to z only, as the class library's
 // UpperCase does; every other character stays as it is.

@@ -2,6 +2,7 @@
 
 #include "ComponentStream.h"
 #include "Exceptions.h"
+#include "FileErrors.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -13,7 +14,7 @@ DefinitionFileResult ReadDefinitionFile(const QString &path,
     if (!file.exists())
         return DefinitionFileResult::Missing;
     if (!file.open(QIODevice::ReadOnly))
-        throw EFOpenError(QStringLiteral("Datei %1 kann nicht geöffnet werden. %2").arg(path, file.errorString()));
+        throw FileOpenError(path, file.errorString());
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw EReadError(QStringLiteral("Stream-Lesefehler"));

@@ -1,6 +1,7 @@
 #include "HexContainer.h"
 
 #include "Exceptions.h"
+#include "FileErrors.h"
 #include "HexDigits.h"
 #include "HexFileReader.h"
 #include "ListErrors.h"
@@ -109,8 +110,7 @@ void THexContainer::LoadFromFile(const QString &fileName)
     ImageLoaded = false;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw EFOpenError(QStringLiteral("Datei %1 kann nicht geöffnet werden. %2")
-                              .arg(fileName, file.errorString()));
+        throw FileOpenError(fileName, file.errorString());
     ImageFileDate = QFileInfo(file).lastModified();
     const QByteArray text = file.readAll();
     if (file.error() != QFileDevice::NoError)

@@ -25,8 +25,6 @@ public:
     // The line lies within the loaded image (false for lines added to reach the device size).
     bool LineUsed() const { return m_used; }
 
-    // Number of stored pairs (0..16).
-    int PairCount() const { return m_pairs; }
     // The two stored characters of column index (1..16) without building a
     // string; columns that hold nothing give 'F','F'.
     std::array<char, 2> ByteChars(int index) const;

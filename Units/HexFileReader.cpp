@@ -1,5 +1,6 @@
 #include "HexFileReader.h"
 
+#include "AsciiText.h"
 #include "Exceptions.h"
 #include "HexDigits.h"
 #include "Utils.h"
@@ -43,8 +44,6 @@ Field FieldAt(const char *line, qsizetype lineLength, qsizetype first, qsizetype
         return {line + lineLength, 0};
     return {line + first, std::min(count, lineLength - first)};
 }
-
-const QByteArray utf8ByteOrderMark("\xEF\xBB\xBF");
 }
 
 std::vector<THexLine> HexFileReader::Read(const QByteArray &text)
@@ -53,8 +52,8 @@ std::vector<THexLine> HexFileReader::Read(const QByteArray &text)
     HexFileReader reader(lines);
     const char *cursor = text.constData();
     const char *end = cursor + text.size();
-    if (text.startsWith(utf8ByteOrderMark))
-        cursor += utf8ByteOrderMark.size();
+    if (text.startsWith(Utf8ByteOrderMark))
+        cursor += Utf8ByteOrderMark.size();
     while (cursor < end) {
         const char *lineEnd = std::find_if(cursor, end, [](char c) { return c == '\r' || c == '\n'; });
         // CR, LF and CR LF all end a line; the empty lines that this makes

@@ -1,6 +1,8 @@
 #include "IniFile.h"
 
+#include "AsciiText.h"
 #include "Exceptions.h"
+#include "HexDigits.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,13 +63,10 @@ struct ParsedLine {
     QByteArray value;
 };
 
-// Editors on other systems may start the file with a UTF-8 byte order mark.
-constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
-
 ParsedLine parseLine(const QByteArray &text)
 {
     const QByteArray trimmed =
-        (text.startsWith(ByteOrderMark) ? text.mid(sizeof ByteOrderMark - 1) : text).trimmed();
+        (text.startsWith(Utf8ByteOrderMark) ? text.mid(Utf8ByteOrderMark.size()) : text).trimmed();
     if (trimmed.startsWith('[')) {
         const qsizetype close = trimmed.lastIndexOf(']');
         const QByteArray name = close > 0 ? trimmed.mid(1, close - 1) : trimmed.mid(1);
@@ -236,14 +235,8 @@ std::optional<int> parseProfileInteger(const QString &text)
     std::int64_t value = 0;
     for (const QChar c : digits) {
         const char16_t u = c.unicode();
-        int digit = -1;
-        if (u >= u'0' && u <= u'9')
-            digit = u - u'0';
-        else if (base == 16 && u >= u'a' && u <= u'f')
-            digit = u - u'a' + 10;
-        else if (base == 16 && u >= u'A' && u <= u'F')
-            digit = u - u'A' + 10;
-        if (digit < 0)
+        const int digit = u < 0x80 ? HexDigitValue(static_cast<unsigned char>(u)) : -1;
+        if (digit < 0 || digit >= base)
             return std::nullopt;
         value = value * base + digit;
         if (value > (base == 10 ? decimalLimit : hexLimit))

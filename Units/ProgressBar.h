@@ -13,3 +13,38 @@ public:
     virtual int position() const = 0;
     void stepIt() { setPosition(position() + 1); }
 };
+
+// Sets a bar up for a run of steps and returns it to 0 however the run ends.
+// Without a bar (no main window to show one) it does nothing.
+class ProgressRun {
+public:
+    ProgressRun(ProgressBar *bar, int steps) : m_bar(bar)
+    {
+        if (m_bar) {
+            m_bar->setMinimum(0);
+            m_bar->setMaximum(steps);
+            m_bar->setPosition(0);
+        }
+    }
+    ~ProgressRun()
+    {
+        if (m_bar)
+            m_bar->setPosition(0);
+    }
+    ProgressRun(const ProgressRun &) = delete;
+    ProgressRun &operator=(const ProgressRun &) = delete;
+
+    void step()
+    {
+        if (m_bar)
+            m_bar->stepIt();
+    }
+    void done(int steps)
+    {
+        if (m_bar)
+            m_bar->setPosition(steps);
+    }
+
+private:
+    ProgressBar *m_bar;
+};

@@ -122,7 +122,7 @@ void TUtility::IniWrite(const QString &section, const QString &key, const QStrin
 int TUtility::RecentFilesCount()
 {
     QString text;
-    IniRead(QStringLiteral("ProgramOptions"), QStringLiteral("RecentFiles"),
+    IniRead(SettingsSection::ProgramOptions, QStringLiteral("RecentFiles"),
             QString::number(DefaultRecentFilesCount), text);
     return std::max(0, parseProfileInteger(text).value_or(DefaultRecentFilesCount));
 }

@@ -30,7 +30,7 @@ QString libraryPath(const QString &folder, const QString &languageId)
 void TUtility::GetText(int id, QString &text)
 {
     QString languageId;
-    IniRead(QStringLiteral("ProgramOptions"), QStringLiteral("LanguageID"),
+    IniRead(SettingsSection::ProgramOptions, QStringLiteral("LanguageID"),
             QString::fromLatin1(DefaultLanguageId), languageId);
     QString folder;
     ExeFolder(folder);

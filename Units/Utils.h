@@ -12,6 +12,12 @@ class TModul;
 // Name of the settings file inside the settings folder.
 inline constexpr const char *SettingsFileName = "Lumaprog.ini";
 
+// The settings section that the core (language, recent-file count) and the
+// main window both read.
+namespace SettingsSection {
+inline const QString ProgramOptions = QStringLiteral("ProgramOptions");
+}
+
 // Default of the port settings (Interface/ProgrammerCom, Interface/UartCom):
 // the board's USB CDC device.
 inline constexpr const char *DefaultComPort = "/dev/ttyACM0";

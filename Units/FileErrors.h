@@ -1,0 +1,11 @@
+#pragma once
+
+#include "Exceptions.h"
+
+#include <QString>
+
+// The file stream's error for a file that cannot be opened, with the system's reason.
+inline EFOpenError FileOpenError(const QString &fileName, const QString &reason)
+{
+    return EFOpenError(QStringLiteral("Datei %1 kann nicht geöffnet werden. %2").arg(fileName, reason));
+}
