@@ -2,6 +2,7 @@
 
 #include "Utils.h"
 
+#include <QBoxLayout>
 #include <QFont>
 #include <QFrame>
 #include <QLabel>
@@ -23,15 +24,11 @@ constexpr int AbortTextId = 7152;
 constexpr int AnimationIntervalMs = 200;
 constexpr int ClientWidth = 420;
 constexpr int ClientHeight = 228;
-constexpr int TextPixelSize = 11;
-constexpr int HeadingPixelSize = 16;
-
-QFont dialogFont(int pixelSize)
-{
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(pixelSize);
-    return font;
-}
+constexpr double HeadingScale = 1.4;
+constexpr int Margin = 12;
+constexpr int TextIndent = 60;  // the request lines up with the heading text
+constexpr int ButtonWidth = 101;
+constexpr int ButtonHeight = 33;
 
 // One picture of the busy animation: a ring of dots in which the bright dot
 // moves on by one place per frame, followed by a fading tail.
@@ -72,35 +69,57 @@ void setConnectDialogControl(ConnectDialogControl *control)
 TForm1::TForm1(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
 {
-    setFont(dialogFont(TextPixelSize));
-    setFixedSize(ClientWidth, ClientHeight);
     setWindowTitle(QStringLiteral("Connecting to bootloader ..."));
 
+    // A white heading strip with the busy animation, the request below it and
+    // Abort at the bottom right; layouts let longer translations fit.
     Panel1 = new QFrame(this);
-    Panel1->setGeometry(0, 0, 421, 45);
     Panel1->setAutoFillBackground(true);
     QPalette white = Panel1->palette();
     white.setColor(QPalette::Window, Qt::white);
     Panel1->setPalette(white);
 
     Image_Process = new QLabel(Panel1);
-    Image_Process->setGeometry(12, 5, 32, 32);
+    Image_Process->setFixedSize(FrameSize, FrameSize);
 
     Label2 = new QLabel(QStringLiteral("Connecting to bootloader ..."), Panel1);
-    Label2->setFont(dialogFont(HeadingPixelSize));
-    Label2->move(60, 11);
-    Label2->resize(ClientWidth - 60, Label2->sizeHint().height());
+    QFont heading = Label2->font();
+    heading.setPointSizeF(heading.pointSizeF() * HeadingScale);
+    Label2->setFont(heading);
+
+    auto *headingRow = new QHBoxLayout(Panel1);
+    headingRow->setContentsMargins(Margin, Margin / 2, Margin, Margin / 2);
+    headingRow->setSpacing(Margin);
+    headingRow->addWidget(Image_Process);
+    headingRow->addWidget(Label2, 1);
 
     Label1 = new QLabel(QStringLiteral("Please reset the microcontroller module to activate the bootloader!"), this);
-    Label1->setGeometry(60, 57, 293, 88);
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setText(QStringLiteral("Abort"));
     SpeedButton1->setAutoRaise(true);
-    SpeedButton1->setGeometry(300, 180, 101, 33);
+    SpeedButton1->setMinimumSize(ButtonWidth, ButtonHeight);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(SpeedButton1);
+
+    auto *body = new QVBoxLayout;
+    body->setContentsMargins(TextIndent, Margin, Margin, Margin);
+    body->addWidget(Label1, 1);
+    body->addLayout(buttonRow);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(Panel1);
+    column->addLayout(body, 1);
+
+    setMinimumSize(ClientWidth, ClientHeight);
+    resize(ClientWidth, ClientHeight);
 
     buildFrames();
     Timer1 = new QTimer(this);
@@ -144,7 +163,6 @@ void TForm1::FormShow()
     const QString caption = Utility->Text(CaptionTextId);
     setWindowTitle(caption);
     Label2->setText(caption);
-    Label2->adjustSize();
     Label1->setText(Utility->Text(ResetRequestTextId));
     SpeedButton1->setText(Utility->Text(AbortTextId));
 }
