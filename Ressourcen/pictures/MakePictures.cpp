@@ -1,6 +1,6 @@
 // Draws the program's pictures and its cursor into a folder (Ressourcen/).
 // Run once by hand; the results are kept with the sources:
-//   gui_make_pictures <folder>
+//   make_pictures <folder>
 #include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
@@ -342,7 +342,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: gui_make_pictures <folder>\n");
+        std::fprintf(stderr, "usage: make_pictures <folder>\n");
         return 2;
     }
     folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath() + QLatin1Char('/');
