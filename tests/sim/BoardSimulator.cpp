@@ -575,15 +575,20 @@ bool BoardSimulator::decodePage(bool flash, const QByteArray &p, int &address, i
     return false;
 }
 
-void BoardSimulator::handlePageWrite(bool flash)
+bool BoardSimulator::acceptPageRequest(bool flash, int requestLength, int &address, int &bytes)
 {
     QByteArray p;
-    if (!receiveRequest(flash ? 11 : 6, p))
-        return;
+    if (!receiveRequest(requestLength, p))
+        return false;
+    const bool usable = decodePage(flash, p, address, bytes);
+    return sendStatus(Phase::Status, usable ? StatusOk : StatusError) == StatusOk;
+}
+
+void BoardSimulator::handlePageWrite(bool flash)
+{
     int address = 0;
     int bytes = 0;
-    const bool usable = decodePage(flash, p, address, bytes);
-    if (sendStatus(Phase::Status, usable ? StatusOk : StatusError) != StatusOk)
+    if (!acceptPageRequest(flash, flash ? 11 : 6, address, bytes))
         return;
     const std::optional<Fault> unplug = faultFor(Phase::PageData);
     const int expected = bytes + 2;
@@ -615,13 +620,9 @@ void BoardSimulator::handlePageWrite(bool flash)
 
 void BoardSimulator::handlePageRead(bool flash)
 {
-    QByteArray p;
-    if (!receiveRequest(flash ? 10 : 5, p))
-        return;
     int address = 0;
     int bytes = 0;
-    const bool usable = decodePage(flash, p, address, bytes);
-    if (sendStatus(Phase::Status, usable ? StatusOk : StatusError) != StatusOk)
+    if (!acceptPageRequest(flash, flash ? 10 : 5, address, bytes))
         return;
     QByteArray block;
     {

@@ -152,6 +152,8 @@ private:
     void handleRequestWithStatus(std::uint16_t command);
     void handleReadFuse();
     void handleWriteFuse();
+    // Takes a page command's request and answers its first status; false when the command ends there.
+    bool acceptPageRequest(bool flash, int requestLength, int &address, int &bytes);
     void handlePageWrite(bool flash);
     void handlePageRead(bool flash);
     bool decodePage(bool flash, const QByteArray &payload, int &address, int &bytes);
