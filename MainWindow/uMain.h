@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <vector>
 
+class HexView;
 class NavigationList;
 class PageHost;
 class PortChooser;
@@ -22,7 +23,6 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QTableView;
 class QTextEdit;
 class QToolButton;
 
@@ -93,6 +93,9 @@ public:
     void SetTargetMode(int mode);
     int targetMode() const { return TargetMode; }
     void cbb_TargetsystemChange();
+    // The selected definition's memory sizes in bytes; 0 when none is selected.
+    int SelectedFlashSize() const;
+    int SelectedEepromSize() const;
 
     // uMainLog.cpp: the log window.
     void AddLogLine(TFontStyles styles, TColor colour, const QString &text);
@@ -209,12 +212,12 @@ public:
     QLabel *lbl_FlashHeading;
     QPushButton *btn_OpenFlashFile, *btn_unloadFlash;
     QComboBox *edt_FlashFile;
-    QTableView *vst_Flash;
+    HexView *vst_Flash;
     QWidget *pnl_EEprom;
     QLabel *lbl_EEpromHeading;
     QPushButton *btn_OpenEEprom, *btn_unloadEEProm;
     QComboBox *edt_EEProm;
-    QTableView *vst_EEprom;
+    HexView *vst_EEprom;
 
     QWidget *pnl_RichEdit;
     QTextEdit *redt_Status;

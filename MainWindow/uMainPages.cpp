@@ -1,6 +1,7 @@
 // Building the device and programming pages of the main window.
 #include "uMain.h"
 
+#include "HexView.h"
 #include "LayoutHelpers.h"
 #include "RadioGroup.h"
 
@@ -15,7 +16,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -33,13 +33,6 @@ const QStringList SpiClockTexts = {
     QStringLiteral("1  kHz (1ms)"),
 };
 
-QTableView *hexView(QWidget *parent)
-{
-    auto *view = new QTableView(parent);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->verticalHeader()->hide();
-    return view;
-}
 }
 
 QGroupBox *TMainFrm::buildFuseGroup()
@@ -300,7 +293,8 @@ QWidget *TMainFrm::buildImagePage(bool flash)
     row->addWidget(open);
     row->addWidget(unload);
     layout->addLayout(row);
-    QTableView *view = hexView(page);
+    auto *view = flash ? new HexView(FlashImage, [this] { return SelectedFlashSize(); }, page)
+                       : new HexView(EepromImage, [this] { return SelectedEepromSize(); }, page);
     layout->addWidget(view, 1);
     if (flash) {
         pnl_Flash = page;

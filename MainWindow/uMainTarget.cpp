@@ -51,3 +51,13 @@ void TMainFrm::cbb_TargetsystemChange()
     }
     vst_Auswahl->viewport()->update();
 }
+
+int TMainFrm::SelectedFlashSize() const
+{
+    return 0;
+}
+
+int TMainFrm::SelectedEepromSize() const
+{
+    return 0;
+}
