@@ -71,6 +71,7 @@ HexView::HexView(const THexContainer &image, std::function<int()> deviceSize, QW
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(FontPixels);
     setFont(font);
+    horizontalHeader()->setFont(font);  // the style gives headers a font of their own
     setUpColumns();
     setUpRows();
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
