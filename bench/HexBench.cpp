@@ -1,57 +1,28 @@
 // A full ATmega2560 flash image (256 KiB): Intel HEX load and write, page
 // reads as the page writers do them, line reads as the hex view does them,
 // and the fit check.
+#include "BenchImages.h"
 #include "HexContainer.h"
-#include "MemoryStream.h"
 #include "PageList.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <random>
 
 namespace {
-constexpr int ImageSize = 256 * 1024;
+constexpr int ImageSize = FullFlashSize;
 constexpr int PageSize = 256;
-
-TMemoryStream randomStream()
-{
-    std::mt19937 generator(2560);
-    QByteArray bytes(ImageSize, '\0');
-    for (char &byte : bytes)
-        byte = char(generator());
-    TMemoryStream stream;
-    stream.write(bytes.constData(), ImageSize);
-    return stream;
-}
-
-// One HEX file of the whole image, written once for all benchmarks.
-struct ImageFile {
-    QTemporaryDir folder;
-    QString path = folder.filePath("flash.hex");
-    ImageFile()
-    {
-        TMemoryStream stream = randomStream();
-        THexContainer::SaveStreamToFile(stream, path);
-    }
-};
-
-const ImageFile &imageFile()
-{
-    static const ImageFile file;
-    return file;
-}
 
 THexContainer loadedImage()
 {
     THexContainer image;
-    image.LoadFromFile(imageFile().path);
+    image.LoadFromFile(fullFlashHexFile());
     return image;
 }
 }
 
 static void BM_HexLoad256K(benchmark::State &state)
 {
-    const QString path = imageFile().path;
+    const QString &path = fullFlashHexFile();
     THexContainer image;
     for (auto _ : state) {
         image.LoadFromFile(path);
@@ -63,7 +34,7 @@ BENCHMARK(BM_HexLoad256K)->Unit(benchmark::kMillisecond);
 
 static void BM_HexWrite256K(benchmark::State &state)
 {
-    TMemoryStream stream = randomStream();
+    TMemoryStream stream = randomFlashStream();
     QTemporaryDir folder;
     const QString path = folder.filePath("written.hex");
     for (auto _ : state)
