@@ -327,3 +327,23 @@ TEST_F(GuiTest, WindowLinkAnswersForTheChoices)
     window.reset();
     EXPECT_EQ(mainWindowLink(), nullptr);
 }
+
+TEST(FileDialogFilter, PatternsAreAddedOnlyWhereTheDescriptionLacksThem)
+{
+    const struct {
+        const char *languageText;
+        const char *dialogFilter;
+    } rows[] = {
+        {"Rich text files (*.rtf)|*.rtf|All files (*)|*", "Rich text files (*.rtf);;All files (*)"},
+        {"Intel HEX files|*.hex|All files|*", "Intel HEX files (*.hex);;All files (*)"},
+        {"Images (*.hex;*.eep)|*.hex;*.eep", "Images (*.hex;*.eep)"},
+        {"Images|*.hex;*.eep", "Images (*.hex *.eep)"},
+        // A description naming other patterns still gets the real ones, which the dialog uses.
+        {"HEX (*.hex)|*.ihx", "HEX (*.hex) (*.ihx)"},
+        {"Text without pairs", "Text without pairs"},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(QtFileFilter(QString::fromUtf8(row.languageText)),
+                  QString::fromUtf8(row.dialogFilter))
+            << row.languageText;
+}
