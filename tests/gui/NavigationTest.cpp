@@ -14,7 +14,6 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QWheelEvent>
-#include <functional>
 #include <limits>
 
 namespace {
@@ -45,71 +44,47 @@ void chooseTarget(TMainFrm &window, int index)
 }
 }
 
-namespace {
-// Ways of reaching for another entry with no target chosen; none may change the page.
-struct RefusedChange {
-    const char *name;
-    const char *storedPage;  // "0": the target entry is focused at start; "3": none is
-    std::function<void(NavigationList &, TMainFrm &)> act;
-};
-
-void sendFocusIn(NavigationList &list, Qt::FocusReason reason)
-{
-    QFocusEvent focusIn(QEvent::FocusIn, reason);
-    QApplication::sendEvent(&list, &focusIn);
-}
-
-const RefusedChange RefusedChanges[] = {
-    {"click on a disabled entry", "0",
-     [](NavigationList &list, TMainFrm &window) {
-         QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                           rowRect(window, TMainFrm::NodeFlash).center());
-     }},
-    {"click on a disabled entry, none focused", "3",
-     [](NavigationList &list, TMainFrm &window) {
-         QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                           rowRect(window, TMainFrm::NodeProgram).center());
-     }},
-    {"click below the entries", "0",
-     [](NavigationList &list, TMainFrm &) {
-         QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                           QPoint(5, list.viewport()->height() - 5));
-     }},
-    {"keys past the target entry", "0",
-     [](NavigationList &list, TMainFrm &) {
-         list.setFocus();
-         for (Qt::Key key : {Qt::Key_Down, Qt::Key_End, Qt::Key_PageDown})
-             QTest::keyClick(&list, key);
-     }},
-    {"focus by the tab key, none focused", "3",
-     [](NavigationList &list, TMainFrm &) { sendFocusIn(list, Qt::TabFocusReason); }},
-    {"focus by the window's activation, none focused", "3",
-     [](NavigationList &list, TMainFrm &) { sendFocusIn(list, Qt::ActiveWindowFocusReason); }},
-    {"request from the program", "0",
-     [](NavigationList &list, TMainFrm &) { list.requestFocus(TMainFrm::NodeProgram); }},
-};
-}
-
-TEST_F(GuiTest, WithoutTargetNoOtherEntryCanBeChosen)
+TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosen)
 {
     writeSetting(ProgramOptions, "Targetsystem", "-1");
-    for (const RefusedChange &change : RefusedChanges) {
-        writeSetting(ProgramOptions, "LastShowedPage", change.storedPage);
-        auto window = createWindow();
-        window->resize(1014, 720);
-        window->show();
-        NavigationList &list = *window->vst_Auswahl;
-        const int focused = list.focusedNode();
-        QWidget *front = frontPage(*window);
-        const bool targetShown = QByteArray(change.storedPage) == "0";
-        ASSERT_EQ(focused, targetShown ? TMainFrm::NodeTarget : -1) << change.name;
-        ASSERT_EQ(front, targetShown ? window->pnl_Target : window->pnl_Start) << change.name;
-        change.act(list, *window);
-        EXPECT_EQ(list.focusedNode(), focused) << change.name;
-        EXPECT_EQ(list.selectionModel()->selectedRows().size(), focused < 0 ? 0 : 1) << change.name;
-        EXPECT_EQ(frontPage(*window), front) << change.name;
-        EXPECT_EQ(readSetting(ProgramOptions, "LastShowedPage"), change.storedPage) << change.name;
+    auto window = createWindow();
+    window->resize(1014, 720);
+    window->show();
+    NavigationList &list = *window->vst_Auswahl;
+    // The stored page 0 is restored at start.
+    EXPECT_EQ(list.focusedNode(), TMainFrm::NodeTarget);
+    EXPECT_EQ(frontPage(*window), window->pnl_Target);
+    for (int node = TMainFrm::NodeDevice; node <= TMainFrm::NodeProgram; ++node)
+        EXPECT_FALSE(list.isNodeEnabled(node));
+    EXPECT_TRUE(list.isRowHidden(TMainFrm::NodeSeparator));
+
+    writeSetting(ProgramOptions, "LastShowedPage", "0");
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowRect(*window, 3).center());
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                      QPoint(5, list.viewport()->height() - 5));
+    list.requestFocus(TMainFrm::NodeProgram);
+    list.setFocus();
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_End})
+        QTest::keyClick(&list, key);
+    EXPECT_EQ(list.focusedNode(), TMainFrm::NodeTarget);
+    EXPECT_TRUE(list.selectionModel()->isRowSelected(TMainFrm::NodeTarget, {}));
+    EXPECT_EQ(frontPage(*window), window->pnl_Target);
+    EXPECT_EQ(readSetting(ProgramOptions, "LastShowedPage"), QStringLiteral("0"));
+
+    // With no entry focused, neither a click on a disabled entry nor the focus
+    // arriving by the tab key or the window's activation focuses one.
+    writeSetting(ProgramOptions, "LastShowedPage", "3");
+    window = createWindow();
+    window->show();
+    NavigationList &none = *window->vst_Auswahl;
+    QTest::mouseClick(none.viewport(), Qt::LeftButton, {}, rowRect(*window, 3).center());
+    for (Qt::FocusReason reason : {Qt::TabFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent focusIn(QEvent::FocusIn, reason);
+        QApplication::sendEvent(&none, &focusIn);
     }
+    EXPECT_EQ(none.focusedNode(), -1);
+    EXPECT_EQ(frontPage(*window), window->pnl_Start);
+    EXPECT_EQ(readSetting(ProgramOptions, "LastShowedPage"), QStringLiteral("3"));
 }
 
 TEST_F(GuiTest, NoEntryCanBeChosenWhileAModuleOperationRuns)
