@@ -4,10 +4,14 @@
 
 #include <QIcon>
 #include <QLabel>
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QToolButton>
 
 namespace {
 constexpr int BitButtonSize = 21;
+constexpr int CompactSpacing = 3;
+constexpr int CompactMargin = 4;
 }
 
 QPixmap ResourcePicture(const QString &name)
@@ -42,4 +46,18 @@ QToolButton *SpeedButton(QWidget *parent, const QString &pictureName)
     button->setFocusPolicy(Qt::NoFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return button;
+}
+
+void MakeCompact(QLayout *layout)
+{
+    if (auto *grid = qobject_cast<QGridLayout *>(layout))
+        grid->setVerticalSpacing(CompactSpacing);
+    else if (auto *box = qobject_cast<QBoxLayout *>(layout);
+             box && (box->direction() == QBoxLayout::TopToBottom
+                     || box->direction() == QBoxLayout::BottomToTop))
+        box->setSpacing(CompactSpacing);
+    QMargins margins = layout->contentsMargins();
+    margins.setTop(CompactMargin);
+    margins.setBottom(CompactMargin);
+    layout->setContentsMargins(margins);
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QLabel;
+class QLayout;
 class QToolButton;
 class QWidget;
 
@@ -21,3 +22,6 @@ QLabel *PictureLabel(QWidget *parent, const QString &name, QSize size);
 QToolButton *PictureButton(QWidget *parent, const QString &pictureName);
 // The design's flat speed buttons: a picture and a text, no focus on click.
 QToolButton *SpeedButton(QWidget *parent, const QString &pictureName);
+// Tighter rows (not columns) and top and bottom margins, for pages that share their
+// height with the log.
+void MakeCompact(QLayout *layout);

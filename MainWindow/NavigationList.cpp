@@ -9,6 +9,8 @@ namespace {
 constexpr TColor SelectedTextColour = 0xFFFFFF;
 constexpr TColor HotTextColour = clBlue;
 constexpr int TextGap = 4;
+// Room between the longest caption and the selection picture's rounded right edge.
+constexpr int CaptionMargin = 14;
 }
 
 int NavigationList::Model::rowCount(const QModelIndex &parent) const
@@ -54,7 +56,7 @@ void NavigationList::SelectionModel::setCurrentIndex(const QModelIndex &index,
         QItemSelectionModel::setCurrentIndex(index, command);
         return;
     }
-    if (filter && !filter(oldNode, newNode))
+    if (frozen || (filter && !filter(oldNode, newNode)))
         return;
     QItemSelectionModel::setCurrentIndex(index, command);
 }
@@ -202,14 +204,12 @@ void NavigationList::setNodeVisible(int node, bool visible)
     setRowHidden(node, !visible);
 }
 
-void NavigationList::fitWidthToTexts()
+void NavigationList::fitWidthToCaptions(const QStringList &captions)
 {
     int width = ListWidth;
-    for (int node = 0; node < NodeCount; ++node) {
-        if (node == SeparatorNode || !m_model->providers.text)
-            continue;
+    for (const QString &caption : captions) {
         const int needed = TextGap + PictureWidth + TextGap
-                           + fontMetrics().horizontalAdvance(m_model->providers.text(node)) + TextGap;
+                           + fontMetrics().horizontalAdvance(caption) + CaptionMargin;
         width = std::max(width, needed);
     }
     setFixedWidth(width);
@@ -233,6 +233,16 @@ void NavigationList::leaveEvent(QEvent *event)
     m_hotNode = -1;
     viewport()->update();
     QListView::leaveEvent(event);
+}
+
+void NavigationList::focusInEvent(QFocusEvent *event)
+{
+    // Gaining the focus without a focused entry, the view would focus the first
+    // enabled one and so change the page; only a choice may do that.
+    auto *selection = static_cast<SelectionModel *>(selectionModel());
+    selection->frozen = true;
+    QListView::focusInEvent(event);
+    selection->frozen = false;
 }
 
 void NavigationList::focusOutEvent(QFocusEvent *event)

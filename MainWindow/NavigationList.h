@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QStringList>
 #include <QStyledItemDelegate>
 #include <array>
 #include <functional>
@@ -39,8 +40,9 @@ public:
     bool isNodeEnabled(int node) const;
     void setNodeVisible(int node, bool visible);
 
-    // At least the design width, wider when a caption needs it (texts change with the language).
-    void fitWidthToTexts();
+    // One width for good: at least the design width, and wide enough for every caption
+    // given (those of all languages), so that the pages never shift sideways.
+    void fitWidthToCaptions(const QStringList &captions);
 
     int focusedNode() const;
     int hotNode() const { return m_hotNode; }
@@ -54,6 +56,7 @@ signals:
 
 protected:
     void leaveEvent(QEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
@@ -87,6 +90,8 @@ public:
     void select(const QItemSelection &selection, SelectionFlags command) override;
 
     std::function<bool(int, int)> filter;
+    // While set, no change of the focused entry is taken.
+    bool frozen = false;
 
 private:
     bool onlyCurrentRow(const QItemSelection &selection) const;

@@ -1,9 +1,6 @@
 #include "PageHost.h"
 
-namespace {
-// The log keeps at least this much of the area when a short page grows tall.
-constexpr int MinimumLogHeight = 120;
-}
+#include <QEvent>
 
 PageHost::PageHost(QWidget *parent) : QWidget(parent) {}
 
@@ -22,6 +19,8 @@ void PageHost::addFullPage(QWidget *page)
 void PageHost::addShortPage(QWidget *page)
 {
     place(page);
+    // Raising a short page moves the log; a new size hint (other texts) changes its height.
+    page->installEventFilter(this);
     m_shortPages << page;
 }
 
@@ -31,25 +30,46 @@ void PageHost::setLogPanel(QWidget *panel)
     m_log = panel;
 }
 
-int PageHost::shortPageHeight() const
+int PageHost::shortPageHeight(const QWidget *page) const
 {
-    int height = 0;
-    for (const QWidget *page : m_shortPages)
-        height = std::max(height, page->sizeHint().height());
-    return std::min(height, std::max(0, this->height() - MinimumLogHeight));
+    const int logHeight = m_log ? m_log->minimumSizeHint().height() : 0;
+    return std::min(page->sizeHint().height(), std::max(0, height() - logHeight));
+}
+
+const QWidget *PageHost::frontShortPage() const
+{
+    const QList<QWidget *> order = stackingOrder();
+    for (auto page = order.crbegin(); page != order.crend(); ++page) {
+        if (m_shortPages.contains(*page))
+            return *page;
+    }
+    return nullptr;
+}
+
+void PageHost::placePages()
+{
+    for (QWidget *page : m_fullPages)
+        page->setGeometry(rect());
+    for (QWidget *page : m_shortPages)
+        page->setGeometry(0, 0, width(), shortPageHeight(page));
+    if (m_log) {
+        const QWidget *front = frontShortPage();
+        const int top = front ? front->height() : 0;
+        m_log->setGeometry(0, top, width(), height() - top);
+    }
 }
 
 void PageHost::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    for (QWidget *page : m_fullPages)
-        page->setGeometry(rect());
-    for (QWidget *page : m_shortPages)
-        page->setGeometry(rect());
-    if (m_log) {
-        const int top = shortPageHeight();
-        m_log->setGeometry(0, top, width(), height() - top);
-    }
+    placePages();
+}
+
+bool PageHost::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ZOrderChange || event->type() == QEvent::LayoutRequest)
+        placePages();
+    return QWidget::eventFilter(watched, event);
 }
 
 QList<QWidget *> PageHost::stackingOrder() const

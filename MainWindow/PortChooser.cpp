@@ -4,15 +4,23 @@
 #include "SerialPort.h"
 #include "Utils.h"
 
+#include <QEvent>
+#include <QMenuBar>
+
 namespace {
 // Port names are drawn in blue (a Windows colour value).
 constexpr TColor PortTextColour = clBlue;
+// The design's width, kept while every port name fits.
+constexpr int DesignWidth = 145;
+// Room above and below the chooser in the menu bar's row.
+constexpr int RowGap = 1;
 }
 
 PortChooser::PortChooser(QWidget *parent)
     : QComboBox(parent), m_lister([] { return SerialPort::availablePorts(); })
 {
     setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    setMinimumWidth(DesignWidth);
     QPalette palette = this->palette();
     palette.setColor(QPalette::ButtonText, ColourFromBgr(PortTextColour));
     palette.setColor(QPalette::Text, ColourFromBgr(PortTextColour));
@@ -35,6 +43,41 @@ void PortChooser::setItems(const QStringList &ports)
         addItem(port);
         setItemData(count() - 1, ColourFromBgr(PortTextColour), Qt::ForegroundRole);
     }
+    place();
+}
+
+void PortChooser::anchorTo(QMenuBar *bar)
+{
+    m_bar = bar;
+    bar->installEventFilter(this);
+    parentWidget()->installEventFilter(this);
+    place();
+}
+
+bool PortChooser::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Resize:
+    case QEvent::Move:
+    case QEvent::LayoutRequest:
+        place();
+        break;
+    default:
+        break;
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+void PortChooser::place()
+{
+    if (!m_bar)
+        return;
+    const QSize size = sizeHint().expandedTo(minimumSize());
+    m_bar->setMinimumHeight(size.height() + 2 * RowGap);
+    const int top = m_bar->y() + (m_bar->height() - size.height()) / 2;
+    setGeometry(parentWidget()->width() - size.width() - RightMargin, std::max(0, top),
+                size.width(), size.height());
+    raise();
 }
 
 void PortChooser::refill()

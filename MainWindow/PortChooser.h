@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <functional>
 
+class QMenuBar;
+
 // The port chooser in the menu row. Opening it lists the system's ports
 // afresh; the port in use (CurrentComPort) is always among the items. Every
 // user choice, made in the open list or with keys or the wheel on the closed
@@ -21,10 +23,20 @@ public:
     // Selects the item equal to CurrentComPort.
     void selectCurrentPort();
 
+    // Keeps the chooser whole in the menu bar's row, as wide as its longest port
+    // and RightMargin pixels inside the right edge of its parent window.
+    static constexpr int RightMargin = 16;
+    void anchorTo(QMenuBar *bar);
+
     void showPopup() override;
     void hidePopup() override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void setItems(const QStringList &ports);
+    void place();
     std::function<QStringList()> m_lister;
+    QMenuBar *m_bar = nullptr;
 };

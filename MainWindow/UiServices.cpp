@@ -5,6 +5,18 @@
 #include <QMessageBox>
 
 namespace {
+// True when the description already ends with its patterns in parentheses,
+// as "Rich text files (*.rtf)" does.
+bool EndsWithPatterns(const QString &description, const QString &patterns)
+{
+    const QString text = description.trimmed();
+    const qsizetype open = text.lastIndexOf(QLatin1Char('('));
+    if (!text.endsWith(QLatin1Char(')')) || open < 0)
+        return false;
+    QString shown = text.mid(open + 1, text.size() - open - 2);
+    return shown.replace(QLatin1Char(';'), QLatin1Char(' ')).simplified() == patterns;
+}
+
 class MessageBoxServices : public UiServices {
 public:
     bool askYesNo(QWidget *parent, const QString &text) override
@@ -72,9 +84,12 @@ QString QtFileFilter(const QString &windowsFilter)
     const QStringList parts = windowsFilter.split(QLatin1Char('|'));
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << parts[i] + QStringLiteral(" (") + patterns.trimmed() + QLatin1Char(')');
+        const QString patterns =
+            QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')).simplified();
+        if (EndsWithPatterns(parts[i], patterns))
+            filters << parts[i].trimmed();
+        else
+            filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
     if (filters.isEmpty())
         return windowsFilter;

@@ -34,5 +34,6 @@ public:
 void setUiServices(UiServices *services);
 UiServices &uiServices();
 
-// "Text|*.ext|Other|*.x;*.y" (the language texts' form) as "Text (*.ext);;Other (*.x *.y)".
+// "Text|*.ext|Other|*.x;*.y" (the language texts' form) as "Text (*.ext);;Other (*.x *.y)";
+// a description that already ends with its patterns in parentheses keeps them once.
 QString QtFileFilter(const QString &windowsFilter);

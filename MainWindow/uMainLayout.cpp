@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -26,7 +27,8 @@ constexpr int TitleWidth = 661;
 constexpr int VersionPanelWidth = 200;
 constexpr int LogButtonWidth = 148;
 constexpr int TargetListWidth = 405;
-constexpr int PortChooserWidth = 145;
+// The log shows at least this many lines, however tall the page above it.
+constexpr int LogMinimumLines = 12;
 }
 
 void TMainFrm::buildMenu()
@@ -37,9 +39,9 @@ void TMainFrm::buildMenu()
     Action_BoardSettings = bar->addAction(QStringLiteral("Board Settings"));
     ac_About = tagged(bar->addAction(QStringLiteral("About")), 2001);
 
-    ComboBox1 = new PortChooser(bar);
-    ComboBox1->setMinimumWidth(PortChooserWidth);
-    bar->setCornerWidget(ComboBox1, Qt::TopRightCorner);
+    // The port chooser lies on the window in the menu bar's row, not in the bar.
+    ComboBox1 = new PortChooser(this);
+    ComboBox1->anchorTo(bar);
 }
 
 QWidget *TMainFrm::buildTitlePanel()
@@ -125,6 +127,11 @@ QWidget *TMainFrm::buildLogPanel()
     redt_Status->setUndoRedoEnabled(false);
     redt_Status->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     redt_Status->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    const int documentMargin = static_cast<int>(redt_Status->document()->documentMargin());
+    // Every line ends in a line break: below the last one lies the empty line of the next.
+    const int lines = LogMinimumLines + 1;
+    redt_Status->setMinimumHeight(lines * redt_Status->fontMetrics().lineSpacing()
+                                  + 2 * (documentMargin + redt_Status->frameWidth()));
     layout->addWidget(redt_Status, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -2,6 +2,7 @@
 #include "uMain.h"
 
 #include "ExceptionGuard.h"
+#include "LanguageLibrary.h"
 #include "LayoutHelpers.h"
 #include "NavigationList.h"
 #include "PageHost.h"
@@ -9,6 +10,7 @@
 #include "Utils.h"
 
 #include <QComboBox>
+#include <QDir>
 
 namespace {
 using SettingsSection::ProgramOptions;
@@ -28,11 +30,41 @@ constexpr int NodeCaptions[NavigationList::NodeCount] = {205, 204, BoardCaption,
 const char *const NodePictures[NavigationList::NodeCount] = {
     "Nav_Target.png", nullptr, "Nav_Device.png", "Nav_Flash.png", "Nav_EEprom.png",
     "Nav_Program.png"};
+
+// Every caption the list can show, in every language library beside the program.
+// A library that does not load adds nothing here; choosing it reports the fault.
+QStringList CaptionsOfAllLanguages()
+{
+    QString folder;
+    Utility->ExeFolder(folder);
+    const QStringList files = QDir(folder).entryList(
+        {QLatin1Char('*') + QLatin1String(LanguageLibrarySuffix)}, QDir::Files);
+    QList<int> ids(std::begin(NodeCaptions), std::end(NodeCaptions));
+    ids[NavigationList::SeparatorNode] = ModuleCaption;
+    QStringList captions;
+    for (const QString &file : files) {
+        int error = 0;
+        void *library = LanguageLibrary::load(folder + file, error);
+        const auto getValue = library ? reinterpret_cast<LanguageValueFunction>(
+                                            LanguageLibrary::findExport(library, "getValue", error))
+                                      : nullptr;
+        if (!getValue)
+            continue;
+        for (int id : ids) {
+            captions << LanguageLibrary::fetchText([&](char *buffer, std::int32_t size,
+                                                       std::int32_t mode) {
+                return getValue(id, buffer, size, mode);
+            });
+        }
+    }
+    return captions;
+}
 }
 
 void TMainFrm::setupNavigation()
 {
     vst_Auswahl->setPaintFolder(ResourceFolder());
+    vst_Auswahl->fitWidthToCaptions(CaptionsOfAllLanguages());
     vst_Auswahl->setProviders({[this](int node) { return vst_AuswahlGetText(node); },
                                [this](int node) { return vst_AuswahlGetHint(node); },
                                [this](int node) { return navigationPicture(node); }});

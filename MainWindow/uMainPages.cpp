@@ -141,10 +141,16 @@ QWidget *TMainFrm::buildModulePage()
 
 QWidget *TMainFrm::buildBoardProgramPage()
 {
+    // The automatic run with the heading and the fuse note on the left, the single
+    // operations on the right: low enough for the log to show below the page.
     QWidget *page = pnl_StartProgramm_DevelopmentBoard = new QWidget;
-    auto *grid = new QGridLayout(page);
+    auto *row = new QHBoxLayout(page);
+    auto *left = new QVBoxLayout;
+    auto *grid = new QGridLayout;
+    row->addLayout(left);
+    row->addLayout(grid, 1);
     lbl_ProgramHeading = tagged(new QLabel(QStringLiteral("Programm"), page), 710);
-    grid->addWidget(lbl_ProgramHeading, 0, 0, 1, 3);
+    left->addWidget(lbl_ProgramHeading);
 
     GroupBox_Auto = tagged(new QGroupBox(page), 700);
     auto *autoLayout = new QVBoxLayout(GroupBox_Auto);
@@ -159,7 +165,7 @@ QWidget *TMainFrm::buildBoardProgramPage()
     btn_StartAutoProgram = tagged(new QPushButton(GroupBox_Auto), 709);
     autoLayout->addWidget(btn_StartAutoProgram);
     autoLayout->addStretch();
-    grid->addWidget(GroupBox_Auto, 1, 0, 3, 1);
+    left->addWidget(GroupBox_Auto);
 
     GroupBox_ProgFlash = tagged(new QGroupBox(page), 711);
     auto *flash = new QVBoxLayout(GroupBox_ProgFlash);
@@ -170,7 +176,7 @@ QWidget *TMainFrm::buildBoardProgramPage()
     for (QWidget *w : std::initializer_list<QWidget *>{btn_WriteFlash, chk_ManualVerifyFlash,
                                                        btn_VerifyFlash, btn_ReadFlash})
         flash->addWidget(w);
-    grid->addWidget(GroupBox_ProgFlash, 1, 1);
+    grid->addWidget(GroupBox_ProgFlash, 0, 0);
 
     GroupBox_ProgEeprom = tagged(new QGroupBox(page), 716);
     auto *eeprom = new QVBoxLayout(GroupBox_ProgEeprom);
@@ -181,7 +187,7 @@ QWidget *TMainFrm::buildBoardProgramPage()
     for (QWidget *w : std::initializer_list<QWidget *>{btn_WriteEEprom, chk_ManualVerifyEeprom,
                                                        btn_VerifyEEprom, btn_ReadEEprom})
         eeprom->addWidget(w);
-    grid->addWidget(GroupBox_ProgEeprom, 1, 2);
+    grid->addWidget(GroupBox_ProgEeprom, 0, 1);
 
     GroupBox_ProgFuse = tagged(new QGroupBox(page), 721);
     auto *fuse = new QHBoxLayout(GroupBox_ProgFuse);
@@ -192,7 +198,7 @@ QWidget *TMainFrm::buildBoardProgramPage()
     fuse->addWidget(img_Warnung2);
     fuse->addWidget(btn_WriteFuse);
     fuse->addWidget(btn_ReadFuse);
-    grid->addWidget(GroupBox_ProgFuse, 2, 1);
+    grid->addWidget(GroupBox_ProgFuse, 1, 0);
 
     GroupBox_ProgLock = tagged(new QGroupBox(page), 726);
     auto *lock = new QHBoxLayout(GroupBox_ProgLock);
@@ -200,7 +206,7 @@ QWidget *TMainFrm::buildBoardProgramPage()
     btn_ReadLock = tagged(new QPushButton(GroupBox_ProgLock), 728);
     lock->addWidget(btn_WriteLock);
     lock->addWidget(btn_ReadLock);
-    grid->addWidget(GroupBox_ProgLock, 2, 2);
+    grid->addWidget(GroupBox_ProgLock, 1, 1);
 
     GroupBox_ProgCommon = tagged(new QGroupBox(page), 729);
     auto *common = new QGridLayout(GroupBox_ProgCommon);
@@ -214,16 +220,21 @@ QWidget *TMainFrm::buildBoardProgramPage()
     RadioGroup_Power->addItem(QStringLiteral("Cycle target voltage (off-on)"));
     RadioGroup_Power->setItemIndex(0);
     common->addWidget(btn_ChipErase, 0, 0);
-    common->addWidget(btn_CheckSignature, 0, 1);
     common->addWidget(chk_EraseDeviceBefor, 1, 0);
-    common->addWidget(btn_ResetTarget, 1, 1);
-    common->addWidget(RadioGroup_Power, 2, 0, 1, 2);
-    grid->addWidget(GroupBox_ProgCommon, 3, 1, 1, 2);
+    common->addWidget(btn_CheckSignature, 2, 0);
+    common->addWidget(btn_ResetTarget, 3, 0);
+    // The voltage choice beside the buttons keeps the page low enough for the log below it.
+    common->addWidget(RadioGroup_Power, 0, 1, 4, 1);
+    grid->addWidget(GroupBox_ProgCommon, 2, 0, 1, 2);
 
     // Texted by code only: a re-texting must not turn a green "read" back into "not read".
     lbl_FuseNotRead = new QLabel(page);
-    grid->addWidget(lbl_FuseNotRead, 4, 0, 1, 3);
-    grid->setRowStretch(5, 1);
+    lbl_FuseNotRead->setWordWrap(true);
+    left->addWidget(lbl_FuseNotRead);
+    left->addStretch();
+    grid->setRowStretch(3, 1);
+    for (QLayout *layout : std::initializer_list<QLayout *>{row, flash, eeprom, fuse, lock, common})
+        MakeCompact(layout);
     return page;
 }
 

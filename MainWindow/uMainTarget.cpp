@@ -31,7 +31,6 @@ void TMainFrm::SetTargetMode(int mode)
         for (int node = NodeDevice; node < NavigationList::NodeCount; ++node)
             vst_Auswahl->setNodeEnabled(node, mode == BoardTarget || mode == ModuleTarget);
     }
-    vst_Auswahl->fitWidthToTexts();
     vst_Auswahl->viewport()->update();
 }
 

@@ -327,3 +327,13 @@ TEST_F(GuiTest, WindowLinkAnswersForTheChoices)
     window.reset();
     EXPECT_EQ(mainWindowLink(), nullptr);
 }
+
+TEST(FileDialogFilter, PatternsAreAddedOnlyWhereTheDescriptionLacksThem)
+{
+    EXPECT_EQ(QtFileFilter("Rich text files (*.rtf)|*.rtf|All files (*)|*"),
+              "Rich text files (*.rtf);;All files (*)");
+    EXPECT_EQ(QtFileFilter("Intel HEX files|*.hex|Images|*.hex;*.eep"),
+              "Intel HEX files (*.hex);;Images (*.hex *.eep)");
+    EXPECT_EQ(QtFileFilter("Images (*.hex;*.eep)|*.hex;*.eep|HEX (*.hex)|*.ihx"),
+              "Images (*.hex;*.eep);;HEX (*.hex) (*.ihx)");
+}

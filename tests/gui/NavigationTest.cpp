@@ -63,10 +63,28 @@ TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosen)
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
                       QPoint(5, list.viewport()->height() - 5));
     list.requestFocus(TMainFrm::NodeProgram);
+    list.setFocus();
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_End})
+        QTest::keyClick(&list, key);
     EXPECT_EQ(list.focusedNode(), TMainFrm::NodeTarget);
     EXPECT_TRUE(list.selectionModel()->isRowSelected(TMainFrm::NodeTarget, {}));
     EXPECT_EQ(frontPage(*window), window->pnl_Target);
     EXPECT_EQ(readSetting(ProgramOptions, "LastShowedPage"), QStringLiteral("0"));
+
+    // With no entry focused, neither a click on a disabled entry nor the focus
+    // arriving by the tab key or the window's activation focuses one.
+    writeSetting(ProgramOptions, "LastShowedPage", "3");
+    window = createWindow();
+    window->show();
+    NavigationList &none = *window->vst_Auswahl;
+    QTest::mouseClick(none.viewport(), Qt::LeftButton, {}, rowRect(*window, 3).center());
+    for (Qt::FocusReason reason : {Qt::TabFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent focusIn(QEvent::FocusIn, reason);
+        QApplication::sendEvent(&none, &focusIn);
+    }
+    EXPECT_EQ(none.focusedNode(), -1);
+    EXPECT_EQ(frontPage(*window), window->pnl_Start);
+    EXPECT_EQ(readSetting(ProgramOptions, "LastShowedPage"), QStringLiteral("3"));
 }
 
 TEST_F(GuiTest, NoEntryCanBeChosenWhileAModuleOperationRuns)

@@ -1,5 +1,6 @@
 // Draws the main window as the program shows it, in one language, into a PNG:
-//   gui_screenshot <program folder> <language id> <page 0..5> <output.png>
+//   gui_screenshot <program folder> <language id> <page 0..5> <output.png> [target system]
+// The target system is the stored choice: 0 the development board (default), 1 a module.
 // The program folder holds the language libraries and Ressourcen/ (build/bin).
 #include "ProgUSB.h"
 #include "Sleep.h"
@@ -32,6 +33,8 @@ int main(int argc, char **argv)
                       QString::fromLocal8Bit(argv[2]));
     Utility->IniWrite(QStringLiteral("ProgramOptions"), QStringLiteral("LastShowedPage"),
                       QString::fromLocal8Bit(argv[3]));
+    Utility->IniWrite(QStringLiteral("ProgramOptions"), QStringLiteral("Targetsystem"),
+                      QString::fromLocal8Bit(argc > 5 ? argv[5] : "0"));
     // The start-up pauses only show the splash.
     setSleepFunction([](int) {});
     int result = 0;

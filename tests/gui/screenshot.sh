@@ -14,10 +14,12 @@ if command -v xvfb-run >/dev/null; then
 else
     export QT_QPA_PLATFORM=offscreen
 fi
+# Pages 2 and 5 for both targets (0 board, 1 module), pages 0 and 3 once.
 for language in EN DE; do
-    for page in 0 2 3 5; do
+    for shot in 0:0 3:0 2:0 5:0 2:1 5:1; do
+        page=${shot%:*} target=${shot#*:}
         "${run[@]}" "$build/tests-bin/gui_screenshot" "$build/bin" "$language" "$page" \
-            "$out/main-$language-page$page.png"
+            "$out/main-$language-page$page-target$target.png" "$target"
     done
 done
 echo "screenshots in $out/"
