@@ -197,7 +197,8 @@ private:
         else if (m_link.StartApplication())
             writeLine(Plain, clOlive, text(ApplicationStartedText) + Ellipsis);
         else
-            writeLine(Plain, clRed, text(ApplicationNotStartedText) + QStringLiteral(". ") + text(NotStartedReasonText));
+            writeLine(Plain, clRed,
+                      text(ApplicationNotStartedText) + QStringLiteral(". ") + text(NotStartedReasonText));
     }
 
     // Ends the line that is open with the failure and gives the reason below it.
