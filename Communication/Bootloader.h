@@ -32,6 +32,9 @@ public:
     static constexpr int IdentificationSize = 256;
     // The largest page one program or read block carries.
     static constexpr int PageBufferSize = 601;
+    // A page must fit one block, and a flash page must be a whole number of
+    // words, or the word addresses would drift away from the image's pages.
+    static bool UsablePageSize(int pageSize, bool flash);
 
     enum HandshakeResult { NoAnswer = 0, OtherVersion = 1, Connected = 2 };
 

@@ -22,13 +22,11 @@ ProgressBar *mainProgressBar()
     MainWindowLink *window = mainWindowLink();
     return window ? &window->progressBar() : nullptr;
 }
-
-// A page must fit one block, and a flash page must be a whole number of
-// words, or the word addresses would drift away from the image's pages.
-bool usablePageSize(int pageSize, bool flash)
-{
-    return pageSize > 0 && pageSize <= tKalworksBootloader::PageBufferSize && !(flash && pageSize % 2 != 0);
 }
+
+bool tKalworksBootloader::UsablePageSize(int pageSize, bool flash)
+{
+    return pageSize > 0 && pageSize <= PageBufferSize && !(flash && pageSize % 2 != 0);
 }
 
 // How an operation walks through one memory's pages.
@@ -94,7 +92,7 @@ bool tKalworksBootloader::EraseMemory(char command, int answers, int timeoutMs)
 
 bool tKalworksBootloader::EraseFlash(const TModul &modul)
 {
-    if (!usablePageSize(modul.FlashPageSize, true))
+    if (!UsablePageSize(modul.FlashPageSize, true))
         return false;
     return EraseMemory('N', modul.FlashSize / modul.FlashPageSize, m_timeouts.flashEraseCr);
 }
@@ -163,24 +161,24 @@ bool tKalworksBootloader::VerifyPages(const PageWalk &walk, const THexContainer 
 
 bool tKalworksBootloader::ProgramFlash(const TModul &modul, const THexContainer &image)
 {
-    return usablePageSize(modul.FlashPageSize, true) && ProgramPages(PageWalk::flash(modul), image);
+    return UsablePageSize(modul.FlashPageSize, true) && ProgramPages(PageWalk::flash(modul), image);
 }
 
 bool tKalworksBootloader::VerifyFlash(const TModul &modul, const THexContainer &image)
 {
     VerifyErrorText.clear();
-    return usablePageSize(modul.FlashPageSize, true) && VerifyPages(PageWalk::flash(modul), image);
+    return UsablePageSize(modul.FlashPageSize, true) && VerifyPages(PageWalk::flash(modul), image);
 }
 
 bool tKalworksBootloader::ProgramEeprom(const TModul &modul, const THexContainer &image)
 {
-    return usablePageSize(modul.EEPromPageSize, false) && ProgramPages(PageWalk::eeprom(modul), image);
+    return UsablePageSize(modul.EEPromPageSize, false) && ProgramPages(PageWalk::eeprom(modul), image);
 }
 
 bool tKalworksBootloader::VerifyEeprom(const TModul &modul, const THexContainer &image)
 {
     VerifyErrorText.clear();
-    return usablePageSize(modul.EEPromPageSize, false) && VerifyPages(PageWalk::eeprom(modul), image);
+    return UsablePageSize(modul.EEPromPageSize, false) && VerifyPages(PageWalk::eeprom(modul), image);
 }
 
 bool tKalworksBootloader::StartApplication()

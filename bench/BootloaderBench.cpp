@@ -6,79 +6,34 @@
 
 #include "Bootloader.h"
 #include "ModuleSimulator.h"
-#include "Modul.h"
 #include "Utils.h"
 
 #include <QElapsedTimer>
 #include <benchmark/benchmark.h>
 
 namespace {
-constexpr int LineBaud = 250000;
-constexpr int BitsPerByte = 10;  // start bit, 8 data bits, stop bit
-constexpr double FlashDataPauseSeconds = 0.020;
-constexpr int FlashSize = 32 * 1024;
-constexpr int FlashPageSize = 128;
 constexpr int Runs = 3;
 constexpr unsigned ImageSeed = 328;
-const QByteArray ModuleName = "MEGA328 MODULE";
-
-TModul mega328Module()
-{
-    TModul modul;
-    modul.Name = QString::fromLatin1(ModuleName);
-    modul.Categorie = 1;
-    modul.FlashSize = FlashSize;
-    modul.FlashPageSize = FlashPageSize;
-    modul.EEPromSize = 1024;
-    modul.EEPromPageSize = 4;
-    return modul;
-}
-
-// What one run sent over the line, from the module's records.
-struct LineUse {
-    qsizetype hostBytes = 0;
-    qsizetype moduleBytes = 0;
-    int flashBlocks = 0;
-    double pausesMs = 0;  // the host's pauses before page data, as the module saw them
-
-    double seconds() const
-    {
-        return double(hostBytes + moduleBytes) * BitsPerByte / LineBaud + flashBlocks * FlashDataPauseSeconds;
-    }
-};
-
-LineUse lineUse(const ModuleSimulator &module)
-{
-    LineUse use;
-    use.hostBytes = module.received().size();
-    for (const auto &exchange : module.exchanges()) {
-        use.moduleBytes += exchange.answer.size();
-        if (exchange.request.startsWith("IB") && exchange.request.endsWith('F')) {
-            ++use.flashBlocks;
-            use.pausesMs += exchange.pauseBeforeDataMs;
-        }
-    }
-    return use;
-}
 }
 
 static void BM_ModuleProgramVerifyFlash32K(benchmark::State &state)
 {
     ModuleSimulator::Geometry geometry;
-    geometry.flashSize = FlashSize;
-    geometry.flashPageSize = FlashPageSize;
+    geometry.flashSize = BenchModule::FlashSize;
+    geometry.flashPageSize = BenchModule::FlashPageSize;
     ModuleSimulator module(geometry);
     module.setEntersBootloaderAfter(0);
     CurrentComPort = module.portPath();
     tKalworksBootloader link;
-    if (!link.Open() || link.Handshake(ModuleName, tKalworksBootloader::AcceptedVersion) != tKalworksBootloader::Connected) {
+    if (!link.Open()
+        || link.Handshake(BenchModule::Name, tKalworksBootloader::AcceptedVersion) != tKalworksBootloader::Connected) {
         state.SkipWithError("the module simulator does not answer");
         return;
     }
-    module.setLineRate(LineBaud);
-    const QByteArray flash = randomBytes(FlashSize, ImageSeed);
+    module.setLineRate(BenchModule::LineBaud);
+    const QByteArray flash = randomBytes(BenchModule::FlashSize, ImageSeed);
     const THexContainer image = imageOf(flash);
-    const TModul modul = mega328Module();
+    const TModul modul = BenchModule::definition();
     double programSeconds = 0;
     double verifySeconds = 0;
     double lineSeconds = 0;
@@ -99,7 +54,7 @@ static void BM_ModuleProgramVerifyFlash32K(benchmark::State &state)
         state.SetIterationTime(seconds);
         programSeconds += programmedAt;
         verifySeconds += seconds - programmedAt;
-        const LineUse use = lineUse(module);
+        const ModuleLineUse use = moduleLineUse(module);
         lineSeconds += use.seconds();
         pausesMs += use.pausesMs;
         flashBlocks += use.flashBlocks;

@@ -1,6 +1,7 @@
 #include "LinkBenchSupport.h"
 
 #include "MemoryStream.h"
+#include "ModuleSimulator.h"
 #include "Utils.h"
 
 #include <QFile>
@@ -12,6 +13,8 @@ namespace {
 // How long the far end waits for the rest of a request before it gives up.
 constexpr int RequestTimeoutMs = 2000;
 constexpr char AnswerByte = 0x06;
+constexpr int BitsPerByte = 10;  // start bit, 8 data bits, stop bit
+constexpr double FlashDataPauseSeconds = 0.020;
 }
 
 BenchTexts::BenchTexts()
@@ -82,4 +85,36 @@ void ScriptedFarEnd::serve()
             m_pty.write(QByteArray(turn.send, AnswerByte));
     }
     m_complete = true;
+}
+
+TModul BenchModule::definition()
+{
+    TModul modul;
+    modul.Name = QString::fromLatin1(Name);
+    modul.Categorie = 1;
+    modul.FlashSize = FlashSize;
+    modul.FlashPageSize = FlashPageSize;
+    modul.EEPromSize = 1024;
+    modul.EEPromPageSize = 4;
+    return modul;
+}
+
+double ModuleLineUse::seconds() const
+{
+    return double(hostBytes + moduleBytes) * BitsPerByte / BenchModule::LineBaud
+           + flashBlocks * FlashDataPauseSeconds;
+}
+
+ModuleLineUse moduleLineUse(const ModuleSimulator &module)
+{
+    ModuleLineUse use;
+    use.hostBytes = module.received().size();
+    for (const auto &exchange : module.exchanges()) {
+        use.moduleBytes += exchange.answer.size();
+        if (exchange.request.startsWith("IB") && exchange.request.endsWith('F')) {
+            ++use.flashBlocks;
+            use.pausesMs += exchange.pauseBeforeDataMs;
+        }
+    }
+    return use;
 }

@@ -2,16 +2,21 @@
 
 // What the link benchmarks share: the program's texts from the test
 // language in folders of their own, a progress bar that goes nowhere, full
-// memory images of random bytes, and a far end that only moves bytes.
+// memory images of random bytes, a far end that only moves bytes, and the
+// module of the bootloader benchmarks with the line time of its exchanges.
 #include "HexContainer.h"
+#include "Modul.h"
 #include "ProgressBar.h"
 #include "PtyEndpoint.h"
 
+#include <QByteArray>
 #include <QTemporaryDir>
 
 #include <atomic>
 #include <thread>
 #include <vector>
+
+class ModuleSimulator;
 
 // Settings and executable folders in temporary places, the test language
 // installed, and the core module alive for the object's lifetime.
@@ -76,3 +81,26 @@ private:
     std::atomic<bool> m_complete {false};
     std::thread m_thread;
 };
+
+// The bootloader benchmarks' module: a full 32 KiB flash in pages of 128
+// bytes, behind a line of 250000 baud.
+namespace BenchModule {
+constexpr int LineBaud = 250000;
+constexpr int FlashSize = 32 * 1024;
+constexpr int FlashPageSize = 128;
+const QByteArray Name = "MEGA328 MODULE";
+TModul definition();
+}
+
+// What one run sent over the module's line, from the module's records.
+struct ModuleLineUse {
+    qsizetype hostBytes = 0;
+    qsizetype moduleBytes = 0;
+    int flashBlocks = 0;
+    double pausesMs = 0;  // the host's pauses before page data, as the module saw them
+
+    // The least the run can take: every byte at 10 bits on the line, plus the
+    // 20 ms pause the protocol asks for before each flash page's data.
+    double seconds() const;
+};
+ModuleLineUse moduleLineUse(const ModuleSimulator &module);

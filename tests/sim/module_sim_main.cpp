@@ -1,6 +1,6 @@
 // The module simulator as a program of its own, for trying the real program
 // against it: prints the path of its pseudo-terminal and serves until it gets
-// SIGINT or SIGTERM.
+// SIGINT or SIGTERM. SIGUSR1 presses the module's reset button.
 //
 //   module_sim [--bootloader | --after N] [--ident TEXT] [--flash SIZE/PAGE] [--eeprom SIZE/PAGE]
 #include "ModuleSimulator.h"
@@ -47,13 +47,14 @@ int main(int argc, char **argv)
             return usage();
     }
 
-    // Block the stop signals before the serving thread starts, so that only
-    // the sigwait below receives them.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // Block the signals it answers before the serving thread starts, so that
+    // only the sigwait below receives them.
+    sigset_t handled;
+    sigemptyset(&handled);
+    sigaddset(&handled, SIGINT);
+    sigaddset(&handled, SIGTERM);
+    sigaddset(&handled, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &handled, nullptr);
 
     ModuleSimulator module(geometry);
     module.setIdentification(identifier);
@@ -63,6 +64,7 @@ int main(int argc, char **argv)
     std::fflush(stdout);
 
     int received = 0;
-    sigwait(&stopSignals, &received);
+    while (sigwait(&handled, &received) == 0 && received == SIGUSR1)
+        module.pressReset();
     return 0;
 }
