@@ -4,6 +4,7 @@
 // language in folders of their own, a progress bar that goes nowhere, full
 // memory images of random bytes, and a far end that only moves bytes.
 #include "HexContainer.h"
+#include "Modul.h"
 #include "ProgressBar.h"
 #include "PtyEndpoint.h"
 
@@ -42,6 +43,20 @@ private:
     int m_position = 0;
 };
 
+// The programmer link's module alive for one benchmark run.
+struct ProgrammerLink {
+    ProgrammerLink();
+    ~ProgrammerLink();
+    ProgrammerLink(const ProgrammerLink &) = delete;
+    ProgrammerLink &operator=(const ProgrammerLink &) = delete;
+};
+
+// The largest device of the board's family: 256 KiB of flash in 256-byte pages.
+inline constexpr int Atmega2560FlashSize = 256 * 1024;
+inline constexpr int Atmega2560FlashPageSize = 256;
+inline constexpr int Atmega2560EepromSize = 4096;
+TModul atmega2560();
+
 // Random bytes, so that no page of a memory filled with them is empty.
 QByteArray randomBytes(int size, unsigned seed);
 // The image of these bytes from address 0, loaded from an Intel HEX file as
@@ -76,3 +91,17 @@ private:
     std::atomic<bool> m_complete {false};
     std::thread m_thread;
 };
+
+using Turns = std::vector<ScriptedFarEnd::Turn>;
+
+// The turns of one programmer page command with pages of pageSize bytes.
+// Write: command word / acknowledgement, request / status, page block / status.
+// Read: command word / acknowledgement, request / status and page block.
+Turns programmerPageTurns(bool write, int pageSize);
+// The same turns for `pages` pages one after another.
+Turns programmerPagesTurns(bool write, int pageSize, int pages);
+// The bytes of all turns as a single request and a single answer.
+Turns asOneStream(const Turns &turns);
+// Seconds the host needs to move the script's bytes through a fresh
+// pseudo-terminal opened as the programmer link opens its port.
+double moveBytes(const Turns &turns);
