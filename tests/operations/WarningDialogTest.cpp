@@ -3,7 +3,6 @@
 #include "u_MyMessageDlg.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -16,15 +15,12 @@ class WarningDialog : public ::testing::TestWithParam<DialogCase> {};
 
 TEST_P(WarningDialog, ReturnsTheUsersAnswer)
 {
-    QString shown;
-    QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, [] {
         auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        shown = dialog->Label1->text() + dialog->btn_Yes->text() + dialog->btn_Abort->text();
         GetParam().first(*dialog);
     });
     EXPECT_EQ(Dialog::ShowWarningDialog("Head", "Sub", "Body", "Go", "Stop"), GetParam().second);
-    EXPECT_EQ(shown, "HeadGoStop");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -33,7 +29,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DialogCase {[](Dialog &d) { QTest::keyClick(d.focusWidget(), Qt::Key_Return); }, Dialog::mrYes},
                       DialogCase {[](Dialog &d) { d.close(); }, Dialog::mrCancel},
                       DialogCase {[](Dialog &d) {
-                                      QTest::keyClick(&d, Qt::Key_Escape);  // leaves the dialog open
+                                      QTest::keyClick(&d, Qt::Key_Escape);
+                                      EXPECT_TRUE(d.isVisible());
                                       d.btn_Yes->click();
                                   },
                                   Dialog::mrYes}));
