@@ -2,8 +2,11 @@
 
 #include "MemoryStream.h"
 #include "ModuleSimulator.h"
+#include "ProgUSB.h"
+#include "SerialPort.h"
 #include "Utils.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <random>
@@ -15,6 +18,13 @@ constexpr int RequestTimeoutMs = 2000;
 constexpr char AnswerByte = 0x06;
 constexpr int BitsPerByte = 10;  // start bit, 8 data bits, stop bit
 constexpr double FlashDataPauseSeconds = 0.020;
+
+// One page on the wire, as the frame carries it.
+constexpr int CommandWord = 2;
+constexpr int Crc = 2;
+constexpr int WriteRequest = 11 + Crc;
+constexpr int ReadRequest = 10 + Crc;
+constexpr int OneByte = 1;  // an acknowledgement or a status
 }
 
 BenchTexts::BenchTexts()
@@ -34,6 +44,29 @@ BenchTexts::~BenchTexts()
 {
     FinalizeUtilsModule();
     TUtility::SetExeFolderOverride(QString());
+}
+
+ProgrammerLink::ProgrammerLink()
+{
+    InitProgUSBModule();
+}
+
+ProgrammerLink::~ProgrammerLink()
+{
+    FinalizeProgUSBModule();
+}
+
+TModul atmega2560()
+{
+    TModul modul;
+    modul.Name = QStringLiteral("ATmega2560");
+    modul.FlashSize = Atmega2560FlashSize;
+    modul.FlashPageSize = Atmega2560FlashPageSize;
+    modul.EEPromSize = Atmega2560EepromSize;
+    modul.EEPromPageSize = 8;
+    modul.FlashDelay = 10;
+    modul.EEPromDelay = 10;
+    return modul;
 }
 
 QByteArray randomBytes(int size, unsigned seed)
@@ -117,4 +150,53 @@ ModuleLineUse moduleLineUse(const ModuleSimulator &module)
         }
     }
     return use;
+Turns programmerPageTurns(bool write, int pageSize)
+{
+    const int pageBlock = pageSize + Crc;
+    if (write)
+        return {{CommandWord, OneByte}, {WriteRequest, OneByte}, {pageBlock, OneByte}};
+    return {{CommandWord, OneByte}, {ReadRequest, OneByte + pageBlock}};
+}
+
+Turns programmerPagesTurns(bool write, int pageSize, int pages)
+{
+    const Turns page = programmerPageTurns(write, pageSize);
+    Turns turns;
+    for (int p = 0; p < pages; ++p)
+        turns.insert(turns.end(), page.begin(), page.end());
+    return turns;
+}
+
+Turns asOneStream(const Turns &turns)
+{
+    ScriptedFarEnd::Turn stream {0, 0};
+    for (const auto &turn : turns) {
+        stream.receive += turn.receive;
+        stream.send += turn.send;
+    }
+    return {stream};
+}
+
+double moveBytes(const Turns &turns)
+{
+    ScriptedFarEnd farEnd(turns);
+    SerialPort port;
+    port.setPortName(farEnd.portPath());
+    port.setBaudRate(TProgUSB::BaudRate);
+    port.open();
+    QByteArray out;
+    QByteArray in;
+    QElapsedTimer clock;
+    clock.start();
+    for (const auto &turn : turns) {
+        out.resize(turn.receive);
+        in.resize(turn.send);
+        if (port.write(out.constData(), turn.receive) != turn.receive
+            || port.read(in.data(), turn.send) != turn.send)
+            throw std::runtime_error("pseudo-terminal baseline fell short");
+    }
+    const double seconds = double(clock.nsecsElapsed()) / 1e9;
+    if (!farEnd.finish())
+        throw std::runtime_error("pseudo-terminal baseline incomplete");
+    return seconds;
 }

@@ -47,6 +47,20 @@ private:
     int m_position = 0;
 };
 
+// The programmer link's module alive for one benchmark run.
+struct ProgrammerLink {
+    ProgrammerLink();
+    ~ProgrammerLink();
+    ProgrammerLink(const ProgrammerLink &) = delete;
+    ProgrammerLink &operator=(const ProgrammerLink &) = delete;
+};
+
+// The largest device of the board's family: 256 KiB of flash in 256-byte pages.
+inline constexpr int Atmega2560FlashSize = 256 * 1024;
+inline constexpr int Atmega2560FlashPageSize = 256;
+inline constexpr int Atmega2560EepromSize = 4096;
+TModul atmega2560();
+
 // Random bytes, so that no page of a memory filled with them is empty.
 QByteArray randomBytes(int size, unsigned seed);
 // The image of these bytes from address 0, loaded from an Intel HEX file as
@@ -104,3 +118,16 @@ struct ModuleLineUse {
     double seconds() const;
 };
 ModuleLineUse moduleLineUse(const ModuleSimulator &module);
+using Turns = std::vector<ScriptedFarEnd::Turn>;
+
+// The turns of one programmer page command with pages of pageSize bytes.
+// Write: command word / acknowledgement, request / status, page block / status.
+// Read: command word / acknowledgement, request / status and page block.
+Turns programmerPageTurns(bool write, int pageSize);
+// The same turns for `pages` pages one after another.
+Turns programmerPagesTurns(bool write, int pageSize, int pages);
+// The bytes of all turns as a single request and a single answer.
+Turns asOneStream(const Turns &turns);
+// Seconds the host needs to move the script's bytes through a fresh
+// pseudo-terminal opened as the programmer link opens its port.
+double moveBytes(const Turns &turns);

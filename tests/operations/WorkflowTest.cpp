@@ -1,0 +1,62 @@
+// What the operations hand back or ask beyond the frame: a read saved as
+// Intel HEX as the user answers, fuse and lock values travelling between the
+// texts of the edits and the device, and no second operation while one runs.
+#include "OperationsFixture.h"
+
+#include "HexContainer.h"
+#include "TestEnvironment.h"
+
+#include <QTemporaryDir>
+
+TEST_F(OperationsTest, AReadIsSavedAsTheUserAnswers)
+{
+    QTemporaryDir folder;
+    prompts.fileName = folder.filePath("read");
+    sim->setMemory(true, 0, flashData);
+    run(BoardOperation::ReadFlash);
+    THexContainer saved;  // the whole memory read, as Intel HEX
+    saved.LoadFromFile(prompts.fileName);
+    QByteArray bytes(sim->memory(true).size(), 0);
+    saved.GetBytes(reinterpret_cast<std::uint8_t *>(bytes.data()), int(bytes.size()), 0);
+    EXPECT_EQ(bytes, sim->memory(true));
+    prompts.overwrite = false;
+    run(BoardOperation::ReadEeprom);  // No to overwriting the file
+    EXPECT_EQ(bytes, sim->memory(true));
+    sim->addFault({CMD_READ_EEPROM, BoardSimulator::Phase::Status, BoardSimulator::Action::Value, 255});
+    run(BoardOperation::ReadEeprom);  // a failed read
+    EXPECT_EQ(prompts.asked, QStringList({"save: T32|T14|hex", "save: T33|T15|eep", "overwrite: readT78", "error: T35"}));
+}
+
+TEST_F(OperationsTest, FuseAndLockValuesTravelAsTheEditsHoldThem)
+{
+    snapshot.modul->FuseHigh5 = "SPIEN";
+    snapshot.modul->FuseHigh6 = "JTAGEN";
+    for (int bit = 0; bit < 8; ++bit)
+        snapshot.modul->BitName(TModul::ExtFuse, bit) = "1";  // no extended byte
+    sim->setFuse(BoardSimulator::LockByte, 0x3C);
+    const FuseReadResult fuses = ReadFuses(snapshot, report());
+    const LockReadResult lock = ReadLock(snapshot, report());
+    EXPECT_EQ(std::tuple(fuses.low, fuses.high, fuses.ext, lock.lock), std::tuple("62", "D9", std::nullopt, "3C"));
+    EXPECT_TRUE(fuses.board.ok && lock.board.ok && fuses.jtagenOff && !fuses.spienOff);
+    EXPECT_EQ(window.log[6], line(clSeaGreen, "T3100 Fusebyte Low: 0x62"));
+    snapshot.fuses.high = "FF";  // SPIEN and JTAGEN unprogrammed
+    sim->setFuseStuckBits(BoardSimulator::HighFuse, 0x01, 0);
+    EXPECT_FALSE(WriteFuses(snapshot, report()).ok);
+    EXPECT_EQ(prompts.asked, QStringList {"warning: T5003|T5004|T5012\r\nT5014|T5009|T5011"});
+    EXPECT_EQ(trace(), "info enter sig rfuse*2 leave info enter sig rfuse leave info enter sig wfuse*2 leave off");
+    EXPECT_EQ(exchangesOf(CMD_WRITE_FUSE)[0].request.left(10), bytes("aca0000050000000e20a"));
+    EXPECT_TRUE(window.log.contains(line(clGreen, "T3102 (0xE2)")));
+    EXPECT_TRUE(window.log.contains(line(clRed, "T3103 (write 0xFF, read 0xFE)")));
+}
+
+TEST_F(OperationsTest, NoSecondOperationStartsWhileOneRuns)
+{
+    BoardResult inner {true, {}};
+    window.onLogLine = [&] {
+        if (window.log.size() == 2)  // as a click handled between two log lines
+            inner = run(BoardOperation::ChipErase);
+    };
+    EXPECT_TRUE(run(BoardOperation::CheckSignature).ok);
+    EXPECT_FALSE(inner.ok);
+    EXPECT_EQ(trace(), "info on enter sig leave");
+}
