@@ -150,6 +150,8 @@ ModuleLineUse moduleLineUse(const ModuleSimulator &module)
         }
     }
     return use;
+}
+
 Turns programmerPageTurns(bool write, int pageSize)
 {
     const int pageBlock = pageSize + Crc;

@@ -118,6 +118,7 @@ struct ModuleLineUse {
     double seconds() const;
 };
 ModuleLineUse moduleLineUse(const ModuleSimulator &module);
+
 using Turns = std::vector<ScriptedFarEnd::Turn>;
 
 // The turns of one programmer page command with pages of pageSize bytes.
