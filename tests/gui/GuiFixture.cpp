@@ -1,12 +1,18 @@
 #include "GuiFixture.h"
 
+#include "DefinitionFile.h"
+#include "DefinitionTable.h"
+#include "HexContainer.h"
+#include "MemoryStream.h"
 #include "ProgUSB.h"
+#include "TestImages.h"
 #include "ScreenCursor.h"
 #include "Sleep.h"
 #include "TestEnvironment.h"
 #include "UiHooks.h"
 #include "Utils.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 
@@ -39,6 +45,42 @@ public:
 
 ProgramFolderEnvironment *environment = static_cast<ProgramFolderEnvironment *>(
     ::testing::AddGlobalTestEnvironment(new ProgramFolderEnvironment));
+}
+
+const QByteArray TestDefinitions = R"(
+[Chip B]
+FlashSize=1024
+FlashPageSize=64
+EEPromSize=64
+EEPromPageSize=4
+Signatur=1E9307
+DefaultFuseLow=E1
+DefaultFuseHigh=D9
+DefaultFuseExt=FF
+DefaultLock=FF
+FuseLow=BODLEVEL BODEN SUT1 SUT0 CKSEL3 CKSEL2 CKSEL1 CKSEL0
+FuseHigh=RSTDISBL WDTON SPIEN CKOPT EESAVE BOOTSZ1 BOOTSZ0 BOOTRST
+FuseExt=1 1 1 1 1 1 1 1
+Lock=1 1 BLB12 BLB11 BLB02 BLB01 LB2 LB1
+[chip a]
+Base=Chip B
+Signatur=1E9502
+DefaultFuseHigh=FF
+FuseExt=1 1 1 1 1 1 1 JTAGEN
+[Module 2]
+Base=Chip B
+Categorie=2
+[Module 1]
+Base=Chip B
+Categorie=-1
+FlashSize=256
+FlashPageSize=32
+)";
+
+void chooseEntry(QComboBox *list, int index)
+{
+    list->setCurrentIndex(index);
+    emit list->activated(index);
 }
 
 QString TestProgramFolder()
@@ -104,6 +146,7 @@ void GuiTest::SetUp()
 void GuiTest::TearDown()
 {
     ScreenCursor::setDefault();
+    QFile::remove(definitionFile());
     setSleepFunction({});
     setUiServices(nullptr);
     OperationIdle = true;
@@ -137,4 +180,24 @@ QString GuiTest::readSetting(const QString &section, const QString &key)
     QString value;
     Utility->IniRead(section, key, QStringLiteral("<missing>"), value);
     return value;
+}
+
+QString GuiTest::definitionFile()
+{
+    return TestProgramFolder() + QLatin1Char('/') + QString::fromLatin1(DefinitionFileName);
+}
+
+void GuiTest::writeDefinitions(const QByteArray &table)
+{
+    ASSERT_TRUE(WriteDefinitionFile(definitionFile(), ParseDefinitionTable(table)));
+}
+
+QString GuiTest::writeHexFile(const QString &name, int size, int seed)
+{
+    TMemoryStream stream;
+    const QByteArray bytes = pattern(size, seed);
+    stream.write(bytes.constData(), int(bytes.size()));
+    const QString path = files.filePath(name);
+    EXPECT_TRUE(THexContainer::SaveStreamToFile(stream, path));
+    return path;
 }
