@@ -5,54 +5,44 @@
 
 namespace {
 using Page = ControlEnabling::Page;
-constexpr ImageState None{false, true}, Fits{true, false}, Misfit{true, true};
-constexpr ImageState Stale{false, false};  // unloaded after a fitting load
-
-std::array<bool, AutoStepCount> ticked(std::initializer_list<AutoStep> steps)
-{
-    std::array<bool, AutoStepCount> boxes{};
-    for (AutoStep step : steps)
-        boxes[step] = true;
-    return boxes;
-}
+constexpr ImageState None{false, true}, Fits{true, false}, Misfit{true, true}, Unloaded{false, false};
+constexpr unsigned tick(AutoStep step) { return 1u << step; }
 
 struct Row {
     const char *name;
-    ControlState state;
+    int mode;
+    bool device;
+    ImageState flash, eeprom;
+    unsigned ticks;
     Page page;
-    bool flash, eeprom, device, start;
-};
-
-const Row Rows[] = {
-    {"no target changes nothing", {0, true, Fits, Fits, ticked({ProgramFlashStep})}, Page::None, false, false, false, false},
-    {"no device disables all", {1, false, Fits, Fits, ticked({CheckSignatureStep, ProgramFlashStep})}, Page::Board, false, false, false, false},
-    {"device without images: flash step alone", {1, true, None, None, ticked({ProgramFlashStep})}, Page::Board, false, false, true, false},
-    {"device without images: erase too", {1, true, None, None, ticked({ProgramFlashStep, EraseChipStep})}, Page::Board, false, false, true, true},
-    {"a misfit is as good as none", {1, true, Misfit, Fits, ticked({ProgramFlashStep, VerifyFlashStep})}, Page::Board, false, true, true, false},
-    {"an unloaded image is not usable", {1, true, Stale, Stale, ticked({VerifyEepromStep})}, Page::Board, false, false, true, false},
-    {"the EEPROM step with its image", {1, true, None, Fits, ticked({ProgramEepromStep})}, Page::Board, false, true, true, true},
-    {"fuse bits alone start", {1, true, None, None, ticked({ProgramFuseStep})}, Page::Board, false, false, true, true},
-    {"lock bits alone start", {1, true, Misfit, Misfit, ticked({ProgramLockStep})}, Page::Board, false, false, true, true},
-    {"nothing ticked", {1, true, Fits, Fits, ticked({})}, Page::Board, true, true, true, false},
-    {"module: erase with a module alone", {2, true, None, Misfit, ticked({})}, Page::Module, false, false, true, false},
-    {"module: images that fit", {2, true, Fits, Fits, ticked({})}, Page::Module, true, true, true, false},
-    {"module: no module", {2, false, Fits, Fits, ticked({})}, Page::Module, false, false, false, false},
+    bool flashOps, eepromOps, deviceOps, start;
+} const Rows[] = {
+    {"no target changes nothing", 0, true, Fits, Fits, tick(ProgramFlashStep), Page::None, 0, 0, 0, 0},
+    {"no device disables all", 1, false, Fits, Fits, tick(CheckSignatureStep), Page::Board, 0, 0, 0, 0},
+    {"a flash step without image", 1, true, None, None, tick(ProgramFlashStep), Page::Board, 0, 0, 1, 0},
+    {"and erasing too", 1, true, None, None, tick(ProgramFlashStep) | tick(EraseChipStep), Page::Board, 0, 0, 1, 1},
+    {"a misfit counts as none", 1, true, Misfit, Fits, tick(VerifyFlashStep), Page::Board, 0, 1, 1, 0},
+    {"an unloaded image counts as none", 1, true, Unloaded, Unloaded, tick(VerifyEepromStep), Page::Board, 0, 0, 1, 0},
+    {"the EEPROM with its image", 1, true, None, Fits, tick(ProgramEepromStep), Page::Board, 0, 1, 1, 1},
+    {"fuse bits alone", 1, true, None, None, tick(ProgramFuseStep), Page::Board, 0, 0, 1, 1},
+    {"lock bits alone", 1, true, Misfit, Misfit, tick(ProgramLockStep), Page::Board, 0, 0, 1, 1},
+    {"nothing ticked", 1, true, Fits, Fits, 0, Page::Board, 1, 1, 1, 0},
+    {"module: erase needs the module alone", 2, true, None, Misfit, 0, Page::Module, 0, 0, 1, 0},
+    {"module: images that fit", 2, true, Fits, Fits, 0, Page::Module, 1, 1, 1, 0},
+    {"module: none chosen", 2, false, Fits, Fits, 0, Page::Module, 0, 0, 0, 0},
 };
 }
 
 TEST(ControlRules, EnableOnlyWhatTheStateAllows)
 {
     for (const Row &row : Rows) {
-        const ControlEnabling got = EnableControls(row.state);
-        EXPECT_EQ(got.page, row.page) << row.name;
-        EXPECT_EQ(got.flash, row.flash) << row.name;
-        EXPECT_EQ(got.eeprom, row.eeprom) << row.name;
-        EXPECT_EQ(got.device, row.device) << row.name;
-        EXPECT_EQ(got.startAuto, row.start) << row.name;
-        if (row.page == Page::Board) {
-            const std::array<bool, AutoStepCount> steps = {row.device, row.device, row.flash, row.flash,
-                                                           row.eeprom, row.eeprom, row.device, row.device};
-            EXPECT_EQ(got.autoStep, steps) << row.name;
-        }
+        ControlState state{row.mode, row.device, row.flash, row.eeprom, {}};
+        for (int step = 0; step < AutoStepCount; ++step)
+            state.autoTicked[step] = row.ticks & (1u << step);
+        ControlEnabling expected{row.page, row.flashOps, row.eepromOps, row.deviceOps, {}, row.start};
+        if (row.page == Page::Board)
+            expected.autoStep = {row.deviceOps, row.deviceOps, row.flashOps, row.flashOps,
+                                 row.eepromOps, row.eepromOps, row.deviceOps, row.deviceOps};
+        EXPECT_EQ(EnableControls(state), expected) << row.name;
     }
 }

@@ -56,16 +56,13 @@ EEPromPageSize=4
 Signatur=1E9307
 DefaultFuseLow=E1
 DefaultFuseHigh=D9
-DefaultFuseExt=FF
-DefaultLock=FF
-FuseLow=BODLEVEL BODEN SUT1 SUT0 CKSEL3 CKSEL2 CKSEL1 CKSEL0
 FuseHigh=RSTDISBL WDTON SPIEN CKOPT EESAVE BOOTSZ1 BOOTSZ0 BOOTRST
 FuseExt=1 1 1 1 1 1 1 1
-Lock=1 1 BLB12 BLB11 BLB02 BLB01 LB2 LB1
 [chip a]
 Base=Chip B
 Signatur=1E9502
 DefaultFuseHigh=FF
+DefaultFuseExt=FF
 FuseExt=1 1 1 1 1 1 1 JTAGEN
 [Module 2]
 Base=Chip B
@@ -73,8 +70,8 @@ Categorie=2
 [Module 1]
 Base=Chip B
 Categorie=-1
-FlashSize=256
-FlashPageSize=32
+FlashSize=-33
+EEPromPageSize=0
 )";
 
 void chooseEntry(QComboBox *list, int index)
