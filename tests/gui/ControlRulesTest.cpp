@@ -5,7 +5,7 @@
 
 namespace {
 using Page = ControlEnabling::Page;
-constexpr ImageState None{false, true}, Fits{true, false}, Misfit{true, true}, Unloaded{false, false};
+constexpr ImageState None{false, true}, Fits{true, false}, Misfit{true, true};
 constexpr unsigned tick(AutoStep step) { return 1u << step; }
 
 struct Row {
@@ -22,14 +22,11 @@ struct Row {
     {"a flash step without image", 1, true, None, None, tick(ProgramFlashStep), Page::Board, 0, 0, 1, 0},
     {"and erasing too", 1, true, None, None, tick(ProgramFlashStep) | tick(EraseChipStep), Page::Board, 0, 0, 1, 1},
     {"a misfit counts as none", 1, true, Misfit, Fits, tick(VerifyFlashStep), Page::Board, 0, 1, 1, 0},
-    {"an unloaded image counts as none", 1, true, Unloaded, Unloaded, tick(VerifyEepromStep), Page::Board, 0, 0, 1, 0},
     {"the EEPROM with its image", 1, true, None, Fits, tick(ProgramEepromStep), Page::Board, 0, 1, 1, 1},
     {"fuse bits alone", 1, true, None, None, tick(ProgramFuseStep), Page::Board, 0, 0, 1, 1},
-    {"lock bits alone", 1, true, Misfit, Misfit, tick(ProgramLockStep), Page::Board, 0, 0, 1, 1},
     {"nothing ticked", 1, true, Fits, Fits, 0, Page::Board, 1, 1, 1, 0},
     {"module: erase needs the module alone", 2, true, None, Misfit, 0, Page::Module, 0, 0, 1, 0},
     {"module: images that fit", 2, true, Fits, Fits, 0, Page::Module, 1, 1, 1, 0},
-    {"module: none chosen", 2, false, Fits, Fits, 0, Page::Module, 0, 0, 0, 0},
 };
 }
 

@@ -60,13 +60,9 @@ FuseHigh=RSTDISBL WDTON SPIEN CKOPT EESAVE BOOTSZ1 BOOTSZ0 BOOTRST
 FuseExt=1 1 1 1 1 1 1 1
 [chip a]
 Base=Chip B
-Signatur=1E9502
 DefaultFuseHigh=FF
 DefaultFuseExt=FF
 FuseExt=1 1 1 1 1 1 1 JTAGEN
-[Module 2]
-Base=Chip B
-Categorie=2
 [Module 1]
 Base=Chip B
 Categorie=-1
@@ -192,8 +188,7 @@ void GuiTest::writeDefinitions(const QByteArray &table)
 QString GuiTest::writeHexFile(const QString &name, int size, int seed)
 {
     TMemoryStream stream;
-    const QByteArray bytes = pattern(size, seed);
-    stream.write(bytes.constData(), int(bytes.size()));
+    stream.write(pattern(size, seed).constData(), size);
     const QString path = files.filePath(name);
     EXPECT_TRUE(THexContainer::SaveStreamToFile(stream, path));
     return path;

@@ -61,8 +61,8 @@ QString TestProgramFolder();
 
 // A definition table in file order "Chip B", "chip a" (microcontrollers with
 // 1024 bytes of flash in pages of 64 and 64 bytes of EEPROM in pages of 4;
-// "chip a" with SPIEN and JTAGEN unprogrammed), "Module 2" (the same sizes)
-// and "Module 1", a hand-edited one with no flash and no EEPROM page size.
+// "chip a" with SPIEN and JTAGEN unprogrammed) and "Module 1", a
+// hand-edited module definition with no flash and no EEPROM page size.
 extern const QByteArray TestDefinitions;
 
 // A user's choice of a list entry.
