@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ControlRules.h"
 #include "HexContainer.h"
 #include "MainWindowLink.h"
 #include "PageList.h"
@@ -7,6 +8,7 @@
 
 #include <QMainWindow>
 #include <QPixmap>
+#include <memory>
 #include <vector>
 
 class HexView;
@@ -15,6 +17,7 @@ class PageHost;
 class PortChooser;
 class RadioGroup;
 class TargetSystemCombo;
+class TModul;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -96,6 +99,46 @@ public:
     // The selected definition's memory sizes in bytes; 0 when none is selected.
     int SelectedFlashSize() const;
     int SelectedEepromSize() const;
+
+    // uMainDevice.cpp: the definitions and the device choice.
+    // Fills both device lists from "Microcontroller.kvt" beside the program.
+    void LoadMicrocontrollerDefinitions();
+    // The definition of a list entry (nullptr for no entry).
+    static const TModul *DefinitionAt(const QComboBox *list, int index);
+    // The chosen entry of the current target mode's list; nullptr in mode 0 or without a choice.
+    const TModul *SelectedDefinition() const;
+    void cbb_MicrocontrollerChange();
+    void cbb_MicrocontrollerModuleChange();
+    // flags[0]: SPIEN not programmed, flags[1]: JTAGEN not programmed.
+    void ShowFuseWarning(const bool (&flags)[2]);
+
+    // uMainFiles.cpp: the image files. A loader never throws for a file it
+    // cannot read: it reports the error and leaves the image unusable.
+    void LoadFlashFile(const QString &fileName);
+    void LoadEepromFile(const QString &fileName);
+    void btn_OpenFlashFileClick();
+    void btn_OpenEEpromClick();
+    // The choosers' change handlers, with the dialog's file or the chooser's current text.
+    void edt_FlashFileChange(const QString &fileName);
+    void edt_EEPromChange(const QString &fileName);
+    void btn_unloadFlashClick();
+    void btn_unloadEEPromClick();
+    void LoadRecentFiles();
+    // The reload check; while a device operation runs it waits for the operation's end.
+    void ApplicationActivated();
+    void CheckFlashFileChanged();
+    void CheckEepromFileChanged();
+
+    // uMainControls.cpp: the operations' enabling from the current state.
+    void UpdateControls();
+    void chk_CheckSignatureClick();
+    // The automatic-run boxes in the order of AutoStep.
+    std::array<QCheckBox *, AutoStepCount> AutoRunBoxes() const;
+    // A device operation runs between these two calls (see DeviceOperationScope);
+    // an activation meanwhile runs its reload check at the end.
+    void BeginDeviceOperation();
+    void EndDeviceOperation();
+    bool DeviceOperationRunning() const;
 
     // uMainLog.cpp: the log window.
     void AddLogLine(TFontStyles styles, TColor colour, const QString &text);
@@ -298,12 +341,47 @@ private:
     // uMainTarget.cpp.
     void setupTargetList();
 
+    // uMainDevice.cpp.
+    void addDefinition(std::unique_ptr<TModul> definition);
+    void reloadLoadedImages();
+    void showFusesNotRead();
+
+    // uMainFiles.cpp: the flash and the EEPROM side are one code over their parts.
+    struct ImageSide;
+    ImageSide flashSide();
+    ImageSide eepromSide();
+    void loadImageFile(const ImageSide &side, QString fileName);
+    void fitImageToDevice(const ImageSide &side, const TModul *device);
+    void chooseImageFile(const ImageSide &side, const QString &fileName);
+    void openImageFile(const ImageSide &side);
+    void unloadImage(const ImageSide &side);
+    void checkImageFileChanged(const ImageSide &side);
+    bool restoreLastFile(const ImageSide &side);
+    void fillRecentList(const ImageSide &side);
+
     bool SpienWarningShown = false;
     int SavedHintPause = 0;
     int SavedHintHidePause = 0;
     int TargetMode = 0;
     int RecentFileCount = 0;
     StatusProgressBar m_progress;
+    // The definitions of both lists' entries, in file order.
+    std::vector<std::unique_ptr<TModul>> m_definitions;
+    int m_deviceOperations = 0;
+    bool m_reloadCheckPending = false;
+    bool m_checkingFiles = false;
+};
+
+// Marks a device operation for its lifetime, also when an error passes.
+class DeviceOperationScope {
+public:
+    explicit DeviceOperationScope(TMainFrm &window) : m_window(window) { m_window.BeginDeviceOperation(); }
+    ~DeviceOperationScope() { m_window.EndDeviceOperation(); }
+    DeviceOperationScope(const DeviceOperationScope &) = delete;
+    DeviceOperationScope &operator=(const DeviceOperationScope &) = delete;
+
+private:
+    TMainFrm &m_window;
 };
 
 // The one main window.

@@ -1,9 +1,10 @@
 // The main window's creation, placement, settings and shut-down.
 #include "uMain.h"
 
+#include "ComponentStream.h"
 #include "ExceptionGuard.h"
 #include "HintTiming.h"
-#include "LogWriter.h"
+#include "Modul.h"
 #include "NavigationList.h"
 #include "PageHost.h"
 #include "ProgUSB.h"
@@ -17,6 +18,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -30,7 +32,6 @@ constexpr int StartupPause = 500;
 constexpr int DefinitionsPause = 1500;
 constexpr int EmptyListPause = 10;
 constexpr int HintsStayForever = 0x7FFFFFFF;
-constexpr int FuseNotReadText = 724;
 constexpr int CloseQuestionText = 3;
 const QString PortableSwitch = QStringLiteral("-USB");
 }
@@ -128,6 +129,8 @@ void TMainFrm::FormCreate()
 
     ApplyLanguageTexts();
 
+    RegisterClass(QStringLiteral("TModul"));
+    LoadMicrocontrollerDefinitions();
     showDefinitionsOnSplash();
 
     FlashImage.ImageLoaded = false;
@@ -152,9 +155,17 @@ void TMainFrm::FormCreate()
     readPlacement();
     readSettings();
 
-    lbl_FuseNotRead->setText(Utility->Text(FuseNotReadText));
-    lbl_FuseNotRead->setStyleSheet(
-        QStringLiteral("color: %1;").arg(ColourFromBgr(clRed).name()));
+    showFusesNotRead();
+
+    LoadRecentFiles();
+    if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        connect(application, &QGuiApplication::applicationStateChanged, this,
+                [this](Qt::ApplicationState state) {
+                    if (state == Qt::ApplicationActive)
+                        Guarded([this] { ApplicationActivated(); });
+                });
+    }
+    UpdateControls();
 
     std::uint16_t major = 0, minor = 0, release = 0, build = 0;
     ReadVersionNumbers(QCoreApplication::applicationFilePath(), major, minor, release, build);

@@ -2,9 +2,12 @@
 #include "uMain.h"
 
 #include "ExceptionGuard.h"
+#include "NavigationList.h"
 #include "TargetSystemCombo.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QToolButton>
 
 namespace {
@@ -12,6 +15,15 @@ template <typename Sender, typename Signal>
 void connectGuarded(Sender *sender, Signal signal, TMainFrm *window, void (TMainFrm::*handler)())
 {
     QObject::connect(sender, signal, window, [window, handler] { Guarded([&] { (window->*handler)(); }); });
+}
+
+// A recent-file chooser's user choice runs its handler with the chosen entry.
+void connectChooser(QComboBox *chooser, TMainFrm *window,
+                    void (TMainFrm::*handler)(const QString &))
+{
+    QObject::connect(chooser, &QComboBox::activated, window, [chooser, window, handler](int index) {
+        Guarded([&] { (window->*handler)(chooser->itemText(index)); });
+    });
 }
 }
 
@@ -26,4 +38,25 @@ void TMainFrm::connectHandlers()
                    &TMainFrm::cbb_TargetsystemChange);
     connectGuarded(btn_ClearLog, &QToolButton::clicked, this, &TMainFrm::btn_ClearLogClick);
     connectGuarded(btn_SaveLog, &QToolButton::clicked, this, &TMainFrm::btn_SaveLogClick);
+
+    connectGuarded(cbb_Microcontroller, &QComboBox::activated, this,
+                   &TMainFrm::cbb_MicrocontrollerChange);
+    connectGuarded(cbb_MicrocontrollerModule, &QComboBox::activated, this,
+                   &TMainFrm::cbb_MicrocontrollerModuleChange);
+
+    connectGuarded(btn_OpenFlashFile, &QPushButton::clicked, this, &TMainFrm::btn_OpenFlashFileClick);
+    connectGuarded(btn_OpenEEprom, &QPushButton::clicked, this, &TMainFrm::btn_OpenEEpromClick);
+    connectChooser(edt_FlashFile, this, &TMainFrm::edt_FlashFileChange);
+    connectChooser(edt_EEProm, this, &TMainFrm::edt_EEPromChange);
+    connectGuarded(btn_unloadFlash, &QPushButton::clicked, this, &TMainFrm::btn_unloadFlashClick);
+    connectGuarded(btn_unloadEEProm, &QPushButton::clicked, this, &TMainFrm::btn_unloadEEPromClick);
+
+    // A box follows its tick at once, whoever set it.
+    for (QCheckBox *box : AutoRunBoxes())
+        connectGuarded(box, &QCheckBox::toggled, this, &TMainFrm::chk_CheckSignatureClick);
+    // The programming page shows the enabling of the moment it comes to the front.
+    connect(vst_Auswahl, &NavigationList::nodeFocused, this, [this](int node) {
+        if (node == NodeProgram)
+            Guarded([this] { UpdateControls(); });
+    });
 }

@@ -1,7 +1,9 @@
 // The target system and the port in use.
 #include "uMain.h"
 
+#include "HexView.h"
 #include "LayoutHelpers.h"
+#include "Modul.h"
 #include "NavigationList.h"
 #include "ScreenCursor.h"
 #include "TargetSystemCombo.h"
@@ -48,15 +50,21 @@ void TMainFrm::cbb_TargetsystemChange()
             emit list->activated(list->currentIndex());
         Action_BoardSettings->setEnabled(TargetMode == BoardTarget);
     }
+    // Another list's device is the selected one now.
+    vst_Flash->imageChanged();
+    vst_EEprom->imageChanged();
+    UpdateControls();
     vst_Auswahl->viewport()->update();
 }
 
 int TMainFrm::SelectedFlashSize() const
 {
-    return 0;
+    const TModul *device = SelectedDefinition();
+    return device ? device->FlashSize : 0;
 }
 
 int TMainFrm::SelectedEepromSize() const
 {
-    return 0;
+    const TModul *device = SelectedDefinition();
+    return device ? device->EEPromSize : 0;
 }

@@ -84,7 +84,7 @@ void THexContainer::Resize(int lastAddress)
     const int lastLine = std::min(lastAddress / THexLine::Columns, MaxLines - 1);
     if (lastLine >= count())
         m_lines.resize(size_t(lastLine) + 1);
-    while (count() > lastLine + 1 && !m_lines.back().m_used)
+    while (!m_lines.empty() && count() > lastLine + 1 && !m_lines.back().m_used)
         m_lines.pop_back();
 }
 
@@ -101,6 +101,11 @@ const THexLine &THexContainer::Items(int index) const
     return m_lines[size_t(index)];
 }
 
+QDateTime THexContainer::FileTime(const QString &fileName)
+{
+    return QFileInfo(fileName).lastModified();
+}
+
 void THexContainer::LoadFromFile(const QString &fileName)
 {
     BusyCursorGuard busy;
@@ -108,10 +113,13 @@ void THexContainer::LoadFromFile(const QString &fileName)
     // programmed: the new lines are taken only when the whole file was read.
     m_lines.clear();
     ImageLoaded = false;
+    const QFileInfo info(fileName);
+    if (info.exists() && !info.isFile())
+        throw FileOpenError(fileName, QStringLiteral("Not a regular file."));
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw FileOpenError(fileName, file.errorString());
-    ImageFileDate = QFileInfo(file).lastModified();
+    ImageFileDate = FileTime(fileName);
     const QByteArray text = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw EReadError(file.errorString());

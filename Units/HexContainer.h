@@ -53,8 +53,13 @@ public:
 
     // Reads an Intel HEX file into the image, replacing its content. On any
     // error the image is left empty with ImageLoaded false and the error goes
-    // to the caller (EFOpenError, EConvertError, EListError).
+    // to the caller (EFOpenError, EConvertError, EListError). Only a regular
+    // file is read: a pipe or a device would block or never end.
     void LoadFromFile(const QString &fileName);
+
+    // The modification time that LoadFromFile records as ImageFileDate; a
+    // check for a newer file compares against this, never another clock.
+    static QDateTime FileTime(const QString &fileName);
 
     // Fills buffer[0..count-1] from addresses start.. and returns true when a
     // byte text differs from "FF" (case-sensitive). count <= 0: false, nothing
@@ -63,7 +68,8 @@ public:
     bool GetBytes(std::uint8_t *buffer, int count, int start) const;
 
     // Grows the image to reach the line of lastAddress with unused empty
-    // lines, then drops unused lines past it from the end.
+    // lines, then drops unused lines past it from the end (all of them for a
+    // lastAddress below 0).
     void Resize(int lastAddress);
 
     // Drops every line (ImageLoaded and the file fields stay as they are).

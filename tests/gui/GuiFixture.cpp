@@ -1,12 +1,18 @@
 #include "GuiFixture.h"
 
+#include "DefinitionFile.h"
+#include "DefinitionTable.h"
+#include "HexContainer.h"
+#include "MemoryStream.h"
 #include "ProgUSB.h"
+#include "TestImages.h"
 #include "ScreenCursor.h"
 #include "Sleep.h"
 #include "TestEnvironment.h"
 #include "UiHooks.h"
 #include "Utils.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 
@@ -39,6 +45,35 @@ public:
 
 ProgramFolderEnvironment *environment = static_cast<ProgramFolderEnvironment *>(
     ::testing::AddGlobalTestEnvironment(new ProgramFolderEnvironment));
+}
+
+const QByteArray TestDefinitions = R"(
+[Chip B]
+FlashSize=1024
+FlashPageSize=64
+EEPromSize=64
+EEPromPageSize=4
+Signatur=1E9307
+DefaultFuseLow=E1
+DefaultFuseHigh=D9
+FuseHigh=RSTDISBL WDTON SPIEN CKOPT EESAVE BOOTSZ1 BOOTSZ0 BOOTRST
+FuseExt=1 1 1 1 1 1 1 1
+[chip a]
+Base=Chip B
+DefaultFuseHigh=FF
+DefaultFuseExt=FF
+FuseExt=1 1 1 1 1 1 1 JTAGEN
+[Module 1]
+Base=Chip B
+Categorie=-1
+FlashSize=-33
+EEPromPageSize=0
+)";
+
+void chooseEntry(QComboBox *list, int index)
+{
+    list->setCurrentIndex(index);
+    emit list->activated(index);
 }
 
 QString TestProgramFolder()
@@ -104,6 +139,7 @@ void GuiTest::SetUp()
 void GuiTest::TearDown()
 {
     ScreenCursor::setDefault();
+    QFile::remove(definitionFile());
     setSleepFunction({});
     setUiServices(nullptr);
     OperationIdle = true;
@@ -137,4 +173,23 @@ QString GuiTest::readSetting(const QString &section, const QString &key)
     QString value;
     Utility->IniRead(section, key, QStringLiteral("<missing>"), value);
     return value;
+}
+
+QString GuiTest::definitionFile()
+{
+    return TestProgramFolder() + QLatin1Char('/') + QString::fromLatin1(DefinitionFileName);
+}
+
+void GuiTest::writeDefinitions(const QByteArray &table)
+{
+    ASSERT_TRUE(WriteDefinitionFile(definitionFile(), ParseDefinitionTable(table)));
+}
+
+QString GuiTest::writeHexFile(const QString &name, int size, int seed)
+{
+    TMemoryStream stream;
+    stream.write(pattern(size, seed).constData(), size);
+    const QString path = files.filePath(name);
+    EXPECT_TRUE(THexContainer::SaveStreamToFile(stream, path));
+    return path;
 }

@@ -43,11 +43,27 @@ protected:
     bool settingsFileExists() const;
     void writeSetting(const QString &section, const QString &key, const QString &value);
     QString readSetting(const QString &section, const QString &key);
+    // "Microcontroller.kvt" in the program folder, written by the definition
+    // writer from a definition table's text; removed again after the test.
+    void writeDefinitions(const QByteArray &table);
+    static QString definitionFile();
+    // An Intel HEX file of `size` pattern bytes among the test's own files.
+    QString writeHexFile(const QString &name, int size, int seed = 1);
 
     ScriptedUi ui;
     QList<int> sleeps;
     QTemporaryDir configHome;
+    QTemporaryDir files;
 };
 
 // The program folder shared by the tests of one run.
 QString TestProgramFolder();
+
+// A definition table in file order "Chip B", "chip a" (microcontrollers with
+// 1024 bytes of flash in pages of 64 and 64 bytes of EEPROM in pages of 4;
+// "chip a" with SPIEN and JTAGEN unprogrammed) and "Module 1", a
+// hand-edited module definition with no flash and no EEPROM page size.
+extern const QByteArray TestDefinitions;
+
+// A user's choice of a list entry.
+void chooseEntry(QComboBox *list, int index);

@@ -1,9 +1,14 @@
 // Draws the main window as the program shows it, in one language, into a PNG:
-//   gui_screenshot <program folder> <language id> <page 0..5> <output.png> [target system]
+//   gui_screenshot <program folder> <language id> <page 0..5> <output.png> [target system] [images]
 // The target system is the stored choice: 0 the development board (default), 1 a module.
 // The program folder holds the language libraries and Ressourcen/ (build/bin).
+// With "images" the settings name a flash and an EEPROM file, written for the
+// run, as the last files: the window starts with both loaded.
+#include "HexContainer.h"
+#include "MemoryStream.h"
 #include "ProgUSB.h"
 #include "Sleep.h"
+#include "UiServices.h"
 #include "Utils.h"
 #include "uMain.h"
 
@@ -15,6 +20,46 @@
 
 namespace {
 constexpr int SettleMs = 300;
+constexpr int FlashBytes = 3000;
+constexpr int EepromBytes = 200;
+
+// A message would wait for a click that never comes: it is printed instead.
+class PrintedUi : public UiServices {
+public:
+    bool askYesNo(QWidget *, const QString &text) override { return print(text); }
+    bool warnYesNo(QWidget *, const QString &text) override { return print(text); }
+    void showError(QWidget *, const QString &, const QString &text) override { print(text); }
+    void showMessage(QWidget *, const QString &text) override { print(text); }
+    QString saveFileName(QWidget *, const FileDialogRequest &) override { return {}; }
+    QString openFileName(QWidget *, const FileDialogRequest &) override { return {}; }
+
+private:
+    static bool print(const QString &text)
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return false;
+    }
+};
+
+// Counting bytes with a gap, so that the view shows data, empty bytes and text.
+QString writeImage(const QString &path, int size)
+{
+    TMemoryStream stream;
+    for (int i = 0; i < size; ++i) {
+        const char byte = i % 256 < 32 ? char(0xFF) : char(i);
+        stream.write(&byte, 1);
+    }
+    return THexContainer::SaveStreamToFile(stream, path) ? path : QString();
+}
+
+void nameLastImages(const QString &folder)
+{
+    const QString section = QStringLiteral("ProgramOptions");
+    Utility->IniWrite(section, QStringLiteral("LastFlashFile"),
+                      writeImage(folder + QStringLiteral("/blink.hex"), FlashBytes));
+    Utility->IniWrite(section, QStringLiteral("LastEEpromFile"),
+                      writeImage(folder + QStringLiteral("/blink.eep"), EepromBytes));
+}
 }
 
 int main(int argc, char **argv)
@@ -35,8 +80,12 @@ int main(int argc, char **argv)
                       QString::fromLocal8Bit(argv[3]));
     Utility->IniWrite(QStringLiteral("ProgramOptions"), QStringLiteral("Targetsystem"),
                       QString::fromLocal8Bit(argc > 5 ? argv[5] : "0"));
+    if (argc > 6 && qstrcmp(argv[6], "images") == 0)
+        nameLastImages(settings.path());
     // The start-up pauses only show the splash.
     setSleepFunction([](int) {});
+    PrintedUi printedUi;
+    setUiServices(&printedUi);
     int result = 0;
     {
         TMainFrm window;
@@ -52,6 +101,7 @@ int main(int argc, char **argv)
         if (!window.grab().save(QString::fromLocal8Bit(argv[4])))
             result = 1;
     }
+    setUiServices(nullptr);
     FinalizeProgUSBModule();
     FinalizeUtilsModule();
     return result;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Screenshots of the main window in both languages, for checking the layout by eye.
+# Screenshots of the main window in both languages, for checking the layout by eye:
+# a first start, and a start whose settings name a flash and an EEPROM file.
 # Usage: tests/gui/screenshot.sh [build folder] [output folder, default <build>/screenshots]
 # Runs under Xvfb when xvfb-run is there, else on Qt's offscreen platform.
 set -euo pipefail
@@ -20,6 +21,10 @@ for language in EN DE; do
         page=${shot%:*} target=${shot#*:}
         "${run[@]}" "$build/tests-bin/gui_screenshot" "$build/bin" "$language" "$page" \
             "$out/main-$language-page$page-target$target.png" "$target"
+    done
+    for page in 2 3 4 5; do
+        "${run[@]}" "$build/tests-bin/gui_screenshot" "$build/bin" "$language" "$page" \
+            "$out/images-$language-page$page.png" 0 images
     done
 done
 echo "screenshots in $out/"
