@@ -2,34 +2,25 @@
 // beside the bare Intel HEX load of the same file in the same run: what the
 // window adds to the reader (fit check, recent list, settings, enabling,
 // the view's repaint).
-#include "GuiUiHooks.h"
+#include "BenchImages.h"
+#include "BenchWindow.h"
 #include "HexContainer.h"
 #include "HexView.h"
-#include "MemoryStream.h"
 #include "ProgUSB.h"
-#include "Sleep.h"
-#include "UiServices.h"
 #include "Utils.h"
 #include "uMain.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEvent>
-#include <QTemporaryDir>
 #include <QWindow>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <ctime>
-#include <functional>
 #include <memory>
-#include <random>
 
 namespace {
 using Clock = std::chrono::steady_clock;
-constexpr int FullFlash = 256 * 1024;
-constexpr int PaintTimeoutMs = 10000;
 const QString FullFlashDevice = QStringLiteral("ATmega2560");
 
 double secondsSince(Clock::time_point from)
@@ -37,72 +28,11 @@ double secondsSince(Clock::time_point from)
     return std::chrono::duration<double>(Clock::now() - from).count();
 }
 
-// Every message is kept, so that a run that met one can say so.
-class QuietUi : public UiServices {
-public:
-    bool askYesNo(QWidget *, const QString &text) override { return note(text); }
-    bool warnYesNo(QWidget *, const QString &text) override { return note(text); }
-    void showError(QWidget *, const QString &, const QString &text) override { note(text); }
-    void showMessage(QWidget *, const QString &text) override { note(text); }
-    QString saveFileName(QWidget *, const FileDialogRequest &) override { return {}; }
-    QString openFileName(QWidget *, const FileDialogRequest &) override { return {}; }
-    QString message;
-
-private:
-    bool note(const QString &text)
-    {
-        message = text;
-        return false;
-    }
-};
-
-class PaintWatch : public QObject {
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted = true;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-bool waitFor(const std::function<bool()> &done)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.hasExpired(PaintTimeoutMs))
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-    }
-    return true;
-}
-
-// A full flash of random bytes, written by the program's own HEX writer.
-bool writeFullFlash(const QString &path)
-{
-    std::mt19937 random(1);
-    QByteArray bytes(FullFlash, '\0');
-    for (char &byte : bytes)
-        byte = char(random());
-    TMemoryStream stream;
-    stream.write(bytes.constData(), FullFlash);
-    return THexContainer::SaveStreamToFile(stream, path);
-}
-
-// The built program folder, fresh settings, no pauses, no dialogs.
+// The main window on the flash page with the full-flash device chosen.
 class WindowSession {
 public:
     WindowSession()
     {
-        qputenv("XDG_CONFIG_HOME", m_folder.path().toLocal8Bit());
-        TUtility::SetExeFolderOverride(QStringLiteral(LUMAPROG_BIN_DIR));
-        setSleepFunction([](int) {});
-        setUiHooks(&m_hooks);
-        setUiServices(&ui);
         InitUtilsModule();
         InitProgUSBModule();
     }
@@ -111,19 +41,15 @@ public:
         window.reset();
         FinalizeProgUSBModule();
         FinalizeUtilsModule();
-        setUiServices(nullptr);
-        setUiHooks(nullptr);
-        setSleepFunction({});
-        TUtility::SetExeFolderOverride(QString());
     }
     WindowSession(const WindowSession &) = delete;
     WindowSession &operator=(const WindowSession &) = delete;
 
-    // The main window on the flash page with the full-flash device chosen.
+    // An empty text when the window shows the flash page, else why it does not.
     QString open()
     {
-        if (!m_folder.isValid() || !writeFullFlash(file()))
-            return QStringLiteral("cannot write the HEX file");
+        if (!m_environment.valid())
+            return QStringLiteral("no temporary settings folder");
         window = std::make_unique<TMainFrm>();
         QComboBox *devices = window->cbb_Microcontroller;
         const int device = devices->findText(FullFlashDevice);
@@ -133,18 +59,17 @@ public:
         emit devices->activated(device);
         window->pnl_Flash->raise();
         window->show();
-        if (!waitFor([this] { return window->windowHandle() && window->windowHandle()->isExposed(); }))
+        if (!waitUntil([this] { return window->windowHandle() && window->windowHandle()->isExposed(); }))
             return QStringLiteral("the window was not shown");
-        return ui.message;
+        return message();
     }
-    QString file() const { return m_folder.filePath(QStringLiteral("flash256k.hex")); }
+    QString file() const { return fullFlashHexFile(); }
+    QString message() const { return m_environment.ui.firstMessage; }
 
-    QuietUi ui;
     std::unique_ptr<TMainFrm> window;
 
 private:
-    QTemporaryDir m_folder;
-    GuiUiHooks m_hooks;
+    WindowEnvironment m_environment;
 };
 }
 
@@ -172,11 +97,11 @@ static void BM_ChooseFlashFileToViewShown256K(benchmark::State &state)
         start = Clock::now();
         const std::clock_t cpuStart = std::clock();
         session.window->edt_FlashFileChange(session.file());
-        const bool shown = waitFor([&] { return paint.painted; });
+        const bool shown = waitUntil([&] { return paint.painted; });
         const double seconds = secondsSince(start);
         choiceCpu += double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
-        if (!shown || !session.ui.message.isEmpty()) {
-            state.SkipWithError(shown ? session.ui.message.toStdString().c_str() : "the view was not painted");
+        if (!shown || !session.message().isEmpty()) {
+            state.SkipWithError(shown ? session.message().toStdString().c_str() : "the view was not painted");
             break;
         }
         state.SetIterationTime(seconds);

@@ -3,22 +3,18 @@
 // paint, with the program's own language library, pictures and definition
 // file, a settings folder of its own, and the start-up's deliberate pauses
 // (splash texts held for the eye) taken out through the replaceable sleep.
+#include "BenchWindow.h"
 #include "Bootloader.h"
 #include "ConnectBootloaderDialog.h"
-#include "GuiUiHooks.h"
 #include "ProgUSB.h"
 #include "ScreenCursor.h"
 #include "SingleInstance.h"
-#include "Sleep.h"
-#include "UiServices.h"
 #include "Utils.h"
 #include "uMain.h"
 #include "u_Splash.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEvent>
-#include <QTemporaryDir>
 #include <QWindow>
 #include <benchmark/benchmark.h>
 
@@ -30,93 +26,10 @@
 namespace {
 using Clock = std::chrono::steady_clock;
 
-constexpr int ShownTimeoutMs = 10000;
-constexpr int EventSliceMs = 1;
-
 double secondsBetween(Clock::time_point from, Clock::time_point to)
 {
     return std::chrono::duration<double>(to - from).count();
 }
-
-// A start-up that needs an answer would wait for the user: every question is
-// answered No and every message kept, so that the run can report it.
-class RecordingUi : public UiServices {
-public:
-    bool askYesNo(QWidget *, const QString &text) override { return note(text); }
-    bool warnYesNo(QWidget *, const QString &text) override { return note(text); }
-    void showError(QWidget *, const QString &, const QString &text) override { note(text); }
-    void showMessage(QWidget *, const QString &text) override { note(text); }
-    QString saveFileName(QWidget *, const FileDialogRequest &request) override
-    {
-        return noFile(request);
-    }
-    QString openFileName(QWidget *, const FileDialogRequest &request) override
-    {
-        return noFile(request);
-    }
-
-    QString firstMessage;
-
-private:
-    bool note(const QString &text)
-    {
-        if (firstMessage.isEmpty())
-            firstMessage = text;
-        return false;
-    }
-    QString noFile(const FileDialogRequest &request)
-    {
-        note(QStringLiteral("file dialog: ") + request.title);
-        return {};
-    }
-};
-
-// Notes the first paint of the window it watches: from then on the window is on screen.
-class FirstPaint : public QObject {
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted = true;
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-// The program's folders and services as the main block finds them, for the
-// lifetime of the object: the built program folder, fresh per-user settings,
-// the pauses taken out, and questions answered without a dialog.
-class StartupEnvironment {
-public:
-    StartupEnvironment()
-    {
-        qputenv("XDG_CONFIG_HOME", m_configHome.path().toLocal8Bit());
-        TUtility::SetExeFolderOverride(QStringLiteral(LUMAPROG_BIN_DIR));
-        setSleepFunction([](int) {});
-        setUiHooks(&m_hooks);
-        setUiServices(&ui);
-        PortableMode = false;
-        OperationIdle = true;
-    }
-    ~StartupEnvironment()
-    {
-        setUiServices(nullptr);
-        setUiHooks(nullptr);
-        setSleepFunction({});
-        TUtility::SetExeFolderOverride(QString());
-    }
-    StartupEnvironment(const StartupEnvironment &) = delete;
-    StartupEnvironment &operator=(const StartupEnvironment &) = delete;
-
-    bool valid() const { return m_configHome.isValid(); }
-    RecordingUi ui;
-
-private:
-    QTemporaryDir m_configHome;
-    GuiUiHooks m_hooks;
-};
 
 // The moments one start passes, from the first module initialization on.
 struct StartupTimes {
@@ -142,16 +55,11 @@ struct StartedWindows {
     }
 };
 
-bool waitUntilPainted(const QWidget &window, const FirstPaint &paint)
+bool waitUntilPainted(const QWidget &window, const PaintWatch &paint)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!paint.painted || !window.windowHandle() || !window.windowHandle()->isExposed()) {
-        if (timer.hasExpired(ShownTimeoutMs))
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, EventSliceMs);
-    }
-    return true;
+    return waitUntil([&] {
+        return paint.painted && window.windowHandle() && window.windowHandle()->isExposed();
+    });
 }
 
 // One start in the main block's order; an empty text when it reached the
@@ -175,7 +83,7 @@ QString startOnce(StartupTimes &times, std::optional<StartedWindows> &windows)
     windows->instance.listen(windows->mainWindow->windowTitle());
     times.windowsCreated = Clock::now();
 
-    FirstPaint paint;
+    PaintWatch paint;
     windows->mainWindow->installEventFilter(&paint);
     windows->mainWindow->show();
     const bool painted = waitUntilPainted(*windows->mainWindow, paint);
@@ -226,7 +134,7 @@ std::optional<double> firstStartSeconds;
 
 static void BM_StartupToMainWindowShown(benchmark::State &state)
 {
-    StartupEnvironment environment;
+    WindowEnvironment environment;
     if (!environment.valid()) {
         state.SkipWithError("no temporary settings folder");
         return;
