@@ -13,7 +13,7 @@ struct WindowsVersionFacts {
     std::uint32_t minor = 0;
     std::uint32_t buildNumber = 0;
     std::uint32_t platformId = 0;  // 0 Win32s, 1 the Windows 95 family, 2 the NT family
-    QString serviceText;           // e.g. "Service Pack 2"
+    QString serviceText {};        // e.g. "Service Pack 2"
     std::uint16_t suiteMask = 0;
     std::uint8_t productType = 0;  // 1 workstation, 2 domain controller, 3 server
     int architecture = -1;         // 6 Itanium, 9 x64; anything else is neither
@@ -24,9 +24,9 @@ struct WindowsVersionFacts {
     bool mediaPlayerAbsent = false;
     bool fundamentalsInstalled = false;
     double mediaCenterVersion = 0;
-    QString productOptions;        // read only without the extended record
+    QString productOptions {};     // read only without the extended record
     bool nt4HotfixPresent = false;
-    QString wmiCaption;            // empty when the query gave none
+    QString wmiCaption {};         // empty when the query gave none
 };
 
 // The product name, edition, preview or service-pack text and build number,
