@@ -10,6 +10,13 @@ std::function<int(QDialog &)> modalRunner;
 void FitFixedSize(QDialog &dialog, QSize designSize)
 {
     QSize size = designSize;
+    dialog.ensurePolished();  // measured in the style and font the dialog is shown in
+    // Texts may have changed since the layouts last measured, and until the
+    // dialog is shown nothing tells the layouts around a panel.
+    for (QWidget *child : dialog.findChildren<QWidget *>())
+        child->updateGeometry();
+    for (QLayout *layout : dialog.findChildren<QLayout *>())
+        layout->invalidate();
     if (const QLayout *layout = dialog.layout())
         size = size.expandedTo(layout->sizeHint());
     dialog.setFixedSize(size);
