@@ -5,6 +5,9 @@
 #include "RadioGroup.h"
 #include "UiServices.h"
 #include "Utils.h"
+#include "u_AboutBox.h"
+#include "u_DeviceSettings.h"
+#include "u_Options.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -72,16 +75,17 @@ void TMainFrm::ac_CloseExecute()
 
 void TMainFrm::ac_OptionsExecute()
 {
-    // The options dialog opens here once it exists; its language choice shows through the re-texting.
+    // Whatever the dialog ended with; an error out of it skips the re-texting.
+    TOptionsFrm::Execute();
     ApplyLanguageTexts();
 }
 
 void TMainFrm::ac_AboutExecute()
 {
-    // The about box opens here once it exists.
+    TAboutBox::Execute();
 }
 
 void TMainFrm::Action_BoardSettingsExecute()
 {
-    // The board settings dialog opens here once it exists.
+    TDeviceSettingsForm::Execute();
 }
