@@ -2,6 +2,7 @@
 
 #include "DefinitionFile.h"
 #include "DefinitionTable.h"
+#include "DialogSupport.h"
 #include "HexContainer.h"
 #include "MemoryStream.h"
 #include "ProgUSB.h"
@@ -13,6 +14,7 @@
 #include "Utils.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 
@@ -134,6 +136,8 @@ void GuiTest::SetUp()
     PortableMode = false;
     CurrentComPort.clear();
     Application::resetTerminated();
+    // The menu's dialogs end at once, as Cancel would end them, unless a test scripts them.
+    SetModalRunner([](QDialog &) { return int(QDialog::Rejected); });
 }
 
 void GuiTest::TearDown()
@@ -142,6 +146,7 @@ void GuiTest::TearDown()
     QFile::remove(definitionFile());
     setSleepFunction({});
     setUiServices(nullptr);
+    SetModalRunner({});
     OperationIdle = true;
 }
 
