@@ -202,10 +202,6 @@ TEST_F(Connecting, ClosedPortFailsEveryAttemptAtAPaceTheUserCanAbort)
     // Twenty failed attempts of at least 20 ms each come before the dialog.
     EXPECT_GE(shownAfterMs, 19 * 20);
     EXPECT_TRUE(sim.received().isEmpty());
-}
-
-TEST_F(Connecting, ReadAndWriteOnAClosedPortFailQuietly)
-{
     std::uint8_t byte = 'I';
     EXPECT_FALSE(Bootloader->Write(&byte, 1));
     EXPECT_FALSE(Bootloader->Read(&byte, 1, 10));

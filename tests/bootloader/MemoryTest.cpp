@@ -5,6 +5,8 @@
 
 #include "Utils.h"
 
+#include <functional>
+
 using Fault = ModuleSimulator::Fault;
 using Action = ModuleSimulator::Action;
 using Memory = ModuleSimulator::Memory;
@@ -27,6 +29,15 @@ protected:
         makeImage(image, 1024, {{0x000, page0}, {0x280, page5}});
     }
 
+    // What a walk over `pages` pages sends: each page's address, then what `after` gives for it.
+    static QByteArray walkFrames(int pages, std::uint32_t step, const std::function<QByteArray(int)> &after)
+    {
+        QByteArray frames;
+        for (int page = 0; page < pages; ++page)
+            frames += addressFrame(std::uint32_t(page) * step) + after(page);
+        return frames;
+    }
+
     const QByteArray page0 = pattern(128, 1);
     const QByteArray page5 = pattern(128, 99);
 };
@@ -37,15 +48,9 @@ TEST_F(Memories, ProgramFlashSendsEveryAddressButBlocksOnlyForPagesWithData)
     makeTwoPageFlash(image);
     ASSERT_TRUE(Bootloader->ProgramFlash(module(), image));
 
-    QByteArray expected;
-    for (std::uint32_t page = 0; page < 8; ++page) {
-        expected += addressFrame(page * 128);
-        if (page == 0)
-            expected += blockFrame('B', 128, 'F') + page0;
-        if (page == 5)
-            expected += blockFrame('B', 128, 'F') + page5;
-    }
-    EXPECT_EQ(sim.received(), expected);
+    EXPECT_EQ(sim.received(), walkFrames(8, 128, [&](int page) {
+                  return page == 0 || page == 5 ? blockFrame('B', 128, 'F') + (page == 0 ? page0 : page5) : QByteArray();
+              }));
     EXPECT_EQ(sim.memory(Memory::Flash).mid(0, 128), page0);
     EXPECT_EQ(sim.memory(Memory::Flash).mid(0x280, 128), page5);
     EXPECT_EQ(sim.memory(Memory::Flash).mid(128, 0x280 - 128), QByteArray(0x280 - 128, '\xFF'));
@@ -70,13 +75,8 @@ TEST_F(Memories, VerifyFlashReadsBackOnlyThePagesWithData)
     ASSERT_TRUE(Bootloader->VerifyFlash(module(), image));
     EXPECT_EQ(Bootloader->VerifyErrorText, "");
 
-    QByteArray expected;
-    for (std::uint32_t page = 0; page < 8; ++page) {
-        expected += addressFrame(page * 128);
-        if (page == 0 || page == 5)
-            expected += blockFrame('g', 128, 'F');
-    }
-    EXPECT_EQ(sim.received(), expected);
+    EXPECT_EQ(sim.received(),
+              walkFrames(8, 128, [](int page) { return page == 0 || page == 5 ? blockFrame('g', 128, 'F') : QByteArray(); }));
     EXPECT_EQ(mainWindow.bar.positions.last(), 0);
 }
 
@@ -126,19 +126,13 @@ TEST_F(Memories, EmptyEepromIsStillProgrammedAndComparedPageByPage)
     makeImage(image, 512, {});
     sim.fill(Memory::Eeprom, 0, QByteArray(512, '\0'));
     ASSERT_TRUE(Bootloader->ProgramEeprom(module(), image));
-    QByteArray expected;
-    for (std::uint32_t page = 0; page < 128; ++page)
-        expected += addressFrame(page * 4) + blockFrame('B', 4, 'E') + QByteArray(4, '\xFF');
-    EXPECT_EQ(sim.received(), expected);
+    EXPECT_EQ(sim.received(), walkFrames(128, 4, [](int) { return blockFrame('B', 4, 'E') + QByteArray(4, '\xFF'); }));
     EXPECT_EQ(sim.memory(Memory::Eeprom), QByteArray(512, '\xFF'));
     EXPECT_EQ(mainWindow.bar.maximum(), 128);
 
     sim.clearRecords();
     ASSERT_TRUE(Bootloader->VerifyEeprom(module(), image));
-    expected.clear();
-    for (std::uint32_t page = 0; page < 128; ++page)
-        expected += addressFrame(page * 4) + blockFrame('g', 4, 'E');
-    EXPECT_EQ(sim.received(), expected);
+    EXPECT_EQ(sim.received(), walkFrames(128, 4, [](int) { return blockFrame('g', 4, 'E'); }));
 }
 
 TEST_F(Memories, ProgramFailsAtTheFirstMissingOrWrongAnswer)

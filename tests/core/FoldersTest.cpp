@@ -102,6 +102,12 @@ TEST_F(Folders, DeleteTempFilesCreatesAMissingFolder)
 
 TEST_F(Folders, ModuleLifeCycle)
 {
+    // Outside portable mode the finalization leaves Temp alone.
+    writeFile(exeFolder() + "Temp/keep.tmp", "x");
+    InitUtilsModule();
+    FinalizeUtilsModule();
+    EXPECT_TRUE(QFileInfo::exists(exeFolder() + "Temp/keep.tmp"));
+
     InitUtilsModule();
     ASSERT_NE(Utility, nullptr);
     ASSERT_NE(DeviceInfo, nullptr);
@@ -111,23 +117,14 @@ TEST_F(Folders, ModuleLifeCycle)
     PortableMode = true;
     CurrentComPort = DefaultComPort;
     UartComPort = "/dev/ttyUSB0";
-    writeFile(exeFolder() + "Temp/log.tmp", "x");
     FinalizeUtilsModule();
 
     EXPECT_EQ(Utility, nullptr);
     EXPECT_EQ(DeviceInfo, nullptr);
     EXPECT_TRUE(CurrentComPort.isEmpty());
     EXPECT_TRUE(UartComPort.isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(exeFolder() + "Temp/log.tmp"));
+    EXPECT_FALSE(QFileInfo::exists(exeFolder() + "Temp/keep.tmp"));
     EXPECT_TRUE(QFileInfo(exeFolder() + "Temp").isDir());
-}
-
-TEST_F(Folders, FinalizationOutsidePortableModeLeavesTempAlone)
-{
-    writeFile(exeFolder() + "Temp/keep.tmp", "x");
-    InitUtilsModule();
-    FinalizeUtilsModule();
-    EXPECT_TRUE(QFileInfo::exists(exeFolder() + "Temp/keep.tmp"));
 }
 
 TEST_F(Folders, FileVersionOnlyForTheRunningExecutable)

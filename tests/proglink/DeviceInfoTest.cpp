@@ -19,22 +19,6 @@ Info withState(std::uint8_t state)
 }
 }
 
-TEST(BoardSimulatorCrc, MatchesTheKnownBlocks)
-{
-    // Known answers of the protocol's CRC (initial value 0x1D0F) for whole information blocks.
-    EXPECT_EQ(BoardSimulator::infoBlock(Info()).right(2), QByteArray::fromHex("47fd"));
-    EXPECT_EQ(BoardSimulator::infoBlock(withState(2)).right(2), QByteArray::fromHex("7d94"));
-    Info minimal;
-    minimal.identifier.clear();
-    minimal.revision = 0;
-    minimal.revisionText.clear();
-    minimal.currentWarn = minimal.currentBreak = 0;
-    minimal.oscillator = 0;
-    minimal.serial.clear();
-    EXPECT_EQ(BoardSimulator::infoBlock(minimal).right(2), QByteArray::fromHex("0238"));
-    EXPECT_EQ(BoardSimulator::crc16("123456789"), 0xE5CC);
-}
-
 TEST_F(ProgLinkTest, AnAcceptedBoardFillsTheRecordAndTheLabelsWithoutALine)
 {
     open();

@@ -234,14 +234,11 @@ TEST_F(PageTransferTest, UnusablePageSizesAreRefusedBeforeAnythingIsSent)
 
 TEST_F(PageTransferTest, ThePageWaitFollowsTheSpiClock)
 {
-    window.spiIndex = 0;
-    EXPECT_EQ(PageWaitTime(), 2000);
-    window.spiIndex = 10;
-    EXPECT_EQ(PageWaitTime(), 12000);
-    window.spiIndex = -1;
-    EXPECT_EQ(PageWaitTime(), 12000);
-    window.spiIndex = 11;
-    EXPECT_EQ(PageWaitTime(), 12000);
+    const std::pair<int, int> waits[] = {{0, 2000}, {10, 12000}, {-1, 12000}, {11, 12000}};
+    for (const auto &[index, wait] : waits) {
+        window.spiIndex = index;
+        EXPECT_EQ(PageWaitTime(), wait) << index;
+    }
 }
 
 TEST_F(PageTransferTest, AWithheldPageStatusFailsAfterThePageWait)
