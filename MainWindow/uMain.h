@@ -146,6 +146,17 @@ public:
     void btn_ClearLogClick();
     void btn_SaveLogClick();
 
+    // uMainModule.cpp: the module page's jobs. From a job's button press to its
+    // end the window is busy: OperationIdle is False, both groups, the menu and
+    // the port chooser are disabled, and so is the pressed button.
+    void SetModuleControlsEnabled(bool Value);
+    void btn_Module_FlashEraseClick();
+    void btn_Module_ProgramFlashClick();
+    void btn_Module_VerifyFlashClick();
+    void btn_Module_EepromEraseClick();
+    void btn_Module_ProgramEepromClick();
+    void btn_Module_VerifyEepromClick();
+
     // MainWindowLink: what the device routines read and write.
     void addLogLine(TFontStyles styles, TColor colour, const QString &text) override;
     int spiSpeedIndex() const override;

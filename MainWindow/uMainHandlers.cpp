@@ -51,6 +51,20 @@ void TMainFrm::connectHandlers()
     connectGuarded(btn_unloadFlash, &QPushButton::clicked, this, &TMainFrm::btn_unloadFlashClick);
     connectGuarded(btn_unloadEEProm, &QPushButton::clicked, this, &TMainFrm::btn_unloadEEPromClick);
 
+    // The module page's jobs.
+    connectGuarded(btn_Module_FlashErase, &QToolButton::clicked, this,
+                   &TMainFrm::btn_Module_FlashEraseClick);
+    connectGuarded(btn_Module_ProgramFlash, &QToolButton::clicked, this,
+                   &TMainFrm::btn_Module_ProgramFlashClick);
+    connectGuarded(btn_Module_VerifyFlash, &QToolButton::clicked, this,
+                   &TMainFrm::btn_Module_VerifyFlashClick);
+    connectGuarded(btn_Module_EepromErase, &QToolButton::clicked, this,
+                   &TMainFrm::btn_Module_EepromEraseClick);
+    connectGuarded(btn_Module_ProgramEeprom, &QToolButton::clicked, this,
+                   &TMainFrm::btn_Module_ProgramEepromClick);
+    connectGuarded(btn_Module_VerifyEeprom, &QToolButton::clicked, this,
+                   &TMainFrm::btn_Module_VerifyEepromClick);
+
     // A box follows its tick at once, whoever set it.
     for (QCheckBox *box : AutoRunBoxes())
         connectGuarded(box, &QCheckBox::toggled, this, &TMainFrm::chk_CheckSignatureClick);
