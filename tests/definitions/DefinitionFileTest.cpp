@@ -171,7 +171,7 @@ TEST(ShippedDefinitions, AreConsistent)
     EXPECT_GE(modules, 3);
 }
 
-// Spot checks against the data sheets, independent of the table's own text.
+// Every microcontroller against its data sheet, independent of the table's own text.
 TEST(ShippedDefinitions, DataSheetFacts)
 {
     struct Fact {
@@ -183,11 +183,19 @@ TEST(ShippedDefinitions, DataSheetFacts)
     const Fact facts[] = {
         {"ATmega8A", "1E9307", 8192, 64, 512, 4, "E1", "D9", "FF"},
         {"ATmega16A", "1E9403", 16384, 128, 512, 4, "E1", "99", "FF"},
+        {"ATmega32A", "1E9502", 32768, 128, 1024, 4, "E1", "99", "FF"},
+        {"ATmega64A", "1E9602", 65536, 256, 2048, 8, "E1", "99", "FD"},
         {"ATmega128A", "1E9702", 131072, 256, 4096, 8, "E1", "99", "FD"},
         {"ATmega48PA", "1E920A", 4096, 64, 256, 4, "62", "DF", "FF"},
+        {"ATmega88PA", "1E930F", 8192, 64, 512, 4, "62", "DF", "F9"},
         {"ATmega168PA", "1E940B", 16384, 128, 512, 4, "62", "DF", "F9"},
         {"ATmega328P", "1E950F", 32768, 128, 1024, 4, "62", "D9", "FF"},
+        {"ATmega164PA", "1E940A", 16384, 128, 512, 4, "62", "99", "FF"},
+        {"ATmega324PA", "1E9511", 32768, 128, 1024, 4, "62", "99", "FF"},
+        {"ATmega644PA", "1E960A", 65536, 256, 2048, 8, "62", "99", "FF"},
         {"ATmega1284P", "1E9705", 131072, 256, 4096, 8, "62", "99", "FF"},
+        {"ATmega640", "1E9608", 65536, 256, 4096, 8, "62", "99", "FF"},
+        {"ATmega1280", "1E9703", 131072, 256, 4096, 8, "62", "99", "FF"},
         {"ATmega2560", "1E9801", 262144, 256, 4096, 8, "62", "99", "FF"},
         {"ATmega2561", "1E9802", 262144, 256, 4096, 8, "62", "99", "FF"},
     };
@@ -206,6 +214,7 @@ TEST(ShippedDefinitions, DataSheetFacts)
         EXPECT_EQ(it->DefaultFuseHigh, fact.high);
         EXPECT_EQ(it->DefaultFuseExt, fact.ext);
     }
+    EXPECT_EQ(std::size(facts), std::size_t(17));
     const TModul *m328 = findNamed(table, "ATmega328P");
     const TModul *m16 = findNamed(table, "ATmega16A");
     ASSERT_TRUE(m328 && m16);
