@@ -30,6 +30,7 @@ public:
     bool warnYesNo(QWidget *, const QString &text) override { return print(text); }
     void showError(QWidget *, const QString &, const QString &text) override { print(text); }
     void showMessage(QWidget *, const QString &text) override { print(text); }
+    void showWarning(QWidget *, const QString &, const QString &text) override { print(text); }
     QString saveFileName(QWidget *, const FileDialogRequest &) override { return {}; }
     QString openFileName(QWidget *, const FileDialogRequest &) override { return {}; }
 
