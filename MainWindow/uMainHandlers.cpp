@@ -58,16 +58,26 @@ void TMainFrm::connectHandlers()
     // The development board's operations, the fuse and lock edits and the bit editor.
     using Handler = void (TMainFrm::*)();
     const std::pair<QPushButton *, Handler> boardButtons[] = {
-        {btn_ChipErase, &TMainFrm::btn_ChipEraseClick},       {btn_CheckSignature, &TMainFrm::btn_CheckSignatureClick},
-        {btn_ResetTarget, &TMainFrm::btn_ResetTargetClick},   {btn_ReadFlash, &TMainFrm::btn_ReadFlashClick},
-        {btn_ReadEEprom, &TMainFrm::btn_ReadEEpromClick},     {btn_VerifyFlash, &TMainFrm::btn_VerifyFlashClick},
-        {btn_VerifyEEprom, &TMainFrm::btn_VerifyEEpromClick}, {btn_WriteFlash, &TMainFrm::btn_WriteFlashClick},
-        {btn_WriteEEprom, &TMainFrm::btn_WriteEEpromClick},   {btn_StartAutoProgram, &TMainFrm::btn_StartAutoProgramClick},
-        {btn_ReadFuse, &TMainFrm::btn_ReadFuseClick},         {btn_FuseRead, &TMainFrm::btn_ReadFuseClick},
-        {btn_ReadLock, &TMainFrm::btn_ReadLockClick},         {btn_LockRead, &TMainFrm::btn_ReadLockClick},
-        {btn_WriteFuse, &TMainFrm::btn_WriteFuseClick},       {btn_WriteLock, &TMainFrm::btn_WriteLockClick},
-        {btn_FuseDefault, &TMainFrm::btn_FuseDefaultClick},   {btn_LockDefault, &TMainFrm::btn_LockDefaultClick},
-        {btn_OK, &TMainFrm::btn_OKClick},                     {btn_Abort, &TMainFrm::btn_AbortClick},
+        {btn_ChipErase, &TMainFrm::btn_ChipEraseClick},
+        {btn_CheckSignature, &TMainFrm::btn_CheckSignatureClick},
+        {btn_ResetTarget, &TMainFrm::btn_ResetTargetClick},
+        {btn_ReadFlash, &TMainFrm::btn_ReadFlashClick},
+        {btn_ReadEEprom, &TMainFrm::btn_ReadEEpromClick},
+        {btn_VerifyFlash, &TMainFrm::btn_VerifyFlashClick},
+        {btn_VerifyEEprom, &TMainFrm::btn_VerifyEEpromClick},
+        {btn_WriteFlash, &TMainFrm::btn_WriteFlashClick},
+        {btn_WriteEEprom, &TMainFrm::btn_WriteEEpromClick},
+        {btn_StartAutoProgram, &TMainFrm::btn_StartAutoProgramClick},
+        {btn_ReadFuse, &TMainFrm::btn_ReadFuseClick},
+        {btn_FuseRead, &TMainFrm::btn_ReadFuseClick},
+        {btn_ReadLock, &TMainFrm::btn_ReadLockClick},
+        {btn_LockRead, &TMainFrm::btn_ReadLockClick},
+        {btn_WriteFuse, &TMainFrm::btn_WriteFuseClick},
+        {btn_WriteLock, &TMainFrm::btn_WriteLockClick},
+        {btn_FuseDefault, &TMainFrm::btn_FuseDefaultClick},
+        {btn_LockDefault, &TMainFrm::btn_LockDefaultClick},
+        {btn_OK, &TMainFrm::btn_OKClick},
+        {btn_Abort, &TMainFrm::btn_AbortClick},
     };
     for (const auto &[button, handler] : boardButtons)
         connectGuarded(button, &QPushButton::clicked, this, handler);
