@@ -66,6 +66,10 @@ void TMainFrm::setupFuseEdits()
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     for (int bit = 0; bit < BitsPerByte; ++bit)
         chk_Bit[bit]->setObjectName(QStringLiteral("chk_Bit%1").arg(bit));
+    // A pop-up over the page: framed, so that it does not merge with the groups below it.
+    pnl_Bits->setObjectName(QStringLiteral("pnl_Bits"));
+    pnl_Bits->setAttribute(Qt::WA_StyledBackground);
+    pnl_Bits->setStyleSheet(QStringLiteral("#pnl_Bits { background: palette(window); border: 1px solid palette(shadow); }"));
     // Another window or a pop-up taking the focus leaves the editor open.
     connect(qApp, &QApplication::focusChanged, this, [this, alive](QWidget *old, QWidget *now) {
         if (!alive.expired() && pnl_Bits->isVisible() && old && now && pnl_Bits->isAncestorOf(old)
