@@ -28,6 +28,7 @@ namespace {
 constexpr int ChipA = 0;  // SPIEN (high bit 5) and JTAGEN (extended bit 0) unprogrammed by default
 constexpr int ChipB = 1;  // SPIEN programmed, no extended byte
 constexpr int ImageSize = 192;  // three pages
+using BS = BoardSimulator;
 
 class BoardPageTest : public GuiTest {
 public:
@@ -69,8 +70,8 @@ public:
     int redLines() const
     {
         int count = 0;
-        for (QTextBlock block = window->redt_Status->document()->begin(); block.isValid(); block = block.next())
-            count += !block.text().isEmpty() && block.charFormat().foreground().color() == ColourFromBgr(clRed);
+        for (QTextBlock line = window->redt_Status->document()->begin(); line.isValid(); line = line.next())
+            count += !line.text().isEmpty() && line.charFormat().foreground().color() == ColourFromBgr(clRed);
         return count;
     }
     QString log() const { return window->redt_Status->toPlainText(); }
@@ -113,35 +114,23 @@ const Step nothingHappened = [](BoardPageTest &t) { EXPECT_TRUE(t.sim->commands(
 
 TEST_F(BoardPageTest, FlashIsWrittenAndVerifiedFromItsButton)
 {
-    using BS = BoardSimulator;
     runRows(&TMainFrm::btn_WriteFlash, {
         {"Written", [](auto &) {}, 0, flashWritten},
-        {"VerifyFindsADifference", [](BoardPageTest &t) { t.sim->setCorruptOnRead(true, 5, 0); }, 1,
-         [](BoardPageTest &t) { EXPECT_FALSE(t.sim->powered()); }},
         {"NoMicrocontroller", [](BoardPageTest &t) { noMicrocontroller(t), t.window->btn_ChipEraseClick(); }, 0,
          nothingHappened},
         // One red line for the unplugged board; plugged in again, the next click writes.
         {"UnpluggedInAPage",
          [](BoardPageTest &t) { t.sim->addFault({CMD_WRITE_FLASH, BS::Phase::PageData, BS::Action::HangUp, 40, 2}); },
          1, [](BoardPageTest &t) {
-             t.plugIn();
-             t.window->redt_Status->clear();
-             t.window->btn_WriteFlash->click();
-             flashWritten(t);
+             t.plugIn(), t.window->redt_Status->clear(), t.window->btn_WriteFlash->click(), flashWritten(t);
          }},
     });
 }
 
 TEST_F(BoardPageTest, FuseBytesTravelBetweenTheEditsAndTheBoard)
 {
-    using BS = BoardSimulator;
     const Step chipA = [](BoardPageTest &t) { chooseEntry(t.window->cbb_Microcontroller, ChipA); };
     const auto answered = [chipA](bool yes) { return [=](BoardPageTest &t) { chipA(t), t.answerWarning(yes); }; };
-    const auto edits = [](BoardPageTest &t) {
-        const TMainFrm &w = *t.window;
-        return w.edt_FuseBitsLow->text() + w.edt_FuseBitsHigh->text() + w.edt_FuseBitsExtendet->text() + "|"
-            + w.lbl_FuseNotRead->text();
-    };
     runRows(&TMainFrm::btn_WriteFuse, {
         {"AbortedAtTheWarning", answered(false), 0,
          [](BoardPageTest &t) { EXPECT_EQ(t.warning, "T5003"); nothingHappened(t); }},
@@ -151,21 +140,17 @@ TEST_F(BoardPageTest, FuseBytesTravelBetweenTheEditsAndTheBoard)
          [](BoardPageTest &t) { EXPECT_TRUE(t.log().contains("T3101 (write 0xE1, read 0x61)")); }},
     });
     runRows(&TMainFrm::btn_FuseRead, {
-        {"ReadIntoTheEdits", chipA, 0, [edits](BoardPageTest &t) {
-             EXPECT_EQ(edits(t), "62D9FF|T725");
-             EXPECT_TRUE(t.window->img_HighWarning->toolTip().startsWith("No JTAGEN"));
+        {"ReadIntoTheEdits", chipA, 0, [](BoardPageTest &t) {
+             const TMainFrm &w = *t.window;
+             EXPECT_EQ(w.edt_FuseBitsLow->text() + w.edt_FuseBitsHigh->text() + w.edt_FuseBitsExtendet->text() + "|"
+                           + w.lbl_FuseNotRead->text() + "|" + w.img_HighWarning->toolTip().left(9),
+                       "62D9FF|T725|No JTAGEN");
          }},
-        {"ReadFails",
-         [](BoardPageTest &t) { t.sim->addFault({CMD_READ_FUSE, BS::Phase::Status, BS::Action::Value, 1}); }, 2,
-         [edits](BoardPageTest &t) { EXPECT_EQ(edits(t), "E1D9|T724"); }},
     });
     // Without a microcontroller the fuse group, off by design, stays off.
     runRows(&TMainFrm::btn_LockRead, {
         {"NoMicrocontroller", [](BoardPageTest &t) { noMicrocontroller(t), t.window->grp_FuseBits->setEnabled(false); },
-         0, [](BoardPageTest &t) {
-             EXPECT_FALSE(t.window->grp_FuseBits->isEnabledTo(t.window.get()));
-             nothingHappened(t);
-         }},
+         0, [](BoardPageTest &t) { EXPECT_FALSE(t.window->grp_FuseBits->isEnabledTo(t.window.get())); }},
     });
 }
 
@@ -186,19 +171,15 @@ TEST_F(BoardPageTest, TheAutomaticRunProgramsTheTickedSteps)
 
 TEST_F(BoardPageTest, LeavingAnEditKeepsSpienProgrammed)
 {
-    // pictureLines: the lines of the warning pictures' tooltip, 0 when they are hidden.
-    struct Case {
-        bool spienAllowed;
-        QString high, leftText, highAfter, leftAfter;
-        QLineEdit *TMainFrm::*left;
-        int boxes, pictureLines;
-    };
+    // boxes: how many SPIEN warning boxes the exit shows.
+    struct Case { bool spienAllowed; QString high, leftText, highAfter, leftAfter; QLineEdit *TMainFrm::*left;
+                  int boxes; };
     const Case cases[] = {
-        {false, "FF", "A", "DF", "0A", &TMainFrm::edt_FuseBitsLow, 1, 1},  // JTAGEN still unprogrammed
-        {false, "0F", "A", "F", "0A", &TMainFrm::edt_FuseBitsLow, 0, 1},
-        {true, "FF", "A", "FF", "0A", &TMainFrm::edt_FuseBitsLow, 0, 2},
-        {false, "1FF", "1FF", "1DF", "1DF", &TMainFrm::edt_FuseBitsHigh, 1, 1},
-        {false, "", "3", "", "03", &TMainFrm::edt_LockBits, 0, 1},
+        {false, "FF", "A", "DF", "0A", &TMainFrm::edt_FuseBitsLow, 1},
+        {false, "0F", "A", "F", "0A", &TMainFrm::edt_FuseBitsLow, 0},
+        {true, "FF", "A", "FF", "0A", &TMainFrm::edt_FuseBitsLow, 0},
+        {false, "1FF", "1FF", "1DF", "1DF", &TMainFrm::edt_FuseBitsHigh, 1},
+        {false, "", "3", "", "03", &TMainFrm::edt_LockBits, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.high.toStdString());
@@ -212,8 +193,6 @@ TEST_F(BoardPageTest, LeavingAnEditKeepsSpienProgrammed)
         window->edt_FuseBitsLowExit(left);
         EXPECT_EQ(window->edt_FuseBitsHigh->text() + "|" + left->text(), c.highAfter + "|" + c.leftAfter);
         EXPECT_EQ(ui.warnings, QStringList(c.boxes, "T75: T73\r\nT74"));
-        const QString pictures = window->img_Warnung2->toolTip();
-        EXPECT_EQ(pictures.isEmpty() ? 0 : pictures.count("\r\n") + 1, c.pictureLines);
     }
 }
 
@@ -241,33 +220,24 @@ TEST_F(BoardPageTest, TheEditsAndTheBitEditorTakeTheUsersBits)
     window->btn_Abort->setFocus();
     QTest::keyClick(window->btn_Abort, Qt::Key_Tab);
     EXPECT_FALSE(window->pnl_Bits->isVisible());
+    EXPECT_EQ(window->edt_FuseBitsHigh->text(), "FF");
     QTest::mouseClick(window->btn_ChangeHigh, Qt::LeftButton);
-    window->chk_Bit[0]->setChecked(true);
     window->btn_OK->click();
-    EXPECT_FALSE(window->pnl_Bits->isVisible());
-    EXPECT_EQ(window->edt_FuseBitsHigh->text(), "DE");
+    EXPECT_EQ(window->edt_FuseBitsHigh->text() + window->img_Warnung2->toolTip().left(9), "DFNo JTAGEN");
 }
 
 TEST(BitEditor, BoxesFollowTheBitsAndTheSpienRule)
 {
     // The boxes' ticks and enabled states one bit each, and what OK writes without a change.
     const auto names = [](const char *bit7First) {
-        const QStringList list = QString(bit7First).split(' ');
         BitNames result;
-        for (int bit = 0; bit < BitsPerByte; ++bit)
-            result[bit] = list[BitsPerByte - 1 - bit];
+        std::ranges::reverse_copy(QString(bit7First).split(' '), result.begin());
         return result;
     };
     const BitNames plain = names("B7 B6 B5 B4 B3 B2 B1 B0"), spien = names("B7 B6 SPIEN B4 B3 B2 B1 B0");
     const BitNames ext = names("1 1 1 1 1 B2 B1 B0");
-    struct Case {
-        QString text;
-        BitNames names;
-        TModul::BitByte byte;
-        bool spienAllowed;
-        int checked, enabled;
-        QString value;
-    };
+    struct Case { QString text; BitNames names; TModul::BitByte byte; bool spienAllowed;
+                  int checked, enabled; QString value; };
     const Case cases[] = {
         {"", plain, TModul::LowFuse, false, 0xFF, 0xFF, "00"},
         {"F", plain, TModul::LowFuse, false, 0xF0, 0xFF, "0F"},
