@@ -69,6 +69,11 @@ MessageBoxServices messageBoxServices;
 UiServices *installedServices = nullptr;
 }
 
+void UiServices::showWarning(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox::warning(parent, title, QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
 void setUiServices(UiServices *services)
 {
     installedServices = services;

@@ -25,6 +25,8 @@ public:
     virtual void showError(QWidget *parent, const QString &title, const QString &text) = 0;
     // A plain message with one OK button.
     virtual void showMessage(QWidget *parent, const QString &text) = 0;
+    // A warning with a title and one OK button; CR LF in the text ends a line.
+    virtual void showWarning(QWidget *parent, const QString &title, const QString &text);
     // The chosen file, or an empty text on Cancel. The save dialog asks no overwrite question.
     virtual QString saveFileName(QWidget *parent, const FileDialogRequest &request) = 0;
     virtual QString openFileName(QWidget *parent, const FileDialogRequest &request) = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BoardOperations.h"
 #include "ControlRules.h"
 #include "HexContainer.h"
 #include "MainWindowLink.h"
@@ -18,6 +19,7 @@ class PortChooser;
 class RadioGroup;
 class TargetSystemCombo;
 class TModul;
+struct FuseReadResult;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -111,6 +113,49 @@ public:
     void cbb_MicrocontrollerModuleChange();
     // flags[0]: SPIEN not programmed, flags[1]: JTAGEN not programmed.
     void ShowFuseWarning(const bool (&flags)[2]);
+
+    // uMainBoard.cpp: the operations on the development board, each from its
+    // button. None starts while another board operation runs; each takes its
+    // snapshot once, with the controls switched off, and switches them on
+    // again whatever happened.
+    void SetControlsEnabled(bool value);
+    BoardSnapshot TakeBoardSnapshot() const;
+    void btn_ChipEraseClick();
+    void btn_CheckSignatureClick();
+    void btn_ResetTargetClick();
+    void btn_ReadFlashClick();
+    void btn_ReadEEpromClick();
+    void btn_VerifyFlashClick();
+    void btn_VerifyEEpromClick();
+    void btn_WriteFlashClick();
+    void btn_WriteEEpromClick();
+    void btn_StartAutoProgramClick();
+    // btn_ReadFuse and btn_FuseRead share the first, btn_ReadLock and btn_LockRead the second.
+    void btn_ReadFuseClick();
+    void btn_ReadLockClick();
+    void btn_WriteFuseClick();
+    void btn_WriteLockClick();
+
+    // uMainFuses.cpp: the fuse and lock edits and the bit editor. Every
+    // handler that needs the chosen microcontroller does nothing without one.
+    void edt_FuseBitsLowChange();
+    void edt_FuseBitsHighChange();
+    void edt_FuseBitsExtendetChange();
+    void edt_LockBitsChange();
+    // The focus left one of the four edits: SPIEN kept programmed unless the
+    // settings allow otherwise, the edit filled up to two digits.
+    void edt_FuseBitsLowExit(QLineEdit *sender);
+    void btn_ChangeLowClick();
+    void btn_ChangeHighClick();
+    void btn_ChangeExtendedClick();
+    void btn_ChangeLockClick();
+    void btn_OKClick();
+    void btn_AbortClick();
+    void pnl_BitsExit();
+    void btn_FuseDefaultClick();
+    void btn_LockDefaultClick();
+    // The byte the bit editor was last opened for.
+    TModul::BitByte bitsTarget() const { return m_bitsTarget; }
 
     // uMainFiles.cpp: the image files. A loader never throws for a file it
     // cannot read: it reports the error and leaves the image unusable.
@@ -357,6 +402,20 @@ private:
     void reloadLoadedImages();
     void showFusesNotRead();
 
+    // uMainBoard.cpp.
+    void runBoardOperation(QPushButton *button, BoardOperation operation);
+    void applyFuseRead(const FuseReadResult &result);
+
+    // uMainFuses.cpp.
+    // The edits' key filter and exit handler, the bit editor's focus handling.
+    void setupFuseEdits();
+    // The chosen microcontroller of the board page; nullptr when none is chosen.
+    const TModul *boardDefinition() const;
+    QLineEdit *byteEdit(TModul::BitByte byte) const;
+    void refreshFuseWarning();
+    void showBitTooltip(TModul::BitByte byte);
+    void openBitEditor(TModul::BitByte byte);
+
     // uMainFiles.cpp: the flash and the EEPROM side are one code over their parts.
     struct ImageSide;
     ImageSide flashSide();
@@ -381,6 +440,10 @@ private:
     int m_deviceOperations = 0;
     bool m_reloadCheckPending = false;
     bool m_checkingFiles = false;
+    TModul::BitByte m_bitsTarget = TModul::LowFuse;
+    // Declared last, so destroyed first: handlers that the focus changes of
+    // the window's own destruction would run see that it is gone.
+    std::shared_ptr<const bool> m_alive = std::make_shared<const bool>(true);
 };
 
 // Marks a device operation for its lifetime, also when an error passes.

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -68,6 +69,50 @@ void TMainFrm::connectHandlers()
     // A box follows its tick at once, whoever set it.
     for (QCheckBox *box : AutoRunBoxes())
         connectGuarded(box, &QCheckBox::toggled, this, &TMainFrm::chk_CheckSignatureClick);
+    // The development board's operations, the fuse and lock edits and the bit editor.
+    using Handler = void (TMainFrm::*)();
+    const std::pair<QPushButton *, Handler> boardButtons[] = {
+        {btn_ChipErase, &TMainFrm::btn_ChipEraseClick},
+        {btn_CheckSignature, &TMainFrm::btn_CheckSignatureClick},
+        {btn_ResetTarget, &TMainFrm::btn_ResetTargetClick},
+        {btn_ReadFlash, &TMainFrm::btn_ReadFlashClick},
+        {btn_ReadEEprom, &TMainFrm::btn_ReadEEpromClick},
+        {btn_VerifyFlash, &TMainFrm::btn_VerifyFlashClick},
+        {btn_VerifyEEprom, &TMainFrm::btn_VerifyEEpromClick},
+        {btn_WriteFlash, &TMainFrm::btn_WriteFlashClick},
+        {btn_WriteEEprom, &TMainFrm::btn_WriteEEpromClick},
+        {btn_StartAutoProgram, &TMainFrm::btn_StartAutoProgramClick},
+        {btn_ReadFuse, &TMainFrm::btn_ReadFuseClick},
+        {btn_FuseRead, &TMainFrm::btn_ReadFuseClick},
+        {btn_ReadLock, &TMainFrm::btn_ReadLockClick},
+        {btn_LockRead, &TMainFrm::btn_ReadLockClick},
+        {btn_WriteFuse, &TMainFrm::btn_WriteFuseClick},
+        {btn_WriteLock, &TMainFrm::btn_WriteLockClick},
+        {btn_FuseDefault, &TMainFrm::btn_FuseDefaultClick},
+        {btn_LockDefault, &TMainFrm::btn_LockDefaultClick},
+        {btn_OK, &TMainFrm::btn_OKClick},
+        {btn_Abort, &TMainFrm::btn_AbortClick},
+    };
+    for (const auto &[button, handler] : boardButtons)
+        connectGuarded(button, &QPushButton::clicked, this, handler);
+    const std::pair<QToolButton *, Handler> bitButtons[] = {
+        {btn_ChangeLow, &TMainFrm::btn_ChangeLowClick},
+        {btn_ChangeHigh, &TMainFrm::btn_ChangeHighClick},
+        {btn_ChangeExtended, &TMainFrm::btn_ChangeExtendedClick},
+        {btn_ChangeLock, &TMainFrm::btn_ChangeLockClick},
+    };
+    for (const auto &[button, handler] : bitButtons)
+        connectGuarded(button, &QToolButton::clicked, this, handler);
+    const std::pair<QLineEdit *, Handler> byteEdits[] = {
+        {edt_FuseBitsLow, &TMainFrm::edt_FuseBitsLowChange},
+        {edt_FuseBitsHigh, &TMainFrm::edt_FuseBitsHighChange},
+        {edt_FuseBitsExtendet, &TMainFrm::edt_FuseBitsExtendetChange},
+        {edt_LockBits, &TMainFrm::edt_LockBitsChange},
+    };
+    for (const auto &[edit, handler] : byteEdits)
+        connectGuarded(edit, &QLineEdit::textChanged, this, handler);
+    setupFuseEdits();
+
     // The programming page shows the enabling of the moment it comes to the front.
     connect(vst_Auswahl, &NavigationList::nodeFocused, this, [this](int node) {
         if (node == NodeProgram)

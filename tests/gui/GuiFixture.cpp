@@ -114,6 +114,11 @@ void ScriptedUi::showMessage(QWidget *, const QString &text)
     messages << text;
 }
 
+void ScriptedUi::showWarning(QWidget *, const QString &title, const QString &text)
+{
+    warnings << title + QStringLiteral(": ") + text;
+}
+
 QString ScriptedUi::saveFileName(QWidget *, const FileDialogRequest &request)
 {
     fileRequests << request;

@@ -16,6 +16,7 @@ public:
     bool warnYesNo(QWidget *, const QString &text) override;
     void showError(QWidget *, const QString &title, const QString &text) override;
     void showMessage(QWidget *, const QString &text) override;
+    void showWarning(QWidget *, const QString &title, const QString &text) override;
     QString saveFileName(QWidget *, const FileDialogRequest &request) override;
     QString openFileName(QWidget *, const FileDialogRequest &request) override;
 
@@ -23,6 +24,7 @@ public:
     QStringList questions;
     QStringList errors;
     QStringList messages;
+    QStringList warnings;  // "title: text"
     QString fileAnswer;  // empty: Cancel
     QList<FileDialogRequest> fileRequests;
 

@@ -1,9 +1,13 @@
 // Draws the main window as the program shows it, in one language, into a PNG:
-//   gui_screenshot <program folder> <language id> <page 0..5> <output.png> [target system] [images]
+//   gui_screenshot <program folder> <language id> <page 0..5> <output.png> [target system] [images] [action]
 // The target system is the stored choice: 0 the development board (default), 1 a module.
 // The program folder holds the language libraries and Ressourcen/ (build/bin).
 // With "images" the settings name a flash and an EEPROM file, written for the
 // run, as the last files: the window starts with both loaded.
+// The action, with the ATmega328P chosen: "bits" opens the bit editor for
+// the high fuse byte; "warning" draws the fuse warning dialog instead of the
+// window; "write=<port>" writes the flash to a board on that port (board_sim)
+// first, as the settings' port key and the button do.
 #include "HexContainer.h"
 #include "MemoryStream.h"
 #include "ProgUSB.h"
@@ -11,8 +15,13 @@
 #include "UiServices.h"
 #include "Utils.h"
 #include "uMain.h"
+#include "u_MyMessageDlg.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <QElapsedTimer>
 
@@ -22,6 +31,8 @@ namespace {
 constexpr int SettleMs = 300;
 constexpr int FlashBytes = 3000;
 constexpr int EepromBytes = 200;
+const QString Device = QStringLiteral("ATmega328P");
+const QString WriteAction = QStringLiteral("write=");
 
 // A message would wait for a click that never comes: it is printed instead.
 class PrintedUi : public UiServices {
@@ -30,6 +41,7 @@ public:
     bool warnYesNo(QWidget *, const QString &text) override { return print(text); }
     void showError(QWidget *, const QString &, const QString &text) override { print(text); }
     void showMessage(QWidget *, const QString &text) override { print(text); }
+    void showWarning(QWidget *, const QString &, const QString &text) override { print(text); }
     QString saveFileName(QWidget *, const FileDialogRequest &) override { return {}; }
     QString openFileName(QWidget *, const FileDialogRequest &) override { return {}; }
 
@@ -40,6 +52,42 @@ private:
         return false;
     }
 };
+
+void settle()
+{
+    // Let the window lay itself out and paint before it is drawn into the picture.
+    QElapsedTimer settling;
+    settling.start();
+    while (settling.elapsed() < SettleMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, SettleMs);
+}
+
+// The warning before fuse bytes that leave both SPIEN and JTAGEN unprogrammed.
+bool grabWarning(const QString &fileName)
+{
+    TMyMessageDlgFrm dialog;
+    dialog.Label1->setText(Utility->Text(5003));
+    dialog.Label3->setText(Utility->Text(5004));
+    dialog.Label2->setText(Utility->Text(5012) + QStringLiteral("\r\n") + Utility->Text(5014));
+    dialog.btn_Yes->setText(Utility->Text(5009));
+    dialog.btn_Abort->setText(Utility->Text(5011));
+    dialog.show();
+    settle();
+    return dialog.grab().save(fileName);
+}
+
+void act(TMainFrm &window, const QString &action)
+{
+    const int device = window.cbb_Microcontroller->findText(Device);
+    window.cbb_Microcontroller->setCurrentIndex(device);
+    emit window.cbb_Microcontroller->activated(device);
+    if (action == QStringLiteral("bits")) {
+        window.btn_ChangeHigh->click();
+    } else if (action.startsWith(WriteAction)) {
+        window.UpdateControls();
+        window.btn_WriteFlash->click();
+    }
+}
 
 // Counting bytes with a gap, so that the view shows data, empty bytes and text.
 QString writeImage(const QString &path, int size)
@@ -82,6 +130,9 @@ int main(int argc, char **argv)
                       QString::fromLocal8Bit(argc > 5 ? argv[5] : "0"));
     if (argc > 6 && qstrcmp(argv[6], "images") == 0)
         nameLastImages(settings.path());
+    const QString action = argc > 7 ? QString::fromLocal8Bit(argv[7]) : QString();
+    if (action.startsWith(WriteAction))
+        Utility->IniWrite(QStringLiteral("Interface"), QStringLiteral("ProgrammerCom"), action.mid(WriteAction.size()));
     // The start-up pauses only show the splash.
     setSleepFunction([](int) {});
     PrintedUi printedUi;
@@ -93,12 +144,12 @@ int main(int argc, char **argv)
         window.show();
         window.AddLogLine(fsBold, clBlue, QStringLiteral("Device found:"));
         window.AddLogLine(0, clGreen, QStringLiteral("OK"));
-        // Let the window lay itself out and paint before it is drawn into the picture.
-        QElapsedTimer settling;
-        settling.start();
-        while (settling.elapsed() < SettleMs)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, SettleMs);
-        if (!window.grab().save(QString::fromLocal8Bit(argv[4])))
+        settle();
+        if (!action.isEmpty())
+            act(window, action);
+        settle();
+        const QString fileName = QString::fromLocal8Bit(argv[4]);
+        if (!(action == QStringLiteral("warning") ? grabWarning(fileName) : window.grab().save(fileName)))
             result = 1;
     }
     setUiServices(nullptr);

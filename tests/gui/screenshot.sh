@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Screenshots of the main window in both languages, for checking the layout by eye:
-# a first start, and a start whose settings name a flash and an EEPROM file.
+# a first start, a start whose settings name a flash and an EEPROM file, the bit
+# editor, the fuse warning dialog, and the programming page after writing the
+# flash to the board simulator.
 # Usage: tests/gui/screenshot.sh [build folder] [output folder, default <build>/screenshots]
 # Runs under Xvfb when xvfb-run is there, else on Qt's offscreen platform.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build}
 out=${2:-$build/screenshots}
-cmake --build "$build" --target gui_screenshot lumaprog >/dev/null
+cmake --build "$build" --target gui_screenshot lumaprog board_sim >/dev/null
 mkdir -p "$out"
 run=()
 if command -v xvfb-run >/dev/null; then
@@ -27,4 +29,16 @@ for language in EN DE; do
             "$out/images-$language-page$page.png" 0 images
     done
 done
+"$build/bin/board_sim" >"$out/board_sim.port" &
+board=$!
+trap 'kill $board' EXIT
+while [ ! -s "$out/board_sim.port" ]; do sleep 0.1; done
+port=$(head -1 "$out/board_sim.port")
+for language in EN DE; do
+    "${run[@]}" "$build/tests-bin/gui_screenshot" "$build/bin" "$language" 2 "$out/bits-$language.png" 0 - bits
+    "${run[@]}" "$build/tests-bin/gui_screenshot" "$build/bin" "$language" 5 "$out/warning-$language.png" 0 - warning
+    "${run[@]}" "$build/tests-bin/gui_screenshot" "$build/bin" "$language" 5 "$out/written-$language.png" 0 images \
+        "write=$port"
+done
+rm -f "$out/board_sim.port"
 echo "screenshots in $out/"
