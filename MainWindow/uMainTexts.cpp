@@ -1,6 +1,7 @@
 // The main window's language texts and its menu commands.
 #include "uMain.h"
 
+#include "BoardFrame.h"
 #include "NavigationList.h"
 #include "RadioGroup.h"
 #include "UiServices.h"
@@ -87,5 +88,8 @@ void TMainFrm::ac_AboutExecute()
 
 void TMainFrm::Action_BoardSettingsExecute()
 {
+    // The port is in use while a board operation runs.
+    if (BoardOperationRunning())
+        return;
     TDeviceSettingsForm::Execute();
 }
