@@ -412,6 +412,8 @@ private:
     // The chosen microcontroller of the board page; nullptr when none is chosen.
     const TModul *boardDefinition() const;
     QLineEdit *byteEdit(TModul::BitByte byte) const;
+    // The SPIEN and JTAGEN check on the device and the three fuse edits.
+    void checkSpienJtagen(const TModul &device, bool (&flags)[2]) const;
     void refreshFuseWarning();
     void showBitTooltip(TModul::BitByte byte);
     void openBitEditor(TModul::BitByte byte);

@@ -116,8 +116,7 @@ void TMainFrm::cbb_MicrocontrollerChange()
     reloadLoadedImages();
 
     bool flags[2] = {false, false};
-    Utility->CheckSpienJtagen(*device, flags, edt_FuseBitsLow->text(), edt_FuseBitsHigh->text(),
-                              edt_FuseBitsExtendet->text());
+    checkSpienJtagen(*device, flags);
     ShowFuseWarning(flags);
     showFusesNotRead();
     UpdateControls();

@@ -89,14 +89,19 @@ void TMainFrm::showBitTooltip(TModul::BitByte byte)
     edit->setToolTip(BitTooltip(edit->text(), BitNamesOf(*device, byte)));
 }
 
+void TMainFrm::checkSpienJtagen(const TModul &device, bool (&flags)[2]) const
+{
+    Utility->CheckSpienJtagen(device, flags, edt_FuseBitsLow->text(), edt_FuseBitsHigh->text(),
+                              edt_FuseBitsExtendet->text());
+}
+
 void TMainFrm::refreshFuseWarning()
 {
     const TModul *device = boardDefinition();
     if (!device)
         return;
     bool flags[2] = {false, false};
-    Utility->CheckSpienJtagen(*device, flags, edt_FuseBitsLow->text(), edt_FuseBitsHigh->text(),
-                              edt_FuseBitsExtendet->text());
+    checkSpienJtagen(*device, flags);
     ShowFuseWarning(flags);
 }
 
@@ -129,8 +134,7 @@ void TMainFrm::edt_FuseBitsLowExit(QLineEdit *sender)
     if (!device)
         return;
     bool flags[2] = {false, false};
-    Utility->CheckSpienJtagen(*device, flags, edt_FuseBitsLow->text(), edt_FuseBitsHigh->text(),
-                              edt_FuseBitsExtendet->text());
+    checkSpienJtagen(*device, flags);
     std::uint8_t byte = 0;
     int bit = -1;
     if (!spienAllowed() && device->FindFuseBit(SpienName, byte, bit)) {
