@@ -54,7 +54,7 @@ TEST_F(HexWrite, SmallStreams)
     }
 }
 
-TEST_F(HexWrite, SegmentRecordsBetweenBlocksOnly)
+TEST_F(HexWrite, AddressRecordsBetweenBlocksOnly)
 {
     TMemoryStream stream = streamOf(QByteArray(0x10000, '\0'));
     ASSERT_TRUE(THexContainer::SaveStreamToFile(stream, filePath("64k.hex")));
@@ -70,19 +70,20 @@ TEST_F(HexWrite, SegmentRecordsBetweenBlocksOnly)
     EXPECT_EQ(records[4097], ":020000021000EC");
     EXPECT_EQ(records[4098], ":10000000" + QByteArray(32, 'A') + "50");
 
-    // Each further 64 KiB block is announced by the next segment.
-    stream = streamOf(QByteArray(0x100000, '\0'));
-    ASSERT_TRUE(THexContainer::SaveStreamToFile(stream, filePath("1m.hex")));
-    QList<QByteArray> segments;
-    for (const QByteArray &record : recordsOf(readFile(filePath("1m.hex"))))
-        if (record.startsWith(":02000002"))
-            segments << record;
-    ASSERT_EQ(segments.size(), 16);
-    const char *const expected[] = {"0000FC", "1000EC", "2000DC", "3000CC", "4000BC", "5000AC",
-                                    "60009C", "70008C", "80007C", "90006C", "A0005C", "B0004C",
-                                    "C0003C", "D0002C", "E0001C", "F0000C"};
-    for (int i = 0; i < 16; ++i)
-        EXPECT_EQ(segments[i], QByteArray(":02000002") + expected[i]);
+    // Each further 64 KiB block is announced by the next segment; beyond
+    // 1 MiB, linear addresses take over.
+    stream = streamOf(QByteArray(0x120000, '\0'));
+    ASSERT_TRUE(THexContainer::SaveStreamToFile(stream, filePath("big.hex")));
+    QList<QByteArray> addressRecords;
+    for (const QByteArray &record : recordsOf(readFile(filePath("big.hex"))))
+        if (record.mid(7, 2) != "00")
+            addressRecords << record;
+    const QList<QByteArray> expected = {
+        ":020000020000FC", ":020000021000EC", ":020000022000DC", ":020000023000CC", ":020000024000BC",
+        ":020000025000AC", ":0200000260009C", ":0200000270008C", ":0200000280007C", ":0200000290006C",
+        ":02000002A0005C", ":02000002B0004C", ":02000002C0003C", ":02000002D0002C", ":02000002E0001C",
+        ":02000002F0000C", ":020000040010EA", ":020000040011E9", ":00000001FF"};
+    EXPECT_EQ(addressRecords, expected);
 }
 
 TEST_F(HexWrite, GoldenRamp)
@@ -114,21 +115,6 @@ TEST_F(HexWrite, RoundTripThroughTheReader)
         image.GetBytes(reinterpret_cast<std::uint8_t *>(back.data()), int(size), 0);
         EXPECT_EQ(back, data) << size;
     }
-}
-
-TEST_F(HexWrite, BeyondOneMebibyteLinearAddressesTakeOver)
-{
-    TMemoryStream stream = streamOf(QByteArray(0x120000, '\0'));
-    ASSERT_TRUE(THexContainer::SaveStreamToFile(stream, filePath("big.hex")));
-    QList<QByteArray> addressRecords;
-    for (const QByteArray &record : recordsOf(readFile(filePath("big.hex"))))
-        if (record.mid(7, 2) != "00")
-            addressRecords << record;
-    ASSERT_EQ(addressRecords.size(), 18 + 1);
-    EXPECT_EQ(addressRecords[15], ":02000002F0000C");
-    EXPECT_EQ(addressRecords[16], ":020000040010EA");
-    EXPECT_EQ(addressRecords[17], ":020000040011E9");
-    EXPECT_EQ(addressRecords[18], ":00000001FF");
 }
 
 TEST_F(HexWrite, UnwritablePathGivesFalse)
