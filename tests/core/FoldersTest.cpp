@@ -16,6 +16,10 @@ protected:
 
 TEST_F(Folders, PerUserSettingsFolderFollowsXdgConfigHome)
 {
+    // A settings file beside the executable is not read before portable mode is known.
+    writeFile(exeFolder() + "Lumaprog.ini", "[ProgramOptions]\nLanguageID=DE\n");
+    EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "EN");
+    EXPECT_TRUE(QFileInfo(folders.configHome() + "/Kal-Works").isDir());
     QString folder;
     utility.SettingsFolder(folder);
     EXPECT_EQ(folder, folders.configHome() + "/Kal-Works");
@@ -58,15 +62,6 @@ TEST_F(Folders, PortableModeKeepsEverythingBesideTheExecutable)
     EXPECT_FALSE(QFileInfo::exists(folders.configHome() + "/Kal-Works"));
 }
 
-TEST_F(Folders, ReadBeforePortableModeIsKnownUsesThePerUserFile)
-{
-    writeFile(exeFolder() + "Lumaprog.ini", "[ProgramOptions]\nLanguageID=DE\n");
-    QString languageId;
-    utility.IniRead("ProgramOptions", "LanguageID", QString("EN"), languageId);
-    EXPECT_EQ(languageId, "EN");
-    EXPECT_TRUE(QFileInfo(folders.configHome() + "/Kal-Works").isDir());
-}
-
 TEST_F(Folders, WithoutOverrideTheExeFolderIsTheProgramsOwn)
 {
     TUtility::SetExeFolderOverride(QString());
@@ -77,8 +72,10 @@ TEST_F(Folders, WithoutOverrideTheExeFolderIsTheProgramsOwn)
 
 TEST_F(Folders, DeleteTempFilesKeepsSubFoldersAndTheFolder)
 {
-    PortableMode = true;
     const QString temp = exeFolder() + "Temp/";
+    DeleteTempFiles();  // makes a missing folder
+    EXPECT_TRUE(QFileInfo(temp).isDir());
+    PortableMode = true;
     writeFile(temp + "a.txt", "a");
     writeFile(temp + ".hidden", "h");
     writeFile(temp + "sub/inner.txt", "i");
@@ -94,14 +91,14 @@ TEST_F(Folders, DeleteTempFilesKeepsSubFoldersAndTheFolder)
     EXPECT_TRUE(QFileInfo::exists(folders.exeFolder() + "/outside.txt"));
 }
 
-TEST_F(Folders, DeleteTempFilesCreatesAMissingFolder)
-{
-    DeleteTempFiles();
-    EXPECT_TRUE(QFileInfo(exeFolder() + "Temp").isDir());
-}
-
 TEST_F(Folders, ModuleLifeCycle)
 {
+    // Outside portable mode the finalization leaves Temp alone.
+    writeFile(exeFolder() + "Temp/keep.tmp", "x");
+    InitUtilsModule();
+    FinalizeUtilsModule();
+    EXPECT_TRUE(QFileInfo::exists(exeFolder() + "Temp/keep.tmp"));
+
     InitUtilsModule();
     ASSERT_NE(Utility, nullptr);
     ASSERT_NE(DeviceInfo, nullptr);
@@ -111,23 +108,14 @@ TEST_F(Folders, ModuleLifeCycle)
     PortableMode = true;
     CurrentComPort = DefaultComPort;
     UartComPort = "/dev/ttyUSB0";
-    writeFile(exeFolder() + "Temp/log.tmp", "x");
     FinalizeUtilsModule();
 
     EXPECT_EQ(Utility, nullptr);
     EXPECT_EQ(DeviceInfo, nullptr);
     EXPECT_TRUE(CurrentComPort.isEmpty());
     EXPECT_TRUE(UartComPort.isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(exeFolder() + "Temp/log.tmp"));
+    EXPECT_FALSE(QFileInfo::exists(exeFolder() + "Temp/keep.tmp"));
     EXPECT_TRUE(QFileInfo(exeFolder() + "Temp").isDir());
-}
-
-TEST_F(Folders, FinalizationOutsidePortableModeLeavesTempAlone)
-{
-    writeFile(exeFolder() + "Temp/keep.tmp", "x");
-    InitUtilsModule();
-    FinalizeUtilsModule();
-    EXPECT_TRUE(QFileInfo::exists(exeFolder() + "Temp/keep.tmp"));
 }
 
 TEST_F(Folders, FileVersionOnlyForTheRunningExecutable)
