@@ -154,27 +154,17 @@ TEST_F(Settings, WriteChangesOnlyItsOwnLine)
                                             "ShowReloadMessage=0\r\n");
 }
 
-TEST_F(Settings, FileWithoutFinalLineEndGetsOneBeforeTheNewKey)
+TEST_F(Settings, EveryReadSeesTheFileAsItIsNowAndWritesKeepItsEndAndByteOrderMark)
 {
     writeFile(userSettingsFile(), "[System]\nWindowTop=9");
     utility.IniWrite("System", "WindowLeft", 3);
     EXPECT_EQ(readFile(userSettingsFile()), "[System]\nWindowTop=9\nWindowLeft=3\n");
-}
+    EXPECT_EQ(read("System", "WindowLeft", -1), 3);
 
-TEST_F(Settings, ByteOrderMarkDoesNotHideTheFirstSection)
-{
     writeFile(userSettingsFile(), "\xEF\xBB\xBF[ProgramOptions]\r\nLanguageID=DE\r\n");
     EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "DE");
     utility.IniWrite("ProgramOptions", "LanguageID", "EN");
     EXPECT_EQ(readFile(userSettingsFile()), "\xEF\xBB\xBF[ProgramOptions]\r\nLanguageID=EN\r\n");
-}
-
-TEST_F(Settings, EveryReadSeesTheFileAsItIsNow)
-{
-    utility.IniWrite("ProgramOptions", "LanguageID", "DE");
-    EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "DE");
-    writeFile(userSettingsFile(), "[ProgramOptions]\nLanguageID=FR\n");
-    EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "FR");
 }
 
 TEST_F(Settings, UnreadableFileIsReportedOnceAndNeverFloods)
