@@ -27,9 +27,9 @@ std::uint16_t crcOf(const QByteArray &data)
 
 }  // namespace
 
-// The initial value, the published check value, and every byte value once;
-// random data against the bitwise form follows below.
-TEST(Crc16, PublishedCheckValues)
+// The initial value, the published check value, every byte value once, and
+// only the first count bytes; random data against the bitwise form follows below.
+TEST(Crc16, PublishedCheckValuesOverTheFirstCountBytes)
 {
     EXPECT_EQ(crcOf(""), 0x1D0F);
     EXPECT_EQ(crcOf("123456789"), 0xE5CC);
@@ -37,15 +37,8 @@ TEST(Crc16, PublishedCheckValues)
     for (int i = 0; i < 256; ++i)
         ramp.append(static_cast<char>(i));
     EXPECT_EQ(crcOf(ramp), 0x3C8E);
-}
-
-TEST(Crc16, CoversOnlyTheFirstCountBytes)
-{
-    TUtility utility;
-    const QByteArray digits("123456789");
-    EXPECT_EQ(utility.Crc16(digits, 3), 0x865E);
-    EXPECT_EQ(utility.Crc16(digits, 0), 0x1D0F);
-    EXPECT_EQ(utility.Crc16(digits, -4), 0x1D0F);
+    for (const auto &[count, crc] : {std::pair{3, 0x865E}, {0, 0x1D0F}, {-4, 0x1D0F}})
+        EXPECT_EQ(TUtility().Crc16(QByteArray("123456789"), count), crc) << count;
 }
 
 TEST(Crc16, MatchesBitwiseCrcAndLeavesZeroResidue)

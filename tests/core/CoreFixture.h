@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <type_traits>
 
 class CoreFixture : public ::testing::Test {
 protected:
@@ -28,6 +29,17 @@ protected:
         setUiHooks(nullptr);
         Application::resetTerminated();
         PortableMode = false;
+    }
+
+    // What IniRead gives, starting from a value other than a Boolean default so
+    // that a read which sets nothing shows.
+    template <typename T> T read(const char *section, const char *key, const T &def)
+    {
+        T value{};
+        if constexpr (std::is_same_v<T, bool>)
+            value = !def;
+        utility.IniRead(section, key, def, value);
+        return value;
     }
 
     QString userSettingsFile() const { return folders.configHome() + "/Kal-Works/Lumaprog.ini"; }

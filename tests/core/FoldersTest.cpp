@@ -16,6 +16,10 @@ protected:
 
 TEST_F(Folders, PerUserSettingsFolderFollowsXdgConfigHome)
 {
+    // A settings file beside the executable is not read before portable mode is known.
+    writeFile(exeFolder() + "Lumaprog.ini", "[ProgramOptions]\nLanguageID=DE\n");
+    EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "EN");
+    EXPECT_TRUE(QFileInfo(folders.configHome() + "/Kal-Works").isDir());
     QString folder;
     utility.SettingsFolder(folder);
     EXPECT_EQ(folder, folders.configHome() + "/Kal-Works");
@@ -58,15 +62,6 @@ TEST_F(Folders, PortableModeKeepsEverythingBesideTheExecutable)
     EXPECT_FALSE(QFileInfo::exists(folders.configHome() + "/Kal-Works"));
 }
 
-TEST_F(Folders, ReadBeforePortableModeIsKnownUsesThePerUserFile)
-{
-    writeFile(exeFolder() + "Lumaprog.ini", "[ProgramOptions]\nLanguageID=DE\n");
-    QString languageId;
-    utility.IniRead("ProgramOptions", "LanguageID", QString("EN"), languageId);
-    EXPECT_EQ(languageId, "EN");
-    EXPECT_TRUE(QFileInfo(folders.configHome() + "/Kal-Works").isDir());
-}
-
 TEST_F(Folders, WithoutOverrideTheExeFolderIsTheProgramsOwn)
 {
     TUtility::SetExeFolderOverride(QString());
@@ -77,8 +72,10 @@ TEST_F(Folders, WithoutOverrideTheExeFolderIsTheProgramsOwn)
 
 TEST_F(Folders, DeleteTempFilesKeepsSubFoldersAndTheFolder)
 {
-    PortableMode = true;
     const QString temp = exeFolder() + "Temp/";
+    DeleteTempFiles();  // makes a missing folder
+    EXPECT_TRUE(QFileInfo(temp).isDir());
+    PortableMode = true;
     writeFile(temp + "a.txt", "a");
     writeFile(temp + ".hidden", "h");
     writeFile(temp + "sub/inner.txt", "i");
@@ -92,12 +89,6 @@ TEST_F(Folders, DeleteTempFilesKeepsSubFoldersAndTheFolder)
               QStringList{"sub"});
     EXPECT_TRUE(QFileInfo::exists(temp + "sub/inner.txt"));
     EXPECT_TRUE(QFileInfo::exists(folders.exeFolder() + "/outside.txt"));
-}
-
-TEST_F(Folders, DeleteTempFilesCreatesAMissingFolder)
-{
-    DeleteTempFiles();
-    EXPECT_TRUE(QFileInfo(exeFolder() + "Temp").isDir());
 }
 
 TEST_F(Folders, ModuleLifeCycle)

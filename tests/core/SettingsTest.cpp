@@ -3,49 +3,19 @@
 
 #include <QLocale>
 
-namespace {
-
-class Settings : public CoreFixture {
-protected:
-    int readInt(const char *section, const char *key, int def)
-    {
-        int value = 0;
-        utility.IniRead(section, key, def, value);
-        return value;
-    }
-    bool readBool(const char *section, const char *key, bool def)
-    {
-        bool value = !def;
-        utility.IniRead(section, key, def, value);
-        return value;
-    }
-    QString readText(const char *section, const char *key, const QString &def)
-    {
-        QString value;
-        utility.IniRead(section, key, def, value);
-        return value;
-    }
-    double readDouble(const char *section, const char *key, double def)
-    {
-        double value = 0;
-        utility.IniRead(section, key, def, value);
-        return value;
-    }
-};
-
-}  // namespace
+using Settings = CoreFixture;
 
 TEST_F(Settings, MissingFileGivesDefaultsAndTheFirstWriteCreatesIt)
 {
-    EXPECT_EQ(readInt("System", "WindowLeft", -1), -1);
-    EXPECT_TRUE(readBool("System", "FirstStart", true));
-    EXPECT_EQ(readText("ProgramOptions", "LanguageID", "EN"), "EN");
-    EXPECT_EQ(readDouble("Numbers", "Ratio", 2.5), 2.5);
+    EXPECT_EQ(read("System", "WindowLeft", -1), -1);
+    EXPECT_TRUE(read("System", "FirstStart", true));
+    EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "EN");
+    EXPECT_EQ(read<double>("Numbers", "Ratio", 2.5), 2.5);
     EXPECT_TRUE(hooks.messages.isEmpty());
 
     utility.IniWrite("System", "FirstStart", false);
     EXPECT_EQ(readFile(userSettingsFile()), "[System]\nFirstStart=0\n");
-    EXPECT_FALSE(readBool("System", "FirstStart", true));
+    EXPECT_FALSE(read("System", "FirstStart", true));
 }
 
 TEST_F(Settings, WrittenValuesStandAsTheyAreAndReadBack)
@@ -67,12 +37,12 @@ TEST_F(Settings, WrittenValuesStandAsTheyAreAndReadBack)
                                             "\n"
                                             "[Numbers]\n"
                                             "Ratio=0.1\n");
-    EXPECT_EQ(readInt("ProgramOptions", "Targetsystem", 0), -1);
-    EXPECT_TRUE(readBool("ProgramOptions", "AskOnShutDown", false));
-    EXPECT_FALSE(readBool("ProgramOptions", "Spien", true));
-    EXPECT_EQ(readText("ProgramOptions", "LastFlashDir", "nil"), "/home/a b/C:\\x \"y\"/");
-    EXPECT_EQ(readText("ProgramOptions", "LastFlashFile", "nil"), "");
-    EXPECT_EQ(readDouble("Numbers", "Ratio", 0), 0.1);
+    EXPECT_EQ(read("ProgramOptions", "Targetsystem", 0), -1);
+    EXPECT_TRUE(read("ProgramOptions", "AskOnShutDown", false));
+    EXPECT_FALSE(read("ProgramOptions", "Spien", true));
+    EXPECT_EQ(read<QString>("ProgramOptions", "LastFlashDir", "nil"), "/home/a b/C:\\x \"y\"/");
+    EXPECT_EQ(read<QString>("ProgramOptions", "LastFlashFile", "nil"), "");
+    EXPECT_EQ(read<double>("Numbers", "Ratio", 0), 0.1);
 }
 
 TEST_F(Settings, HandWrittenFileWithOddCaseSpacingCommentsAndDuplicates)
@@ -91,14 +61,14 @@ TEST_F(Settings, HandWrittenFileWithOddCaseSpacingCommentsAndDuplicates)
                                   "WindowHeight = -5\r\n"
                                   "[PROGRAMOPTIONS]\r\n"
                                   "Spien=1\r\n");
-    EXPECT_EQ(readText("ProgramOptions", "LanguageID", "EN"), "DE");
-    EXPECT_EQ(readText("ProgramOptions", "RecentFiles", "5"), "");  // present but empty
-    EXPECT_FALSE(readBool("ProgramOptions", "Spien", false));       // only the first section counts
-    EXPECT_EQ(readInt("System", "WindowLeft", -1), -1);
-    EXPECT_EQ(readInt("System", "WindowTop", -1), 31);
-    EXPECT_EQ(readInt("System", "WindowWidth", -1), 31);
-    EXPECT_EQ(readInt("System", "WindowHeight", -1), -5);
-    EXPECT_EQ(readText("Interface", "ProgrammerCom", DefaultComPort), DefaultComPort);
+    EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "DE");
+    EXPECT_EQ(read<QString>("ProgramOptions", "RecentFiles", "5"), "");  // present but empty
+    EXPECT_FALSE(read("ProgramOptions", "Spien", false));       // only the first section counts
+    EXPECT_EQ(read("System", "WindowLeft", -1), -1);
+    EXPECT_EQ(read("System", "WindowTop", -1), 31);
+    EXPECT_EQ(read("System", "WindowWidth", -1), 31);
+    EXPECT_EQ(read("System", "WindowHeight", -1), -5);
+    EXPECT_EQ(read<QString>("Interface", "ProgrammerCom", DefaultComPort), DefaultComPort);
     EXPECT_TRUE(hooks.messages.isEmpty());
 }
 
@@ -124,20 +94,20 @@ TEST(ProfileInteger, AcceptsDecimalAndHexadecimalOnly)
 TEST_F(Settings, BooleansAreReadAsIntegers)
 {
     writeFile(userSettingsFile(), "[B]\nzero=0\ntwo=2\nminus=-1\nword=true\nempty=\nhex=$1F\nhexzero=0x0\n");
-    EXPECT_FALSE(readBool("B", "zero", true));
-    EXPECT_TRUE(readBool("B", "two", false));
-    EXPECT_TRUE(readBool("B", "minus", false));
-    EXPECT_TRUE(readBool("B", "word", true));  // "true" is no number: the default
-    EXPECT_FALSE(readBool("B", "word", false));
-    EXPECT_TRUE(readBool("B", "empty", true));
-    EXPECT_TRUE(readBool("B", "hex", false));
-    EXPECT_FALSE(readBool("B", "hexzero", true));
+    EXPECT_FALSE(read("B", "zero", true));
+    EXPECT_TRUE(read("B", "two", false));
+    EXPECT_TRUE(read("B", "minus", false));
+    EXPECT_TRUE(read("B", "word", true));  // "true" is no number: the default
+    EXPECT_FALSE(read("B", "word", false));
+    EXPECT_TRUE(read("B", "empty", true));
+    EXPECT_TRUE(read("B", "hex", false));
+    EXPECT_FALSE(read("B", "hexzero", true));
 }
 
 TEST_F(Settings, TextIsCutAt2047Characters)
 {
     writeFile(userSettingsFile(), "[T]\nlong=" + QByteArray(3000, 'a') + "\n");
-    EXPECT_EQ(readText("T", "long", "").size(), IniFile::MaxValueLength);
+    EXPECT_EQ(read<QString>("T", "long", "").size(), IniFile::MaxValueLength);
 }
 
 TEST_F(Settings, FloatingPointUsesTheDotUnderEveryLocale)
@@ -148,10 +118,10 @@ TEST_F(Settings, FloatingPointUsesTheDotUnderEveryLocale)
     QLocale::setDefault(saved);
     EXPECT_EQ(readFile(userSettingsFile()), "[N]\nRatio=1234567.5\n");
     writeFile(userSettingsFile(), "[N]\ncomma=1,5\nnan=nan\ninf=inf\nexp=1e3\n");
-    EXPECT_EQ(readDouble("N", "comma", 7), 7);
-    EXPECT_EQ(readDouble("N", "nan", 7), 7);
-    EXPECT_EQ(readDouble("N", "inf", 7), 7);
-    EXPECT_EQ(readDouble("N", "exp", 7), 1000);
+    EXPECT_EQ(read<double>("N", "comma", 7), 7);
+    EXPECT_EQ(read<double>("N", "nan", 7), 7);
+    EXPECT_EQ(read<double>("N", "inf", 7), 7);
+    EXPECT_EQ(read<double>("N", "exp", 7), 1000);
 }
 
 TEST_F(Settings, WriteChangesOnlyItsOwnLine)
@@ -184,34 +154,24 @@ TEST_F(Settings, WriteChangesOnlyItsOwnLine)
                                             "ShowReloadMessage=0\r\n");
 }
 
-TEST_F(Settings, FileWithoutFinalLineEndGetsOneBeforeTheNewKey)
+TEST_F(Settings, EveryReadSeesTheFileAsItIsNowAndWritesKeepItsEndAndByteOrderMark)
 {
     writeFile(userSettingsFile(), "[System]\nWindowTop=9");
     utility.IniWrite("System", "WindowLeft", 3);
     EXPECT_EQ(readFile(userSettingsFile()), "[System]\nWindowTop=9\nWindowLeft=3\n");
-}
+    EXPECT_EQ(read("System", "WindowLeft", -1), 3);
 
-TEST_F(Settings, ByteOrderMarkDoesNotHideTheFirstSection)
-{
     writeFile(userSettingsFile(), "\xEF\xBB\xBF[ProgramOptions]\r\nLanguageID=DE\r\n");
-    EXPECT_EQ(readText("ProgramOptions", "LanguageID", "EN"), "DE");
+    EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "DE");
     utility.IniWrite("ProgramOptions", "LanguageID", "EN");
     EXPECT_EQ(readFile(userSettingsFile()), "\xEF\xBB\xBF[ProgramOptions]\r\nLanguageID=EN\r\n");
-}
-
-TEST_F(Settings, EveryReadSeesTheFileAsItIsNow)
-{
-    utility.IniWrite("ProgramOptions", "LanguageID", "DE");
-    EXPECT_EQ(readText("ProgramOptions", "LanguageID", "EN"), "DE");
-    writeFile(userSettingsFile(), "[ProgramOptions]\nLanguageID=FR\n");
-    EXPECT_EQ(readText("ProgramOptions", "LanguageID", "EN"), "FR");
 }
 
 TEST_F(Settings, UnreadableFileIsReportedOnceAndNeverFloods)
 {
     ASSERT_TRUE(QDir().mkpath(userSettingsFile()));  // a folder where the file should be
     for (int i = 0; i < 50; ++i)
-        EXPECT_EQ(readText("ProgramOptions", "LanguageID", "EN"), "EN");
+        EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "EN");
     ASSERT_EQ(hooks.messages.size(), 1);
     EXPECT_TRUE(hooks.messages[0].contains(userSettingsFile())) << hooks.messages[0].toStdString();
 
@@ -222,7 +182,7 @@ TEST_F(Settings, UnreadableFileIsReportedOnceAndNeverFloods)
 
     ASSERT_TRUE(QDir(userSettingsFile()).removeRecursively());
     utility.IniWrite("System", "WindowTop", 1);
-    EXPECT_EQ(readInt("System", "WindowTop", -1), 1);
+    EXPECT_EQ(read("System", "WindowTop", -1), 1);
     ASSERT_TRUE(QFile::remove(userSettingsFile()) && QDir().mkpath(userSettingsFile()));
     utility.IniWrite("System", "WindowTop", 2);  // failing again after a success is reported again
     EXPECT_EQ(hooks.messages.size(), 3);

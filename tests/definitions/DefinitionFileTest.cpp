@@ -91,16 +91,8 @@ TEST_F(DefinitionFile, RecordsBeforeAnErrorStayWithTheCaller)
 
 TEST(DefinitionTable, ParsesSectionsBitsAndBases)
 {
-    const QByteArray table = "# comment\n"
-                             "[Chip]\n"
-                             "FlashSize = 1024\n"
-                             "Signatur=1E9001\n"
-                             "CanReset=1\n"
-                             "FuseHigh=A B SPIEN 1 1 1 1 Z\n"
-                             "; another comment\n"
-                             "[Module]\n"
-                             "Base=Chip\n"
-                             "Categorie=1\n";
+    const QByteArray table = "# comment\n[Chip]\nFlashSize = 1024\nSignatur=1E9001\nCanReset=1\n"
+                             "FuseHigh=A B SPIEN 1 1 1 1 Z\n; another comment\n[Module]\nBase=Chip\nCategorie=1\n";
     const std::vector<TModul> definitions = ParseDefinitionTable(table);
     ASSERT_EQ(definitions.size(), 2u);
     EXPECT_EQ(definitions[0].FlashSize, 1024);
@@ -174,54 +166,33 @@ TEST(ShippedDefinitions, AreConsistent)
 // Every microcontroller against its data sheet, independent of the table's own text.
 TEST(ShippedDefinitions, DataSheetFacts)
 {
-    struct Fact {
-        const char *name;
-        const char *signature;
-        int flash, flashPage, eeprom, eepromPage;
-        const char *low, *high, *ext;
+    // Signature, flash and EEPROM size/page size, default low, high and extended fuse.
+    const std::pair<const char *, const char *> facts[] = {
+        {"ATmega8A", "1E9307 8192/64 512/4 E1 D9 FF"},         {"ATmega16A", "1E9403 16384/128 512/4 E1 99 FF"},
+        {"ATmega32A", "1E9502 32768/128 1024/4 E1 99 FF"},     {"ATmega64A", "1E9602 65536/256 2048/8 E1 99 FD"},
+        {"ATmega128A", "1E9702 131072/256 4096/8 E1 99 FD"},   {"ATmega48PA", "1E920A 4096/64 256/4 62 DF FF"},
+        {"ATmega88PA", "1E930F 8192/64 512/4 62 DF F9"},       {"ATmega168PA", "1E940B 16384/128 512/4 62 DF F9"},
+        {"ATmega328P", "1E950F 32768/128 1024/4 62 D9 FF"},    {"ATmega164PA", "1E940A 16384/128 512/4 62 99 FF"},
+        {"ATmega324PA", "1E9511 32768/128 1024/4 62 99 FF"},   {"ATmega644PA", "1E960A 65536/256 2048/8 62 99 FF"},
+        {"ATmega1284P", "1E9705 131072/256 4096/8 62 99 FF"},  {"ATmega640", "1E9608 65536/256 4096/8 62 99 FF"},
+        {"ATmega1280", "1E9703 131072/256 4096/8 62 99 FF"},   {"ATmega2560", "1E9801 262144/256 4096/8 62 99 FF"},
+        {"ATmega2561", "1E9802 262144/256 4096/8 62 99 FF"},
     };
-    const Fact facts[] = {
-        {"ATmega8A", "1E9307", 8192, 64, 512, 4, "E1", "D9", "FF"},
-        {"ATmega16A", "1E9403", 16384, 128, 512, 4, "E1", "99", "FF"},
-        {"ATmega32A", "1E9502", 32768, 128, 1024, 4, "E1", "99", "FF"},
-        {"ATmega64A", "1E9602", 65536, 256, 2048, 8, "E1", "99", "FD"},
-        {"ATmega128A", "1E9702", 131072, 256, 4096, 8, "E1", "99", "FD"},
-        {"ATmega48PA", "1E920A", 4096, 64, 256, 4, "62", "DF", "FF"},
-        {"ATmega88PA", "1E930F", 8192, 64, 512, 4, "62", "DF", "F9"},
-        {"ATmega168PA", "1E940B", 16384, 128, 512, 4, "62", "DF", "F9"},
-        {"ATmega328P", "1E950F", 32768, 128, 1024, 4, "62", "D9", "FF"},
-        {"ATmega164PA", "1E940A", 16384, 128, 512, 4, "62", "99", "FF"},
-        {"ATmega324PA", "1E9511", 32768, 128, 1024, 4, "62", "99", "FF"},
-        {"ATmega644PA", "1E960A", 65536, 256, 2048, 8, "62", "99", "FF"},
-        {"ATmega1284P", "1E9705", 131072, 256, 4096, 8, "62", "99", "FF"},
-        {"ATmega640", "1E9608", 65536, 256, 4096, 8, "62", "99", "FF"},
-        {"ATmega1280", "1E9703", 131072, 256, 4096, 8, "62", "99", "FF"},
-        {"ATmega2560", "1E9801", 262144, 256, 4096, 8, "62", "99", "FF"},
-        {"ATmega2561", "1E9802", 262144, 256, 4096, 8, "62", "99", "FF"},
-    };
+    static_assert(std::size(facts) == 17, "every microcontroller of the table");
     const std::vector<TModul> table = ReadDefinitionTable(DEFINITION_TABLE);
-    for (const Fact &fact : facts) {
-        SCOPED_TRACE(fact.name);
-        const TModul *it = findNamed(table, fact.name);
-        ASSERT_NE(it, nullptr);
-        EXPECT_EQ(it->Categorie, 0);
-        EXPECT_EQ(it->Signatur, fact.signature);
-        EXPECT_EQ(it->FlashSize, fact.flash);
-        EXPECT_EQ(it->FlashPageSize, fact.flashPage);
-        EXPECT_EQ(it->EEPromSize, fact.eeprom);
-        EXPECT_EQ(it->EEPromPageSize, fact.eepromPage);
-        EXPECT_EQ(it->DefaultFuseLow, fact.low);
-        EXPECT_EQ(it->DefaultFuseHigh, fact.high);
-        EXPECT_EQ(it->DefaultFuseExt, fact.ext);
+    for (const auto &[name, fact] : facts) {
+        const TModul *d = findNamed(table, name);
+        ASSERT_NE(d, nullptr) << name;
+        EXPECT_EQ(d->Categorie, 0) << name;
+        const QStringList actual = {d->Signatur, QString("%1/%2").arg(d->FlashSize).arg(d->FlashPageSize),
+                                    QString("%1/%2").arg(d->EEPromSize).arg(d->EEPromPageSize),
+                                    d->DefaultFuseLow, d->DefaultFuseHigh, d->DefaultFuseExt};
+        EXPECT_EQ(actual.join(' '), fact) << name;
     }
-    EXPECT_EQ(std::size(facts), std::size_t(17));
     const TModul *m328 = findNamed(table, "ATmega328P");
     const TModul *m16 = findNamed(table, "ATmega16A");
     ASSERT_TRUE(m328 && m16);
-    EXPECT_EQ(m328->FuseHigh5, "SPIEN");
-    EXPECT_EQ(m328->FuseExt2, "BODLEVEL2");
-    EXPECT_EQ(m328->FuseExt7, "1");
-    EXPECT_EQ(m328->Lock1, "LB2");
-    EXPECT_EQ(m16->FuseHigh6, "JTAGEN");
-    EXPECT_EQ(m16->FuseLow7, "BODLEVEL");
+    const QStringList bits = {m328->FuseHigh5, m328->FuseExt2, m328->FuseExt7,
+                              m328->Lock1,     m16->FuseHigh6,  m16->FuseLow7};
+    EXPECT_EQ(bits, QStringList({"SPIEN", "BODLEVEL2", "1", "LB2", "JTAGEN", "BODLEVEL"}));
 }

@@ -1,4 +1,5 @@
 // Hexadecimal and base conversion, and the fuse-bit helpers on definitions.
+#include "DefinitionTable.h"
 #include "Exceptions.h"
 #include "Modul.h"
 #include "Utils.h"
@@ -10,17 +11,10 @@ namespace {
 // SPIEN at high bit 5, JTAGEN at high bit 6; no extended byte.
 TModul jtagDevice()
 {
-    TModul modul;
-    const char *const low[8] = {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "BODEN", "BODLEVEL"};
-    const char *const high[8] = {"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", "SPIEN", "JTAGEN", "OCDEN"};
-    const char *const lock[8] = {"LB1", "LB2", "BLB01", "BLB02", "BLB11", "BLB12", "1", "1"};
-    for (int bit = 0; bit < 8; ++bit) {
-        modul.BitName(TModul::LowFuse, bit) = low[bit];
-        modul.BitName(TModul::HighFuse, bit) = high[bit];
-        modul.BitName(TModul::ExtFuse, bit) = "1";
-        modul.BitName(TModul::LockByte, bit) = lock[bit];
-    }
-    return modul;
+    return ParseDefinitionTable("[J]\nFuseLow=BODLEVEL BODEN SUT1 SUT0 CKSEL3 CKSEL2 CKSEL1 CKSEL0\n"
+                                "FuseHigh=OCDEN JTAGEN SPIEN CKOPT EESAVE BOOTSZ1 BOOTSZ0 BOOTRST\n"
+                                "FuseExt=1 1 1 1 1 1 1 1\nLock=1 1 BLB12 BLB11 BLB02 BLB01 LB2 LB1\n")
+        .front();
 }
 
 QString assertionOf(std::uint8_t from, std::uint8_t to, const QString &value)
@@ -98,49 +92,42 @@ TEST(FuseHelpers, IsFuseBitProgrammed)
 TEST(FuseHelpers, SpienAndJtagenFlags)
 {
     TUtility utility;
-    const TModul modul = jtagDevice();
+    // The high fuse, what CheckSpienJtagen returns, and the flags it leaves.
+    const struct {
+        const char *high;
+        bool result, spien, jtagen;
+    } rows[] = {{"D9", false, false, true}, {"99", false, false, false}, {"F9", false, true, true}};
+    for (const auto &row : rows) {
+        bool flags[2] = {!row.spien, !row.jtagen};
+        EXPECT_EQ(utility.CheckSpienJtagen(jtagDevice(), flags, "E1", row.high, "FF"), row.result) << row.high;
+        EXPECT_EQ(flags[0], row.spien) << row.high;
+        EXPECT_EQ(flags[1], row.jtagen) << row.high;
+    }
     bool flags[2] = {true, true};
-    EXPECT_FALSE(utility.CheckSpienJtagen(modul, flags, "E1", "D9", "FF"));  // 1101 1001
-    EXPECT_FALSE(flags[0]);
-    EXPECT_TRUE(flags[1]);
-    utility.CheckSpienJtagen(modul, flags, "E1", "99", "FF");
-    EXPECT_FALSE(flags[0]);
-    EXPECT_FALSE(flags[1]);
-    utility.CheckSpienJtagen(modul, flags, "E1", "F9", "FF");
-    EXPECT_TRUE(flags[0]);
-    EXPECT_TRUE(flags[1]);
-    flags[0] = flags[1] = true;
     EXPECT_FALSE(utility.CheckSpienJtagen(TModul(), flags, "FF", "FF", "FF"));
-    EXPECT_FALSE(flags[0]);
-    EXPECT_FALSE(flags[1]);
+    EXPECT_FALSE(flags[0] || flags[1]);
 }
 
 TEST(FuseHelpers, FindFuseBit)
 {
     TModul modul = jtagDevice();
-    std::uint8_t byte = 7;
-    int bit = 99;
-    EXPECT_TRUE(modul.FindFuseBit("spien", byte, bit));
-    EXPECT_EQ(byte, 1);
-    EXPECT_EQ(bit, 5);
+    // "found byte/bit"; the byte stays as it was when nothing is found.
+    const auto find = [&](const QString &name) {
+        std::uint8_t byte = 7;
+        int bit = 99;
+        const bool found = modul.FindFuseBit(name, byte, bit);
+        return QString("%1 %2/%3").arg(found).arg(byte).arg(bit);
+    };
+    EXPECT_EQ(find("spien"), "1 1/5");
+    EXPECT_EQ(find("LB1"), "0 7/-1");  // only the lock byte has it
 
     modul.FuseLow2 = "DUP";
     modul.FuseExt1 = "dup";
-    EXPECT_TRUE(modul.FindFuseBit("Dup", byte, bit));
-    EXPECT_EQ(byte, 2);
-    EXPECT_EQ(bit, 1);
-
+    EXPECT_EQ(find("Dup"), "1 2/1");
     modul.FuseExt1 = "1";
     modul.FuseLow1 = "SAME";
     modul.FuseLow6 = "SAME";
-    EXPECT_TRUE(modul.FindFuseBit("SAME", byte, bit));
-    EXPECT_EQ(byte, 0);
-    EXPECT_EQ(bit, 6);
-
-    byte = 7;
-    EXPECT_FALSE(modul.FindFuseBit("LB1", byte, bit));  // only the lock byte has it
-    EXPECT_EQ(byte, 7);
-    EXPECT_EQ(bit, -1);
+    EXPECT_EQ(find("SAME"), "1 0/6");
 }
 
 TEST(BaseConvert, ConvertsWithoutLeadingZeros)

@@ -13,6 +13,11 @@ QByteArray crlf(std::initializer_list<const char *> lines)
     return text;
 }
 
+QString ff(int bytes)
+{
+    return QString("FF").repeated(bytes);
+}
+
 std::vector<std::uint8_t> bytes(const THexContainer &image, int count, int start, bool *hasData = nullptr)
 {
     std::vector<std::uint8_t> buffer(size_t(count), 0x5A);
@@ -22,52 +27,39 @@ std::vector<std::uint8_t> bytes(const THexContainer &image, int count, int start
     return buffer;
 }
 
-QString ff(int bytes)
-{
-    return QString("FF").repeated(bytes);
-}
+const int Last = THexContainer::MaxLines - 1;
+const char *const Ramp16 = ":10000000000102030405060708090A0B0C0D0E0F78";
+const QString Ramp16Data = "000102030405060708090A0B0C0D0E0F";
+const char *const Beyond = ":0100000042BD";  // one byte at the base of the address record before it
 
-// A file that reads, the number of image lines it makes, and some of those
-// lines with the texts they store.
-struct ReadCase {
+// A file that reads: the number of image lines it makes, and some of those
+// lines with the pairs they store.
+const struct {
     const char *name;
     QByteArray text;
     int count;
     std::vector<std::pair<int, QString>> lines;
-};
-
-// A file that is refused, and the error it raises.
-struct RefusedCase {
-    const char *name;
-    QByteArray text;
-    const std::type_info *type;
-    const char *message;
-};
-
-const int Last = THexContainer::MaxLines - 1;
-const char *const Ramp16 = ":10000000000102030405060708090A0B0C0D0E0F78";
-
-const ReadCase readCases[] = {
-    {"WholeLine", crlf({Ramp16, ":00000001FF"}), 1, {{0, "000102030405060708090A0B0C0D0E0F"}}},
+} readCases[] = {
+    {"WholeLine", crlf({Ramp16, ":00000001FF"}), 1, {{0, Ramp16Data}}},
     {"PartOfALinePaddedWithFF", crlf({":0400080001020304EA"}), 1, {{0, ff(8) + "01020304"}}},
     {"RecordRunsOnToTheNextLine",
      crlf({":20000000000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F00"}), 2,
-     {{0, "000102030405060708090A0B0C0D0E0F"}, {1, "101112131415161718191A1B1C1D1E1F"}}},
+     {{0, Ramp16Data}, {1, "101112131415161718191A1B1C1D1E1F"}}},
     {"RecordsInDescendingOrder", crlf({":10001000101112131415161718191A1B1C1D1E1F68", Ramp16}), 2,
-     {{0, "000102030405060708090A0B0C0D0E0F"}, {1, "101112131415161718191A1B1C1D1E1F"}}},
+     {{0, Ramp16Data}, {1, "101112131415161718191A1B1C1D1E1F"}}},
     {"LaterRecordOverwrites", crlf({":040000001122334452", ":02000200AABB97"}), 1, {{0, "1122AABB"}}},
     {"RecordStraddlesTwoLines", crlf({":04000E0001020304E4"}), 2, {{0, ff(14) + "0102"}, {1, "0304"}}},
     {"LinesBeforeTheLastDataAreUsedEvenWhenEmpty", crlf({":01003000AA25"}), 4,
      {{0, ""}, {1, ""}, {2, ""}, {3, "AA"}}},
-    {"ExtendedSegmentAddress", crlf({":020000021000EC", ":0100000042BD"}), 4097, {{4096, "42"}}},
-    {"ExtendedLinearAddress", crlf({":020000040001F9", ":0100000042BD"}), 4097, {{4096, "42"}}},
+    {"ExtendedSegmentAddress", crlf({":020000021000EC", Beyond}), 4097, {{4096, "42"}}},
+    {"ExtendedLinearAddress", crlf({":020000040001F9", Beyond}), 4097, {{4096, "42"}}},
     {"BaseHoldsUntilTheNextAddressRecord",
-     crlf({":020000040001F9", ":0100000042BD", ":0100100043AC", ":020000040000FA", ":0100000044BB"}), 4098,
+     crlf({":020000040001F9", Beyond, ":0100100043AC", ":020000040000FA", ":0100000044BB"}), 4098,
      {{0, "44"}, {4097, "43"}}},
     // A record is not wrapped at the end of its 64 KiB segment: it runs on linearly.
     {"SegmentRecordRunsPastItsSegment", crlf({":020000021000EC", ":10FFF800000102030405060708090A0B0C0D0E0F00"}),
-     0x20007 / 16 + 1, {{0x1FFF, ff(8) + "0001020304050607"}, {0x2000, "08090A0B0C0D0E0F"}}},
-    {"LastLineOfTheImage", crlf({":020000040040BA", ":0100000042BD"}), THexContainer::MaxLines, {{Last, "42"}}},
+     0x2001, {{0x1FFF, ff(8) + "0001020304050607"}, {0x2000, "08090A0B0C0D0E0F"}}},
+    {"LastLineOfTheImage", crlf({":020000040040BA", Beyond}), THexContainer::MaxLines, {{Last, "42"}}},
     {"RestOfARecordPastTheLastLineIsDropped", crlf({":020000040040BA", ":1000080000112233445566778899AABBCCDDEEFFF0"}),
      THexContainer::MaxLines, {{Last, ff(8) + "0011223344556677"}}},
     // Checksums and line lengths are not checked: the count decides.
@@ -78,7 +70,6 @@ const ReadCase readCases[] = {
      {{0, "AABB"}}},
     {"LinesEndInCR", ":02000000AABB99\r:02001000CCDD55\r:00000001FF", 2, {{0, "AABB"}, {1, "CCDD"}}},
     {"LinesEndInLF", ":02000000AABB99\n:02001000CCDD55\n:00000001FF", 2, {{0, "AABB"}, {1, "CCDD"}}},
-    {"LinesEndInCRLF", ":02000000AABB99\r\n:02001000CCDD55\r\n:00000001FF", 2, {{0, "AABB"}, {1, "CCDD"}}},
     {"ByteOrderMarkBeforeTheFirstRecord", "\xEF\xBB\xBF:02000000AABB99\r\n", 1, {{0, "AABB"}}},
     {"RecordTypes3And5AndLinesWithoutDataChangeNothing",
      crlf({":", ":10000000", ":0400000300003800C1", ":04000005000000CD2A", ":00000001FF"}), 0, {}},
@@ -89,13 +80,19 @@ const ReadCase readCases[] = {
     {"CountOfAnIgnoredRecordIsNotConverted", crlf({":ZZ000003", ":00000001FF"}), 0, {}},
 };
 
-const RefusedCase refusedCases[] = {
+// A file that is refused, and the error it raises.
+const struct {
+    const char *name;
+    QByteArray text;
+    const std::type_info *type;
+    const char *message;
+} refusedCases[] = {
     {"JustPastTheImage", crlf({":020000040040BA", ":0100100042AD"}), &typeid(EListError), "T16"},
-    // 0x10000 << 16 would wrap to 0 in 32 bits.
-    {"LinearBaseWrapping", crlf({":0400000400010000F7", ":0100000042BD"}), &typeid(EListError), "T16"},
-    {"SegmentBaseWrapping", crlf({":0400000210000000EA", ":0100000042BD"}), &typeid(EListError), "T16"},
-    {"NegativeBase", crlf({":0200000480007A", ":0100000042BD"}), &typeid(EListError), "T16"},
-    {"SaturatingBase", crlf({":0A000004FFFFFFFFFFFFFFFFFFFFF6", ":0100000042BD"}), &typeid(EListError), "T16"},
+    // Bases that would wrap to 0 or turn negative in 32 bits, or saturate.
+    {"LinearBaseWrapping", crlf({":0400000400010000F7", Beyond}), &typeid(EListError), "T16"},
+    {"SegmentBaseWrapping", crlf({":0400000210000000EA", Beyond}), &typeid(EListError), "T16"},
+    {"NegativeBase", crlf({":0200000480007A", Beyond}), &typeid(EListError), "T16"},
+    {"SaturatingBase", crlf({":0A000004FFFFFFFFFFFFFFFFFFFFF6", Beyond}), &typeid(EListError), "T16"},
     // Count, offset and type, and the data of address records, are checked at once.
     {"BadCount", crlf({":1G000000"}), &typeid(EConvertError), "No Hex-Number"},
     {"BadOffset", crlf({":01000G0042"}), &typeid(EConvertError), "No Hex-Number"},
@@ -103,57 +100,49 @@ const RefusedCase refusedCases[] = {
     {"BadLinearAddress", crlf({":020000040X00"}), &typeid(EConvertError), "No Hex-Number"},
     {"BadSegmentAddress", crlf({":0200000200Z0"}), &typeid(EConvertError), "No Hex-Number"},
 };
-
-class HexReadFile : public HexFixture, public ::testing::WithParamInterface<ReadCase> {};
-class HexRefusedFile : public HexFixture, public ::testing::WithParamInterface<RefusedCase> {};
-
-template <typename Case> std::string caseName(const ::testing::TestParamInfo<Case> &info)
-{
-    return info.param.name;
 }
-}
-
-TEST_P(HexReadFile, PlacesEveryByteByItsAddress)
-{
-    THexContainer image;
-    load(image, GetParam().text);
-    EXPECT_TRUE(image.ImageLoaded);
-    EXPECT_EQ(cursor.busy, 0);
-    ASSERT_EQ(image.count(), GetParam().count);
-    for (const auto &[index, data] : GetParam().lines) {
-        SCOPED_TRACE(index);
-        const THexLine &line = image.Items(index);
-        EXPECT_EQ(line.LineData(), data);
-        EXPECT_EQ(line.ByteCount(), QString::number(data.size() / 2, 16).toUpper());
-        EXPECT_TRUE(line.LineUsed());
-        EXPECT_EQ(lineText(line), data + ff(16 - int(data.size()) / 2));
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, HexReadFile, ::testing::ValuesIn(readCases), caseName<ReadCase>);
-
-TEST_P(HexRefusedFile, RaisesAndLeavesNoImage)
-{
-    THexContainer image;
-    load(image, crlf({Ramp16}));
-    ASSERT_TRUE(image.ImageLoaded);
-    cursor.shown = 0;
-    try {
-        load(image, GetParam().text);
-        FAIL() << "accepted";
-    } catch (const Exception &error) {
-        EXPECT_EQ(typeid(error), *GetParam().type);
-        EXPECT_EQ(error.message(), GetParam().message);
-    }
-    EXPECT_EQ(image.count(), 0);
-    EXPECT_FALSE(image.ImageLoaded);
-    EXPECT_EQ(cursor.shown, 1);
-    EXPECT_EQ(cursor.busy, 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, HexRefusedFile, ::testing::ValuesIn(refusedCases), caseName<RefusedCase>);
 
 using HexRead = HexFixture;
+
+TEST_F(HexRead, FilesPlaceEveryByteByItsAddress)
+{
+    for (const auto &row : readCases) {
+        SCOPED_TRACE(row.name);
+        THexContainer image;
+        load(image, row.text);
+        EXPECT_TRUE(image.ImageLoaded);
+        EXPECT_EQ(cursor.busy, 0);
+        ASSERT_EQ(image.count(), row.count);
+        for (const auto &[index, data] : row.lines) {
+            const THexLine &line = image.Items(index);
+            EXPECT_EQ(line.LineData(), data) << index;
+            EXPECT_EQ(line.ByteCount(), QString::number(data.size() / 2, 16).toUpper()) << index;
+            EXPECT_TRUE(line.LineUsed()) << index;
+            EXPECT_EQ(lineText(line), data + ff(16 - int(data.size()) / 2)) << index;
+        }
+    }
+}
+
+TEST_F(HexRead, RefusedFilesRaiseAndLeaveNoImage)
+{
+    for (const auto &row : refusedCases) {
+        SCOPED_TRACE(row.name);
+        THexContainer image;
+        load(image, crlf({Ramp16}));
+        cursor.shown = 0;
+        try {
+            load(image, row.text);
+            ADD_FAILURE() << "accepted";
+        } catch (const Exception &error) {
+            EXPECT_EQ(typeid(error), *row.type);
+            EXPECT_EQ(error.message(), row.message);
+        }
+        EXPECT_EQ(image.count(), 0);
+        EXPECT_FALSE(image.ImageLoaded);
+        EXPECT_EQ(cursor.shown, 1);
+        EXPECT_EQ(cursor.busy, 0);
+    }
+}
 
 TEST_F(HexRead, GetBytesConvertsWhatItIsAskedFor)
 {
@@ -171,44 +160,8 @@ TEST_F(HexRead, GetBytesConvertsWhatItIsAskedFor)
     load(image, crlf({":030000000ZG1AA00"}));
     EXPECT_EQ(bytes(image, 1, 2), std::vector<std::uint8_t>{0xAA});
     EXPECT_THROW(bytes(image, 2, 0), EConvertError);
-}
 
-TEST_F(HexRead, MissingFileKeepsNothing)
-{
-    THexContainer image;
-    load(image, crlf({":0100000042BD"}));
-    try {
-        image.LoadFromFile(filePath("missing.hex"));
-        FAIL();
-    } catch (const EFOpenError &error) {
-        EXPECT_TRUE(error.message().startsWith("Datei " + filePath("missing.hex") + " kann nicht geöffnet werden. "))
-            << error.what();
-    }
-    EXPECT_FALSE(image.ImageLoaded);
-    EXPECT_EQ(image.count(), 0);
-    EXPECT_EQ(cursor.busy, 0);
-}
-
-TEST_F(HexRead, FileDateIsTakenFromTheFile)
-{
-    THexContainer image;
-    EXPECT_FALSE(image.ImageLoaded);
-    EXPECT_TRUE(image.ImageMisfit);
-    const QString path = writeFile("dated.hex", ":0100000042BD\r\n");
-    const QDateTime stamp = QDateTime::fromSecsSinceEpoch(1700000000);
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.setFileTime(stamp, QFileDevice::FileModificationTime));
-    }
-    image.LoadFromFile(path);
-    EXPECT_EQ(image.ImageFileDate, stamp);
-}
-
-TEST_F(HexRead, GetBytesAndItemsOutsideTheImage)
-{
-    THexContainer image;
-    load(image, crlf({":02000000AABB99"}));
+    // Nothing asked, or past the image.
     std::uint8_t buffer[4] = {1, 2, 3, 4};
     EXPECT_FALSE(image.GetBytes(buffer, 0, 0));
     EXPECT_FALSE(image.GetBytes(buffer, -3, 0));
@@ -222,6 +175,33 @@ TEST_F(HexRead, GetBytesAndItemsOutsideTheImage)
     EXPECT_THROW(image.GetBytes(buffer, 1, -1), EListError);
     EXPECT_THROW(image.Items(1), EListError);
     EXPECT_THROW(image.Items(-1), EListError);
+}
+
+TEST_F(HexRead, MissingFileKeepsNothingAndAReadFileKeepsItsDate)
+{
+    THexContainer image;
+    EXPECT_FALSE(image.ImageLoaded);
+    EXPECT_TRUE(image.ImageMisfit);
+    const QString path = writeFile("dated.hex", ":0100000042BD\r\n");
+    const QDateTime stamp = QDateTime::fromSecsSinceEpoch(1700000000);
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(stamp, QFileDevice::FileModificationTime));
+    }
+    image.LoadFromFile(path);
+    EXPECT_EQ(image.ImageFileDate, stamp);
+
+    try {
+        image.LoadFromFile(filePath("missing.hex"));
+        FAIL();
+    } catch (const EFOpenError &error) {
+        EXPECT_TRUE(error.message().startsWith("Datei " + filePath("missing.hex") + " kann nicht geöffnet werden. "))
+            << error.what();
+    }
+    EXPECT_FALSE(image.ImageLoaded);
+    EXPECT_EQ(image.count(), 0);
+    EXPECT_EQ(cursor.busy, 0);
 }
 
 TEST_F(HexRead, ResizeGrowsWithUnusedLinesAndNeverDropsUsedOnes)

@@ -1,15 +1,17 @@
 // A language library with known answers for the text lookup tests. It answers
 // "<tag> <id>" for every id except a few that probe the caller's handling, and
 // records every getValue call so that tests can check the two-call rule.
-#include <algorithm>
-#include <cstdint>
-#include <cstring>
+// Built with WITHOUT_GETVALUE it lacks getValue, as a broken library would.
+#include "LanguageAbi.h"
+
 #include <string>
 #include <vector>
 
 #ifndef LANGUAGE_TAG
 #error "LANGUAGE_TAG names the library's language"
 #endif
+
+using lumaprog::language::answerText;
 
 namespace {
 
@@ -20,15 +22,10 @@ enum ProbeId : std::int32_t {
     NegativeLength = 9, // answers a negative length
 };
 
-struct Call {
-    std::int32_t id;
-    bool bufferGiven;
-    std::int32_t size;
-    std::int32_t mode;
-};
-std::vector<Call> calls;
+// Per call: id, whether a buffer was given, size, mode.
+std::vector<std::int32_t> calls;
 
-std::string textOf(std::int32_t id)
+[[maybe_unused]] std::string textOf(std::int32_t id)
 {
     switch (id) {
     case NonAsciiText:
@@ -40,25 +37,14 @@ std::string textOf(std::int32_t id)
     }
 }
 
-std::int32_t answer(const std::string &text, char *buffer, std::int32_t size, std::int32_t mode)
-{
-    if (mode == 0)
-        return static_cast<std::int32_t>(text.size());
-    if (buffer && size > 0) {
-        const std::size_t count = std::min(text.size(), static_cast<std::size_t>(size - 1));
-        std::memcpy(buffer, text.data(), count);
-        buffer[count] = '\0';
-    }
-    return 0;
-}
-
 }  // namespace
 
 extern "C" {
 
+#ifndef WITHOUT_GETVALUE
 std::int32_t getValue(std::int32_t id, char *buffer, std::int32_t size, std::int32_t mode)
 {
-    calls.push_back({id, buffer != nullptr, size, mode});
+    calls.insert(calls.end(), {id, buffer != nullptr, size, mode});
     if (id == EndlessText) {
         if (mode == 0)
             return INT32_MAX;
@@ -67,32 +53,24 @@ std::int32_t getValue(std::int32_t id, char *buffer, std::int32_t size, std::int
     }
     if (id == NegativeLength && mode == 0)
         return -5;
-    return answer(textOf(id), buffer, size, mode);
+    return answerText(textOf(id), buffer, size, mode);
 }
+#endif
 
 std::int32_t getLangID(char *buffer, std::int32_t size, std::int32_t mode)
 {
-    return answer(LANGUAGE_TAG, buffer, size, mode);
+    return answerText(LANGUAGE_TAG, buffer, size, mode);
 }
 
 std::int32_t getLangFull(char *buffer, std::int32_t size, std::int32_t mode)
 {
-    return answer(std::string("Test language ") + LANGUAGE_TAG, buffer, size, mode);
+    return answerText(std::string("Test language ") + LANGUAGE_TAG, buffer, size, mode);
 }
 
-// For the tests only: the getValue calls so far.
-std::int32_t recordedCallCount()
+// For the tests only: the getValue calls so far, four numbers each.
+LUMAPROG_LANGUAGE_EXPORT const std::int32_t *recordedCalls(std::int32_t *count)
 {
-    return static_cast<std::int32_t>(calls.size());
-}
-
-void recordedCall(std::int32_t index, std::int32_t *id, std::int32_t *bufferGiven, std::int32_t *size,
-                  std::int32_t *mode)
-{
-    const Call &call = calls.at(static_cast<std::size_t>(index));
-    *id = call.id;
-    *bufferGiven = call.bufferGiven ? 1 : 0;
-    *size = call.size;
-    *mode = call.mode;
+    *count = static_cast<std::int32_t>(calls.size() / 4);
+    return calls.data();
 }
 }
