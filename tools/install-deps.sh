@@ -8,6 +8,6 @@ $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends \
     build-essential cmake ninja-build pkg-config \
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev \
-    gcc-avr avr-libc binutils-avr srecord \
+    srecord xvfb xauth \
     libjpeg-dev libgtest-dev libgmock-dev googletest libbenchmark-dev \
     qt6-qpa-plugins fonts-dejavu-core >/dev/null
