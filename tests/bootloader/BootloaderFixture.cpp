@@ -52,7 +52,7 @@ void BootloaderTest::openModuleInBootloader()
     ASSERT_TRUE(Bootloader->Open());
 }
 
-QByteArray BootloaderTest::addressFrame(std::uint32_t address)
+QByteArray addressFrame(std::uint32_t address)
 {
     QByteArray frame("IA");
     frame += char(address >> 16);
@@ -61,7 +61,7 @@ QByteArray BootloaderTest::addressFrame(std::uint32_t address)
     return frame;
 }
 
-QByteArray BootloaderTest::blockFrame(char command, int length, char memory)
+QByteArray blockFrame(char command, int length, char memory)
 {
     QByteArray frame("I");
     frame += command;
