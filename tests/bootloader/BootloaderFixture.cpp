@@ -13,14 +13,9 @@ void BootloaderTest::SetUp()
 {
     CurrentComPort = sim.portPath();
     InitBootloaderModule();
-    BootloaderTimeouts quick;
-    quick.flashEraseCr = QuickTimeoutMs;
-    quick.eepromEraseCr = QuickTimeoutMs;
-    quick.address = QuickTimeoutMs;
-    quick.programBlock = QuickTimeoutMs;
-    quick.readBlock = QuickTimeoutMs;
-    quick.start = QuickTimeoutMs;
-    Bootloader->setTimeouts(quick);
+    // The identification keeps its own time-out, which the module's timing depends on.
+    Bootloader->setTimeouts({BootloaderTimeouts().identification, QuickTimeoutMs, QuickTimeoutMs, QuickTimeoutMs,
+                             QuickTimeoutMs, QuickTimeoutMs, QuickTimeoutMs});
     setMainWindowLink(&mainWindow);
     setConnectDialogControl(&dialog);
 }
