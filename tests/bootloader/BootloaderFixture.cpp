@@ -13,14 +13,9 @@ void BootloaderTest::SetUp()
 {
     CurrentComPort = sim.portPath();
     InitBootloaderModule();
-    BootloaderTimeouts quick;
-    quick.flashEraseCr = QuickTimeoutMs;
-    quick.eepromEraseCr = QuickTimeoutMs;
-    quick.address = QuickTimeoutMs;
-    quick.programBlock = QuickTimeoutMs;
-    quick.readBlock = QuickTimeoutMs;
-    quick.start = QuickTimeoutMs;
-    Bootloader->setTimeouts(quick);
+    // The identification keeps its own time-out, which the module's timing depends on.
+    Bootloader->setTimeouts({BootloaderTimeouts().identification, QuickTimeoutMs, QuickTimeoutMs, QuickTimeoutMs,
+                             QuickTimeoutMs, QuickTimeoutMs, QuickTimeoutMs});
     setMainWindowLink(&mainWindow);
     setConnectDialogControl(&dialog);
 }
@@ -52,7 +47,7 @@ void BootloaderTest::openModuleInBootloader()
     ASSERT_TRUE(Bootloader->Open());
 }
 
-QByteArray BootloaderTest::addressFrame(std::uint32_t address)
+QByteArray addressFrame(std::uint32_t address)
 {
     QByteArray frame("IA");
     frame += char(address >> 16);
@@ -61,7 +56,7 @@ QByteArray BootloaderTest::addressFrame(std::uint32_t address)
     return frame;
 }
 
-QByteArray BootloaderTest::blockFrame(char command, int length, char memory)
+QByteArray blockFrame(char command, int length, char memory)
 {
     QByteArray frame("I");
     frame += command;

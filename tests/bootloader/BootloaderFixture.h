@@ -30,6 +30,10 @@ public:
     std::function<void()> onShow;
 };
 
+// The request frames the host should send, as raw bytes.
+QByteArray addressFrame(std::uint32_t address);
+QByteArray blockFrame(char command, int length, char memory);
+
 class BootloaderTest : public ::testing::Test {
 protected:
     // 8 flash pages of 128 bytes, 128 EEPROM pages of 4 bytes.
@@ -42,10 +46,6 @@ protected:
     static TModul module(const QString &name = QStringLiteral("Mega328 Module"));
     // Opens the link to a module that is already in its bootloader.
     void openModuleInBootloader();
-    // The request frames the host should send, as raw bytes.
-    static QByteArray addressFrame(std::uint32_t address);
-    static QByteArray blockFrame(char command, int length, char memory);
-
     ModuleSimulator sim {geometry()};
     RecordingMainWindow mainWindow;
     RecordingConnectDialog dialog;

@@ -11,43 +11,73 @@
 #include <QTimer>
 #include <QToolButton>
 
-using Fault = ModuleSimulator::Fault;
 using Action = ModuleSimulator::Action;
-
-namespace {
-QByteArray repeated(const QByteArray &bytes, int times)
-{
-    QByteArray result;
-    for (int i = 0; i < times; ++i)
-        result += bytes;
-    return result;
-}
-}
-
 using Connecting = BootloaderTest;
 
-TEST_F(Connecting, ModuleInItsBootloaderAnswersTheFirstHandshake)
-{
-    openModuleInBootloader();
-    EXPECT_TRUE(Bootloader->Connect(module()));
-    EXPECT_EQ(sim.received(), "IS");
-    EXPECT_EQ(dialog.shows, 0);
-    EXPECT_EQ(dialog.closes, 1);
-    EXPECT_TRUE(sim.violations().isEmpty());
+namespace {
+struct LoopCase {
+    const char *name;
+    std::function<void(ModuleSimulator &)> arrange;  // on the open port
+    bool connects;
+    int handshakes;    // the "IS" requests the module saw (at most, where timing decides)
+    int shownAt = -1;  // handshakes seen when the dialog showed; -1: never shown
+    std::function<void(ModuleSimulator &)> onShow = {};  // else the user aborts
+    int entersBootloaderAfter = 0;
+    const char *moduleName = "Mega328 Module";
+    bool atMost = false;
+};
+
+const LoopCase LoopCases[] = {
+    {"DialogAppearsOnceAtTheTwentiethFailureAndTheResetConnects", nullptr, true, 26, 20,
+     [](ModuleSimulator &) {}, 25},
+    {"OtherProtocolVersionIsRetriedLikeSilence",
+     [](ModuleSimulator &sim) { sim.setIdentification("MEGA328 MODULE", 1); }, true, 21, 20,
+     [](ModuleSimulator &sim) { sim.setIdentification("MEGA328 MODULE", 0); }},
+    {"LowerCaseDefinitionNameExpectsItInCapitals",
+     [](ModuleSimulator &sim) { sim.setIdentification("MEGA328 MODULE rev B"); }, true, 1, -1, {}, 0,
+     "mega328 module"},
+    // A shifted answer would never match.
+    {"StrayInputAfterOpeningDoesNotShiftTheAnswers",
+     [](ModuleSimulator &sim) {
+         sim.sendStray(QByteArray("\x0D\x0D" "DT\x00MEG", 8));
+         QTest::qWait(5);
+     },
+     true, 1},
+    // Eight bytes of the first answer come only after the second "IS" went
+    // out; the second answer's tail is then left over for the third attempt.
+    {"LatePartialAnswerSpoilsOneAttemptAtMost",
+     [](ModuleSimulator &sim) { sim.addFault({'S', 1, Action::Truncate, 8, 35}); }, true, 4, -1, {}, 0,
+     "Mega328 Module", true},
+    {"HangUpEndsOnlyByAbortAndLeavesALinkThatCloses", [](ModuleSimulator &sim) { sim.hangUp(); }, false, 0, 0},
+};
+
+class ConnectLoop : public BootloaderTest, public ::testing::WithParamInterface<LoopCase> {};
 }
 
-TEST_F(Connecting, DialogAppearsOnceAtTheTwentiethFailureAndTheResetConnects)
+TEST_P(ConnectLoop, EndsAsTheModuleAnswers)
 {
-    sim.setEntersBootloaderAfter(25);
-    int handshakesAtShow = -1;
-    dialog.onShow = [&] { handshakesAtShow = sim.handshakesSeen(); };
+    const LoopCase &c = GetParam();
+    sim.setEntersBootloaderAfter(c.entersBootloaderAfter);
     ASSERT_TRUE(Bootloader->Open());
-    EXPECT_TRUE(Bootloader->Connect(module()));
-    EXPECT_EQ(dialog.shows, 1);
-    EXPECT_EQ(handshakesAtShow, 20);
+    if (c.arrange)
+        c.arrange(sim);
+    int shownAt = -1;
+    dialog.onShow = [&] {
+        shownAt = sim.handshakesSeen();
+        c.onShow ? c.onShow(sim) : void(BootloaderAbort = true);
+    };
+    EXPECT_EQ(Bootloader->Connect(module(c.moduleName)), c.connects);
+    EXPECT_EQ(shownAt, c.shownAt);
+    EXPECT_EQ(dialog.shows, c.shownAt >= 0 ? 1 : 0);
     EXPECT_EQ(dialog.closes, 1);
-    EXPECT_EQ(sim.received(), repeated("IS", 26));
+    EXPECT_TRUE(c.atMost ? sim.handshakesSeen() <= c.handshakes : sim.handshakesSeen() == c.handshakes)
+        << sim.handshakesSeen();
+    Bootloader->Close();
+    EXPECT_FALSE(Bootloader->IsOpen());
 }
+
+INSTANTIATE_TEST_SUITE_P(, ConnectLoop, ::testing::ValuesIn(LoopCases),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(Connecting, AbortInTheRealDialogEndsTheLoopAfterTheCurrentAttempt)
 {
@@ -70,24 +100,13 @@ TEST_F(Connecting, AbortInTheRealDialogEndsTheLoopAfterTheCurrentAttempt)
     Form1 = nullptr;
 }
 
-TEST_F(Connecting, OtherProtocolVersionIsRetriedLikeSilence)
-{
-    sim.setIdentification("MEGA328 MODULE", 1);
-    dialog.onShow = [&] { sim.setIdentification("MEGA328 MODULE", 0); };
-    openModuleInBootloader();
-    EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::OtherVersion);
-    sim.clearRecords();
-    EXPECT_TRUE(Bootloader->Connect(module()));
-    EXPECT_EQ(dialog.shows, 1);
-    EXPECT_EQ(sim.handshakesSeen(), 21);
-}
-
 TEST_F(Connecting, IdentifierIsFilteredThenMustBeginWithTheUpperCaseName)
 {
     struct Case {
         QByteArray identifier;
         QByteArray expected;
         tKalworksBootloader::HandshakeResult result;
+        std::uint8_t version = 0;
     };
     const Case cases[] = {
         {"MEGA328 MODULE rev B", "MEGA328 MODULE", tKalworksBootloader::Connected},
@@ -99,20 +118,13 @@ TEST_F(Connecting, IdentifierIsFilteredThenMustBeginWithTheUpperCaseName)
         // Bytes past the 31 of the identifier are not part of it.
         {QByteArray(30, 'X') + "YZ", QByteArray(30, 'X') + "Y", tKalworksBootloader::Connected},
         {QByteArray(30, 'X') + "YZ", QByteArray(30, 'X') + "YZ", tKalworksBootloader::NoAnswer},
+        {"MEGA328 MODULE", "MEGA328 MODULE", tKalworksBootloader::OtherVersion, 1},
     };
     openModuleInBootloader();
     for (const Case &c : cases) {
-        sim.setIdentification(c.identifier);
+        sim.setIdentification(c.identifier, c.version);
         EXPECT_EQ(Bootloader->Handshake(c.expected, 0), c.result) << c.identifier.toStdString();
     }
-}
-
-TEST_F(Connecting, LowerCaseDefinitionNameExpectsItInCapitals)
-{
-    sim.setIdentification("MEGA328 MODULE rev B");
-    openModuleInBootloader();
-    EXPECT_TRUE(Bootloader->Connect(module("mega328 module")));
-    EXPECT_EQ(sim.handshakesSeen(), 1);
 }
 
 TEST_F(Connecting, WrongHeaderShortOrLateIdentificationIsNoAnswer)
@@ -139,29 +151,6 @@ TEST_F(Connecting, IdentificationFitsTheWindowAtTheModulesLineRateButNotAtASlowe
     EXPECT_GE(clock.elapsed(), 10);
     sim.setLineRate(100000);  // 25.6 ms
     EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::NoAnswer);
-}
-
-TEST_F(Connecting, StrayInputAfterOpeningDoesNotShiftTheAnswers)
-{
-    dialog.onShow = [] { BootloaderAbort = true; };  // a shifted answer would never match
-    openModuleInBootloader();
-    sim.sendStray(QByteArray("\x0D\x0D" "DT\x00MEG", 8));
-    QTest::qWait(5);
-    EXPECT_TRUE(Bootloader->Connect(module()));
-    EXPECT_EQ(sim.handshakesSeen(), 1);
-    EXPECT_EQ(dialog.shows, 0);
-}
-
-TEST_F(Connecting, LatePartialAnswerSpoilsOneAttemptAtMost)
-{
-    // Eight bytes of the first answer come only after the second "IS" went
-    // out; the second answer's tail is then left over for the third attempt.
-    sim.addFault({'S', 1, Action::Truncate, 8, 35});
-    dialog.onShow = [] { BootloaderAbort = true; };
-    openModuleInBootloader();
-    EXPECT_TRUE(Bootloader->Connect(module()));
-    EXPECT_LE(sim.handshakesSeen(), 4);
-    EXPECT_EQ(dialog.shows, 0);
 }
 
 TEST_F(Connecting, AnswerTakenByTheNextAttemptLeavesNothingForTheFirstMemoryCommand)
@@ -202,6 +191,10 @@ TEST_F(Connecting, ClosedPortFailsEveryAttemptAtAPaceTheUserCanAbort)
     // Twenty failed attempts of at least 20 ms each come before the dialog.
     EXPECT_GE(shownAfterMs, 19 * 20);
     EXPECT_TRUE(sim.received().isEmpty());
+}
+
+TEST_F(Connecting, ReadAndWriteOnAClosedPortFailQuietly)
+{
     std::uint8_t byte = 'I';
     EXPECT_FALSE(Bootloader->Write(&byte, 1));
     EXPECT_FALSE(Bootloader->Read(&byte, 1, 10));
@@ -242,14 +235,4 @@ TEST_F(Connecting, FailedCloseLogsAndStartsOverWithAFreshPortOfTheFirstSettings)
     EXPECT_EQ(link.Handshake("MEGA328 MODULE", 0), tKalworksBootloader::Connected);
     link.Close();
     EXPECT_EQ(mainWindow.log, removed);
-}
-
-TEST_F(Connecting, HangUpWhileConnectingEndsOnlyByAbortAndLeavesALinkThatCloses)
-{
-    ASSERT_TRUE(Bootloader->Open());
-    sim.hangUp();
-    dialog.onShow = [] { BootloaderAbort = true; };
-    EXPECT_FALSE(Bootloader->Connect(module()));
-    Bootloader->Close();
-    EXPECT_FALSE(Bootloader->IsOpen());
 }

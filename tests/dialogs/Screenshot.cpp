@@ -12,51 +12,39 @@
 #include "u_Options.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cstdio>
-
-namespace {
-constexpr int SettleMs = 300;
-}
 
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
-    if (argc < 5) {
+    const QStringList args = QApplication::arguments();
+    if (args.size() < 5) {
         std::fprintf(stderr, "usage: dialog_screenshot <program folder> <language id> <board|options|about> <out.png>\n");
         return 2;
     }
     QTemporaryDir settings;
     qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
-    TUtility::SetExeFolderOverride(QString::fromLocal8Bit(argv[1]));
+    TUtility::SetExeFolderOverride(args[1]);
     InitUtilsModule();
     InitProgUSBModule();
-    Utility->IniWrite(SettingsSection::ProgramOptions, QStringLiteral("LanguageID"), QString::fromLocal8Bit(argv[2]));
+    Utility->IniWrite(SettingsSection::ProgramOptions, QStringLiteral("LanguageID"), args[2]);
     setSleepFunction([](int) {});
-    const QString which = QString::fromLocal8Bit(argv[3]);
-    const QString output = QString::fromLocal8Bit(argv[4]);
     bool saved = false;
     SetModalRunner([&](QDialog &dialog) {
         dialog.show();
-        QElapsedTimer settling;
-        settling.start();
-        while (settling.elapsed() < SettleMs)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, SettleMs);
-        saved = dialog.grab().save(output);
+        QTest::qWait(300);  // the dialog lays itself out and paints
+        saved = dialog.grab().save(args[4]);
         return int(QDialog::Rejected);
     });
-    {
-        TMainFrm window;
-        CurrentComPort = settings.filePath(QStringLiteral("no-board"));
-        if (which == QLatin1String("board"))
-            TDeviceSettingsForm::Execute();
-        else if (which == QLatin1String("options"))
-            TOptionsFrm::Execute();
-        else
-            TAboutBox::Execute();
-    }
-    FinalizeProgUSBModule();
-    FinalizeUtilsModule();
+    TMainFrm window;
+    CurrentComPort = settings.filePath(QStringLiteral("no-board"));
+    if (args[3] == QLatin1String("board"))
+        TDeviceSettingsForm::Execute();
+    else if (args[3] == QLatin1String("options"))
+        TOptionsFrm::Execute();
+    else
+        TAboutBox::Execute();
     return saved ? 0 : 1;
 }

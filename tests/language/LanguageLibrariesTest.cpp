@@ -90,18 +90,6 @@ INSTANTIATE_TEST_SUITE_P(AllLanguages, LanguageLibraryTest,
                                            LibraryCase{testLanguagePath(), "TT", "Test"}),
                          [](const auto &info) { return info.param.id; });
 
-TEST(TestLanguage, AnswersTheIdForEveryId)
-{
-    LanguageLibraryFile library(testLanguagePath());
-    ASSERT_TRUE(library.isLoaded()) << library.loadError();
-
-    EXPECT_EQ(library.text(0), "T0");
-    EXPECT_EQ(library.text(-5), "T-5");
-    EXPECT_EQ(library.text(7152), "T7152");
-    EXPECT_EQ(library.text(INT_MIN), "T-2147483648");
-    EXPECT_EQ(library.text(INT_MAX), "T2147483647");
-}
-
 TEST(ProgramLanguages, UnknownIdsGiveTheEmptyText)
 {
     for (const char *id : {"EN", "DE"}) {

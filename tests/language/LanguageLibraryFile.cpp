@@ -13,10 +13,10 @@ Function exportOf(void *handle, const char *name)
     return handle ? reinterpret_cast<Function>(dlsym(handle, name)) : nullptr;
 }
 
-std::string folderFromEnvironment(const char *variable, const char *fallback)
+std::string folderFromEnvironment(const char *variable)
 {
     const char *value = std::getenv(variable);
-    return (value && *value) ? value : fallback;
+    return value ? value : "";
 }
 
 }  // namespace
@@ -46,15 +46,8 @@ std::string LanguageLibraryFile::text(std::int32_t id) const
     });
 }
 
-std::string LanguageLibraryFile::languageId() const
-{
-    return fetchByTwoCallRule(idExport);
-}
-
-std::string LanguageLibraryFile::languageName() const
-{
-    return fetchByTwoCallRule(fullNameExport);
-}
+std::string LanguageLibraryFile::languageId() const { return fetchByTwoCallRule(idExport); }
+std::string LanguageLibraryFile::languageName() const { return fetchByTwoCallRule(fullNameExport); }
 
 std::map<std::int32_t, std::string> LanguageLibraryFile::textsBetween(std::int32_t first,
                                                                       std::int32_t last) const
@@ -84,10 +77,10 @@ std::string fetchByTwoCallRule(const ExportCall &call)
 
 std::string programLanguagePath(const std::string &languageId)
 {
-    return folderFromEnvironment("LUMAPROG_BIN_DIR", LUMAPROG_DEFAULT_BIN_DIR) + "/" + languageId + ".lang.so";
+    return folderFromEnvironment("LUMAPROG_BIN_DIR") + "/" + languageId + ".lang.so";
 }
 
 std::string testLanguagePath()
 {
-    return folderFromEnvironment("LUMAPROG_TEST_LIB_DIR", LUMAPROG_DEFAULT_TEST_LIB_DIR) + "/TT.lang.so";
+    return folderFromEnvironment("LUMAPROG_TEST_LIB_DIR") + "/TT.lang.so";
 }

@@ -5,16 +5,12 @@
 
 #include "LanguageLibraryFile.h"
 
-#include <QByteArray>
+#include <QString>
 #include <QStringDecoder>
-#include <algorithm>
-#include <cctype>
+#include <QStringList>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <map>
 #include <regex>
-#include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -46,31 +42,9 @@ protected:
         static std::map<std::string, TextMap> loaded;
         return loaded;
     }
-
     static const TextMap &english() { return tables()["EN"]; }
     static const TextMap &german() { return tables()["DE"]; }
-
-    static std::vector<std::pair<std::string, const TextMap *>> both()
-    {
-        return {{"EN", &english()}, {"DE", &german()}};
-    }
 };
-
-std::set<std::int32_t> idsOf(const TextMap &texts)
-{
-    std::set<std::int32_t> ids;
-    for (const auto &[id, text] : texts)
-        ids.insert(id);
-    return ids;
-}
-
-std::string listOf(const std::set<std::int32_t> &ids)
-{
-    std::ostringstream out;
-    for (std::int32_t id : ids)
-        out << id << ' ';
-    return out.str();
-}
 
 bool isValidUtf8(const std::string &text)
 {
@@ -88,108 +62,63 @@ std::vector<std::string> formatFieldsOf(const std::string &text)
     return fields;
 }
 
-std::vector<std::string> filterParts(const std::string &filter)
+TEST_F(LanguageTablesTest, EveryIdHasATextInBothLanguagesWithTheSameFormatFields)
 {
-    std::vector<std::string> parts;
-    std::string::size_type start = 0;
-    for (auto bar = filter.find('|'); bar != std::string::npos; bar = filter.find('|', start)) {
-        parts.push_back(filter.substr(start, bar - start));
-        start = bar + 1;
-    }
-    parts.push_back(filter.substr(start));
-    return parts;
-}
-
-bool endsWithAnyOf(const std::string &text, const std::string &characters)
-{
-    return !text.empty() && characters.find(text.back()) != std::string::npos;
-}
-
-TEST_F(LanguageTablesTest, EveryIdHasATextInBothLanguages)
-{
-    const auto englishIds = idsOf(english());
-    const auto germanIds = idsOf(german());
-    ASSERT_TRUE(englishIds.count(0)) << "the main window's caption is missing";
-
-    std::set<std::int32_t> onlyEnglish, onlyGerman;
-    std::set_difference(englishIds.begin(), englishIds.end(), germanIds.begin(), germanIds.end(),
-                        std::inserter(onlyEnglish, onlyEnglish.end()));
-    std::set_difference(germanIds.begin(), germanIds.end(), englishIds.begin(), englishIds.end(),
-                        std::inserter(onlyGerman, onlyGerman.end()));
-    EXPECT_TRUE(onlyEnglish.empty()) << "ids without German text: " << listOf(onlyEnglish);
-    EXPECT_TRUE(onlyGerman.empty()) << "ids without English text: " << listOf(onlyGerman);
-}
-
-TEST_F(LanguageTablesTest, TextsAndLanguageNamesAreValidUtf8)
-{
-    for (const auto &[language, texts] : both()) {
-        for (const auto &[id, text] : *texts)
-            EXPECT_TRUE(isValidUtf8(text)) << language << " id " << id;
-    }
-    for (const char *id : {"EN", "DE"})
-        EXPECT_TRUE(isValidUtf8(LanguageLibraryFile(programLanguagePath(id)).languageName())) << id;
-}
-
-TEST_F(LanguageTablesTest, TranslationsKeepTheFormatFieldsInOrder)
-{
-    for (const auto &[id, englishText] : english()) {
-        const auto translation = german().find(id);
-        if (translation != german().end()) {
-            EXPECT_EQ(formatFieldsOf(translation->second), formatFieldsOf(englishText)) << "id " << id;
+    ASSERT_TRUE(english().count(0)) << "the main window's caption is missing";
+    for (const auto &[id, text] : german())
+        EXPECT_TRUE(english().count(id)) << "id " << id << " has no English text";
+    for (const auto &[id, text] : english()) {
+        EXPECT_TRUE(german().count(id)) << "id " << id << " has no German text";
+        if (german().count(id)) {
+            EXPECT_EQ(formatFieldsOf(german().at(id)), formatFieldsOf(text)) << "id " << id;
         }
+    }
+}
+
+// Valid UTF-8 with no blank at either end, but for the text a file name goes before.
+TEST_F(LanguageTablesTest, TextsAreValidUtf8WithoutSurroundingBlanks)
+{
+    for (const auto &[language, texts] : tables()) {
+        for (const auto &[id, text] : texts) {
+            const QString decoded = QString::fromStdString(text);
+            EXPECT_TRUE(isValidUtf8(text)) << language << " id " << id;
+            EXPECT_EQ(decoded.front().isSpace(), id == OverwriteQuestionId) << language << " id " << id << ": '" << text << "'";
+            EXPECT_FALSE(decoded.back().isSpace()) << language << " id " << id << ": '" << text << "'";
+        }
+        EXPECT_TRUE(isValidUtf8(LanguageLibraryFile(programLanguagePath(language)).languageName())) << language;
     }
 }
 
 TEST_F(LanguageTablesTest, FileFiltersAreDescriptionAndPatternPairs)
 {
     for (std::int32_t id : {14, 15, 77}) {
-        std::vector<std::string> englishPatterns;
-        for (const auto &[language, texts] : both()) {
-            const auto parts = filterParts(texts->at(id));
-            ASSERT_EQ(parts.size() % 2, 0u) << language << " id " << id << ": " << texts->at(id);
-            std::vector<std::string> patterns;
-            for (std::size_t i = 0; i < parts.size(); i += 2) {
-                EXPECT_FALSE(parts[i].empty()) << language << " id " << id;
-                EXPECT_EQ(parts[i + 1].find_first_of(" ;"), std::string::npos)
-                    << language << " id " << id << ": one pattern per filter";
-                patterns.push_back(parts[i + 1]);
-            }
-            if (language == "EN") {
-                englishPatterns = patterns;
-            } else {
-                EXPECT_EQ(patterns, englishPatterns) << "id " << id << ": the patterns differ by language";
+        QStringList patterns[2];
+        for (const TextMap *texts : {&english(), &german()}) {
+            const QStringList parts = QString::fromStdString(texts->at(id)).split(u'|');
+            ASSERT_EQ(parts.size() % 2, 0) << "id " << id << ": " << texts->at(id);
+            for (qsizetype i = 0; i < parts.size(); i += 2) {
+                EXPECT_FALSE(parts[i].isEmpty()) << "id " << id;
+                EXPECT_FALSE(parts[i + 1].contains(u' ') || parts[i + 1].contains(u';')) << "id " << id << ": one pattern per filter";
+                patterns[texts == &german()] << parts[i + 1];
             }
         }
-    }
-}
-
-TEST_F(LanguageTablesTest, TextsHaveNoSurroundingBlanks)
-{
-    for (const auto &[language, texts] : both()) {
-        for (const auto &[id, text] : *texts) {
-            const bool startsWithBlank = std::isspace(static_cast<unsigned char>(text.front()));
-            EXPECT_EQ(startsWithBlank, id == OverwriteQuestionId) << language << " id " << id << ": '" << text << "'";
-            EXPECT_FALSE(std::isspace(static_cast<unsigned char>(text.back())))
-                << language << " id " << id << ": '" << text << "'";
-        }
+        EXPECT_EQ(patterns[1], patterns[0]) << "id " << id << ": the patterns differ by language";
     }
 }
 
 TEST_F(LanguageTablesTest, TextsFitWhatTheirCallersAppend)
 {
-    // Followed by ": " and a value.
-    const std::vector<std::int32_t> beforeColon{3040, 3042, 3043, 7200};
-    // Followed by " ... " and a result, " ...", ". " and a reason, or " (0x..)".
-    const std::vector<std::int32_t> beforeDotsOrValue{3101, 3102, 3103, 3104, 3105, 3106, 3107, 3108,
-                                                      7210, 7211, 7212, 7213, 7214, 7215, 7216, 7217, 7218};
-    for (const auto &[language, texts] : both()) {
-        for (std::int32_t id : beforeColon) {
-            ASSERT_TRUE(texts->count(id)) << language << " id " << id;
-            EXPECT_FALSE(endsWithAnyOf(texts->at(id), ":")) << language << " id " << id;
-        }
-        for (std::int32_t id : beforeDotsOrValue) {
-            ASSERT_TRUE(texts->count(id)) << language << " id " << id;
-            EXPECT_FALSE(endsWithAnyOf(texts->at(id), ".:!")) << language << " id " << id;
+    // Followed by ": " and a value; by " ... " and a result, " ...", ". " and a reason, or " (0x..)".
+    const std::map<std::string, std::vector<std::int32_t>> mustNotEndIn {
+        {":", {3040, 3042, 3043, 7200}},
+        {".:!", {3101, 3102, 3103, 3104, 3105, 3106, 3107, 3108,
+                 7210, 7211, 7212, 7213, 7214, 7215, 7216, 7217, 7218}}};
+    for (const auto &[language, texts] : tables()) {
+        for (const auto &[endings, ids] : mustNotEndIn) {
+            for (std::int32_t id : ids) {
+                ASSERT_TRUE(texts.count(id)) << language << " id " << id;
+                EXPECT_EQ(endings.find(texts.at(id).back()), std::string::npos) << language << " id " << id;
+            }
         }
     }
 }

@@ -1,7 +1,8 @@
-// Each job of the module page with its exact log, and every way it can fail:
-// the port, the connect dialog's abort, a module that does not answer or
-// hangs up, a verify mismatch, a failed start, an image byte that is not
-// hexadecimal, a definition whose pages the bootloader cannot take.
+// Each job of the module page with its exact log and every byte it sends,
+// and every way it can fail: the port, the connect dialog's abort, a module
+// that does not answer, answers too few carriage returns or hangs up, a verify
+// mismatch, a failed start, an image byte that is not hexadecimal, a
+// definition whose pages the bootloader cannot take.
 #include "BootloaderFixture.h"
 #include "ModuleJobs.h"
 #include "TestEnvironment.h"
@@ -36,7 +37,25 @@ public:
 const QStringList Heading {"blue*:T7200: |blue*:Mega328 Module", "blue:"}, Connected {"grey:T7210 ... |grey:T7260"};
 const QStringList Succeeded {"green:T7250", "grey:"}, Failed {"red*:T7251", "grey:"};
 const QByteArray FlashBytes = QByteArray(512, '\xFF') + pattern(128, 5) + QByteArray(384, '\xFF');
-const QByteArray EepromBytes = pattern(512, 3);
+// The last EEPROM page is empty and is written and compared all the same.
+const QByteArray EepromBytes = pattern(508, 3) + QByteArray(4, '\xFF');
+
+// The frames of one walk over a memory's first `pages` pages: an address for
+// each, a block for each flash page with data and for every EEPROM page.
+QByteArray walk(char command, char memory, int pages = -1)
+{
+    const int pageSize = memory == 'F' ? 128 : 4;
+    const QByteArray &bytes = memory == 'F' ? FlashBytes : EepromBytes;
+    QByteArray frames;
+    for (int address = 0; address < bytes.size() && pages-- != 0; address += pageSize) {
+        const QByteArray page = bytes.mid(address, pageSize);
+        frames += addressFrame(address);
+        if (memory == 'E' || page.count('\xFF') < pageSize)
+            frames += blockFrame(command, pageSize, memory) + (command == 'B' ? page : QByteArray());
+    }
+    return frames;
+}
+const QByteArray Handshake = "IS", Start = "IE", TwentyHandshakes = Handshake.repeated(20);
 
 // The log after the heading: connected, the given lines, the summary.
 QStringList ok(const QStringList &lines) { return Connected + lines + Succeeded; }
@@ -54,16 +73,18 @@ struct JobCase {
     const char *name;
     Job job;
     QStringList log = {};  // after the heading; empty: the job must not start
+    QByteArray sent = {};  // every byte the module received
     std::function<void(Scene &)> arrange = {};
     bool verify = true, start = true;
-    bool opens = true;  // false: the port stays untouched
 };
 
 auto aborting = [](Scene &s) {
     s.sim.setEntersBootloaderAfter(1000);
     s.dialog.onShow = [] { BootloaderAbort = true; };
 };
-auto fault = [](char c, int n, Action a, int v = 0) { return [=](Scene &s) { s.sim.addFault({c, n, a, v}); }; };
+auto fault = [](char c, int n, Action a, int v = 0, int at = 0) {
+    return [=](Scene &s) { s.sim.addFault({c, n, a, v, 0, at}); };
+};
 }
 
 class ModuleJobs : public BootloaderTest, public ::testing::WithParamInterface<JobCase> {};
@@ -90,38 +111,58 @@ TEST_P(ModuleJobs, RunsToItsEndWithItsLog)
     EXPECT_EQ(log.lines, c.log.isEmpty() ? c.log : Heading + c.log);
     EXPECT_TRUE(log.open.isEmpty());
     EXPECT_FALSE(Bootloader->IsOpen());
-    // "IE" goes out exactly when the log reports a start.
-    EXPECT_EQ(sim.received().contains("IE"), c.log.contains("olive:T7217 ...") || c.log.contains("red:T7218. T7219"));
+    EXPECT_EQ(sim.received(), c.sent);
+    EXPECT_TRUE(sim.violations().isEmpty());
+    for (const auto &exchange : sim.exchanges()) {
+        if (exchange.request.startsWith("IB") && exchange.request.endsWith('F')) {
+            EXPECT_GE(exchange.pauseBeforeDataMs, 15.0);  // the module's 20 ms before flash data
+        }
+    }
     EXPECT_TRUE(!succeeded || c.job != Job::ProgramFlash || sim.memory(Memory::Flash) == FlashBytes);
     EXPECT_TRUE(!succeeded || c.job != Job::ProgramEeprom || sim.memory(Memory::Eeprom) == EepromBytes);
-    EXPECT_TRUE((c.opens && !c.log.isEmpty()) || sim.received().isEmpty()) << "the port was used";
 }
 
 INSTANTIATE_TEST_SUITE_P(, ModuleJobs, ::testing::Values(
-    JobCase {"EraseFlashOnlyNotesTheApplicationIsNotStarted", Job::EraseFlash, ok({done(7213), "olive:T7218"})},
-    JobCase {"ProgramFlashVerifiesAndStarts", Job::ProgramFlash, ok({done(7211), done(7212), "olive:T7217 ..."})},
-    JobCase {"ProgramFlashWithoutVerifyOrStart", Job::ProgramFlash, ok({done(7211)}), {}, false, false},
-    JobCase {"VerifyFlash", Job::VerifyFlash, ok({done(7212)}),
+    JobCase {"EraseFlashOnlyNotesTheApplicationIsNotStarted", Job::EraseFlash, ok({done(7213), "olive:T7218"}), "ISIN"},
+    JobCase {"ProgramFlashVerifiesAndStarts", Job::ProgramFlash, ok({done(7211), done(7212), "olive:T7217 ..."}),
+             Handshake + walk('B', 'F') + walk('g', 'F') + Start},
+    JobCase {"ProgramFlashWithoutVerifyOrStart", Job::ProgramFlash, ok({done(7211)}), Handshake + walk('B', 'F'), {},
+             false, false},
+    JobCase {"VerifyFlash", Job::VerifyFlash, ok({done(7212)}), Handshake + walk('g', 'F'),
              [](Scene &s) { s.sim.fill(Memory::Flash, 0, FlashBytes); }, true, false},
-    JobCase {"EraseEepromStarts", Job::EraseEeprom, ok({done(7216), "olive:T7217 ..."})},
-    JobCase {"ProgramEepromVerifies", Job::ProgramEeprom, ok({done(7214), done(7215)}), {}, true, false},
-    JobCase {"VerifyEepromMismatchGivesItsText", Job::VerifyEeprom,
-             failed({broke(7215), "red:Address 00037: buffer value: 0x06, read value: 0xFF"}), [](Scene &s) {
+    JobCase {"FlashSmallerThanAPageHasNoPageToVerify", Job::VerifyFlash, ok({done(7212), "olive:T7217 ..."}),
+             Handshake + Start, [](Scene &s) { s.snapshot.modul->FlashSize = 100; }},
+    JobCase {"EraseEepromStarts", Job::EraseEeprom, ok({done(7216), "olive:T7217 ..."}), "ISIUIE"},
+    JobCase {"ProgramEepromVerifies", Job::ProgramEeprom, ok({done(7214), done(7215)}),
+             Handshake + walk('B', 'E') + walk('g', 'E'), {}, true, false},
+    JobCase {"VerifyEepromMismatchNamesTheFirstDifference", Job::VerifyEeprom,
+             failed({broke(7215), "red:Address 00037: buffer value: 0x06, read value: 0xFF"}),
+             Handshake + walk('g', 'E', 10), [](Scene &s) {
                  s.sim.fill(Memory::Eeprom, 0, EepromBytes);
                  s.sim.setStuckByte(Memory::Eeprom, 37, 0xFF);
+                 s.sim.setStuckByte(Memory::Eeprom, 38, 0x00);
              }},
-    JobCase {"VerifyWithoutAnswerHasNoText", Job::VerifyFlash, failed({broke(7212)}), fault('A', 2, Action::Drop)},
-    JobCase {"ProgramFailsSkipsVerifyAndStart", Job::ProgramFlash, failed({broke(7211)}),
-             fault('B', 1, Action::Replace, 'x')},
-    JobCase {"FailedStartKeepsTheJobsSuccess", Job::EraseEeprom, ok({done(7216), "red:T7218. T7219"}),
-             fault('E', 1, Action::Replace, 'x')},
-    JobCase {"PortThatWillNotOpen", Job::VerifyEeprom, unconnected("red"),
-             [](Scene &) { CurrentComPort = "/nonexistent/ttyACM9"; }},
-    JobCase {"ConnectAbortedDuringAnEraseIsGrey", Job::EraseFlash, unconnected("grey"), aborting},
-    JobCase {"ConnectAbortedDuringAVerifyIsRed", Job::VerifyFlash, unconnected("red"), aborting},
-    JobCase {"HangUpWhileProgramming", Job::ProgramFlash, failed({broke(7211)}), fault('A', 3, Action::HangUp)},
-    JobCase {"ImageByteThatIsNotHexadecimal", Job::ProgramFlash, failed({broke(7211), "red:No Hex-Number"}),
+    JobCase {"VerifyWithoutAnswerHasNoText", Job::VerifyFlash, failed({broke(7212)}), Handshake + walk('g', 'F', 2),
              [](Scene &s) {
+                 Bootloader->VerifyErrorText = "from an earlier verify";
+                 s.sim.addFault({'A', 2, Action::Drop});
+             }},
+    JobCase {"ProgramFailsSkipsVerifyAndStart", Job::ProgramFlash, failed({broke(7211)}), Handshake + walk('B', 'F', 5),
+             fault('B', 1, Action::Replace, 'x')},
+    JobCase {"EraseFlashWaitsForACarriageReturnPerPage", Job::EraseFlash, failed({broke(7213)}), "ISIN",
+             fault('N', 1, Action::Drop, 0, 8)},
+    JobCase {"EraseEepromWaitsForACarriageReturnPerByte", Job::EraseEeprom, failed({broke(7216)}), "ISIU",
+             fault('U', 1, Action::Drop, 0, 512)},
+    JobCase {"FailedStartKeepsTheJobsSuccess", Job::EraseEeprom, ok({done(7216), "red:T7218. T7219"}), "ISIUIE",
+             fault('E', 1, Action::Replace, 'x')},
+    JobCase {"PortThatWillNotOpen", Job::VerifyEeprom, unconnected("red"), {},
+             [](Scene &) { CurrentComPort = "/nonexistent/ttyACM9"; }},
+    JobCase {"ConnectAbortedDuringAnEraseIsGrey", Job::EraseFlash, unconnected("grey"), TwentyHandshakes, aborting},
+    JobCase {"ConnectAbortedDuringAVerifyIsRed", Job::VerifyFlash, unconnected("red"), TwentyHandshakes, aborting},
+    JobCase {"HangUpWhileProgramming", Job::ProgramFlash, failed({broke(7211)}), Handshake + walk('B', 'F', 3),
+             fault('A', 3, Action::HangUp)},
+    JobCase {"ImageByteThatIsNotHexadecimal", Job::ProgramFlash, failed({broke(7211), "red:No Hex-Number"}),
+             Handshake + walk('B', 'F', 3), [](Scene &s) {
                  QTemporaryDir folder;
                  writeFile(folder.filePath("bad.hex"), ":02010000Z1AA00\n:00000001FF\n");
                  s.snapshot.image.LoadFromFile(folder.filePath("bad.hex"));
@@ -129,10 +170,10 @@ INSTANTIATE_TEST_SUITE_P(, ModuleJobs, ::testing::Values(
              }},
     JobCase {"FlashPageOfNoBytesIsRefusedBeforeOpening", Job::EraseFlash,
              refused("Mega328 Module: flash pages of 0 bytes cannot be transferred (1 to 601 bytes, an even number)"),
-             [](Scene &s) { s.snapshot.modul->FlashPageSize = 0; }, true, true, false},
+             {}, [](Scene &s) { s.snapshot.modul->FlashPageSize = 0; }},
     JobCase {"EepromPageTooLargeIsRefusedBeforeOpening", Job::ProgramEeprom,
              refused("Mega328 Module: EEPROM pages of 602 bytes cannot be transferred (1 to 601 bytes)"),
-             [](Scene &s) { s.snapshot.modul->EEPromPageSize = 602; }, true, true, false},
-    JobCase {"NoModuleChosen", Job::EraseFlash, {}, [](Scene &s) { s.snapshot.modul.reset(); }},
-    JobCase {"ImageThatDoesNotFit", Job::EraseEeprom, {}, [](Scene &s) { s.snapshot.image.ImageMisfit = true; }}),
+             {}, [](Scene &s) { s.snapshot.modul->EEPromPageSize = 602; }},
+    JobCase {"NoModuleChosen", Job::EraseFlash, {}, {}, [](Scene &s) { s.snapshot.modul.reset(); }},
+    JobCase {"ImageThatDoesNotFit", Job::EraseEeprom, {}, {}, [](Scene &s) { s.snapshot.image.ImageMisfit = true; }}),
     [](const auto &info) { return std::string(info.param.name); });
