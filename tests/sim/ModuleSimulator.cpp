@@ -172,10 +172,8 @@ void ModuleSimulator::serve()
                           .arg(quint8(byte[0]), 2, 16, QLatin1Char('0')));
         } else {
             QByteArray letter;
-            if (readExact(letter, 1, ArgumentTimeoutMs))
+            if (readOrNote(letter, 1, ArgumentTimeoutMs, "\"I\" without a command letter"))
                 handleCommand(letter[0]);
-            else
-                violation(QStringLiteral("\"I\" without a command letter"));
         }
     }
 }
@@ -202,6 +200,14 @@ bool ModuleSimulator::readExact(QByteArray &into, int count, int timeoutMs)
         }
     }
     return into.size() == wanted;
+}
+
+bool ModuleSimulator::readOrNote(QByteArray &into, int count, int timeoutMs, const char *missing)
+{
+    if (readExact(into, count, timeoutMs))
+        return true;
+    violation(QString::fromLatin1(missing));
+    return false;
 }
 
 void ModuleSimulator::sendNow(const QByteArray &bytes)
@@ -271,10 +277,8 @@ void ModuleSimulator::handleCommand(char letter)
         break;
     }
     case 'A': {
-        if (!readExact(exchange.request, 3, ArgumentTimeoutMs)) {
-            violation(QStringLiteral("\"IA\" without its three address bytes"));
+        if (!readOrNote(exchange.request, 3, ArgumentTimeoutMs, "\"IA\" without its three address bytes"))
             return;
-        }
         const auto *bytes = reinterpret_cast<const std::uint8_t *>(exchange.request.constData());
         std::lock_guard lock(m_mutex);
         m_address = (std::uint32_t(bytes[2]) << 16) | (std::uint32_t(bytes[3]) << 8) | bytes[4];
@@ -321,23 +325,17 @@ QString ModuleSimulator::blockTarget(const QByteArray &request, QByteArray *&mem
 
 bool ModuleSimulator::handleProgramBlock(Exchange &exchange, QByteArray &reply)
 {
-    if (!readExact(exchange.request, 3, ArgumentTimeoutMs)) {
-        violation(QStringLiteral("\"IB\" frame broke off"));
+    if (!readOrNote(exchange.request, 3, ArgumentTimeoutMs, "\"IB\" frame broke off"))
         return false;
-    }
     const auto frameEnd = Clock::now();
     const auto *bytes = reinterpret_cast<const std::uint8_t *>(exchange.request.constData());
     const int length = (int(bytes[2]) << 8) | bytes[3];
     if (length > 0) {
-        if (!readExact(exchange.data, 1, PageDataTimeoutMs)) {
-            violation(QStringLiteral("\"IB\" without its page data"));
+        if (!readOrNote(exchange.data, 1, PageDataTimeoutMs, "\"IB\" without its page data"))
             return false;
-        }
         exchange.pauseBeforeDataMs = millisecondsSince(frameEnd);
-        if (!readExact(exchange.data, length - 1, PageDataTimeoutMs)) {
-            violation(QStringLiteral("\"IB\" page data broke off"));
+        if (!readOrNote(exchange.data, length - 1, PageDataTimeoutMs, "\"IB\" page data broke off"))
             return false;
-        }
     }
     QString error;
     {
@@ -358,10 +356,8 @@ bool ModuleSimulator::handleProgramBlock(Exchange &exchange, QByteArray &reply)
 
 bool ModuleSimulator::handleReadBlock(Exchange &exchange, QByteArray &reply)
 {
-    if (!readExact(exchange.request, 3, ArgumentTimeoutMs)) {
-        violation(QStringLiteral("\"Ig\" frame broke off"));
+    if (!readOrNote(exchange.request, 3, ArgumentTimeoutMs, "\"Ig\" frame broke off"))
         return false;
-    }
     QString error;
     {
         std::lock_guard lock(m_mutex);

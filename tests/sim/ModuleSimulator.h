@@ -111,6 +111,8 @@ public:
 private:
     void serve();
     bool readExact(QByteArray &into, int count, int timeoutMs);
+    // The same; what is missing is noted as a violation.
+    bool readOrNote(QByteArray &into, int count, int timeoutMs, const char *missing);
     void sendNow(const QByteArray &bytes);
     std::chrono::microseconds lineTime(qsizetype bytes) const;
     void pause(int milliseconds);
