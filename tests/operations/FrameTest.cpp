@@ -48,6 +48,11 @@ const Arrange eepromMismatch = [](auto &sim, auto &...) { sim.setCorruptOnRead(f
 const Arrange lowStuck = [](auto &sim, auto &...) { sim.setFuseStuckBits(BoardSimulator::LowFuse, 0x80, 0); };
 const Arrange lockStuck = [](auto &sim, auto &...) { sim.setFuseStuckBits(BoardSimulator::LockByte, 0x01, 1); };
 const Arrange lockNotHex = [](auto &, auto &snapshot, auto &) { snapshot.fuses.lock = "XZ"; };
+// Program the flash and the lock byte, verify the EEPROM: the boxes left empty are skipped.
+const Arrange someSteps = [](auto &sim, auto &snapshot, auto &) {
+    sim.setMemory(false, 0, pattern(8, 2));
+    snapshot.autoSteps = {.checkSignature = true, .programFlash = true, .verifyEeprom = true, .programLock = true};
+};
 const Arrange spienOffAborted = [](auto &, auto &snapshot, auto &prompts) {
     snapshot.modul->FuseHigh5 = "SPIEN";
     snapshot.fuses.high = "FF";
@@ -91,6 +96,7 @@ const FrameCase frameCases[] = {
     {"WriteFusesReadBackDiffers", writeFuses, lowStuck, "info enter sig wfuse leave off"},
     {"WriteFusesWarningAborted", writeFuses, spienOffAborted, "", Quiet},
     {"AutoAllSteps", autoRun, none, images + " wfuse*4 leave", Succeeds},
+    {"AutoSomeSteps", autoRun, someSteps, "info enter sig wflash*2 reep*256 wfuse leave", Succeeds},
     {"AutoWithoutPort", autoRun, noPort, ""},
     {"AutoBoardInBootloader", autoRun, bootloader, "info off*2"},
     {"AutoNoProgrammingMode", autoRun, refuse(CMD_ENTER_PROGRAMMING), "info enter off*2"},

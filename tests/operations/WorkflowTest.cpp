@@ -38,13 +38,13 @@ TEST_F(OperationsTest, FuseAndLockValuesTravelAsTheEditsHoldThem)
     const LockReadResult lock = ReadLock(snapshot, report());
     EXPECT_EQ(std::tuple(fuses.low, fuses.high, fuses.ext, lock.lock), std::tuple("62", "D9", std::nullopt, "3C"));
     EXPECT_TRUE(fuses.board.ok && lock.board.ok && fuses.jtagenOff && !fuses.spienOff);
-    EXPECT_EQ(window.log[6], line(clSeaGreen, "T3100 Fusebyte Low: 0x62"));
+    EXPECT_EQ(window.log.value(6), line(clSeaGreen, "T3100 Fusebyte Low: 0x62"));
     snapshot.fuses.high = "FF";  // SPIEN and JTAGEN unprogrammed
     sim->setFuseStuckBits(BoardSimulator::HighFuse, 0x01, 0);
     EXPECT_FALSE(WriteFuses(snapshot, report()).ok);
     EXPECT_EQ(prompts.asked, QStringList {"warning: T5003|T5004|T5012\r\nT5014|T5009|T5011"});
     EXPECT_EQ(trace(), "info enter sig rfuse*2 leave info enter sig rfuse leave info enter sig wfuse*2 leave off");
-    EXPECT_EQ(exchangesOf(CMD_WRITE_FUSE)[0].request.left(10), bytes("aca0000050000000e20a"));
+    EXPECT_EQ(requestsOf(CMD_WRITE_FUSE).substr(0, 20), "aca0000050000000e20a");
     EXPECT_TRUE(window.log.contains(line(clGreen, "T3102 (0xE2)")));
     EXPECT_TRUE(window.log.contains(line(clRed, "T3103 (write 0xFF, read 0xFE)")));
 }

@@ -27,7 +27,7 @@ void ProgLinkTest::SetUp()
     window.spiIndex = 0;
     setMainWindowLink(&window);
     // The power cycle's pause is recorded, not waited for.
-    setSleepFunction([](int) {});
+    setSleepFunction([this](int ms) { pauses.append(ms); });
 }
 
 void ProgLinkTest::TearDown()
@@ -57,7 +57,7 @@ void ProgLinkTest::openInProgrammingMode()
     open();
 }
 
-TModul ProgLinkTest::target()
+TModul target()
 {
     TModul modul;
     modul.Name = QStringLiteral("ATmega328P");
@@ -73,14 +73,15 @@ TModul ProgLinkTest::target()
     return modul;
 }
 
-std::vector<BoardSimulator::Exchange> ProgLinkTest::exchangesOf(std::uint16_t command) const
+std::string ProgLinkTest::requestsOf(std::uint16_t command) const
 {
-    std::vector<BoardSimulator::Exchange> result;
+    EXPECT_TRUE(sim->waitForExchanges(0, 3000));
+    QByteArrayList requests;
     for (const auto &exchange : sim->exchanges()) {
         if (exchange.command == command)
-            result.push_back(exchange);
+            requests << (exchange.request.isEmpty() ? QByteArray("-") : exchange.request.toHex());
     }
-    return result;
+    return requests.join(' ').toStdString();
 }
 
 void ProgLinkTest::expectNoViolations() const

@@ -11,7 +11,16 @@
 #include <QList>
 #include <gtest/gtest.h>
 #include <memory>
-#include <vector>
+#include <string>
+
+inline QString T(int id) { return QStringLiteral("T%1").arg(id); }
+inline LogLine line(TColor colour, const QString &text, TFontStyles styles = 0) { return {styles, colour, text}; }
+inline LogLine line(TColor colour, int id, TFontStyles styles = 0) { return {styles, colour, T(id)}; }
+inline QByteArray bytes(const char *hex) { return QByteArray::fromHex(hex); }
+
+// A definition of the board's target: 32 KiB flash in 128-byte pages,
+// 1 KiB EEPROM in 4-byte pages, signature 1E950F.
+TModul target();
 
 class ProgLinkTest : public ::testing::Test {
 protected:
@@ -27,19 +36,13 @@ protected:
     // The routine's log callback, recording into `lines`.
     TLogProc logger() { return recordInto(lines); }
 
-    static QString T(int id) { return QStringLiteral("T%1").arg(id); }
-    static LogLine line(TColor colour, const QString &text, TFontStyles styles = 0) { return {styles, colour, text}; }
-    static LogLine line(TColor colour, int id, TFontStyles styles = 0) { return {styles, colour, T(id)}; }
-    static QByteArray bytes(const char *hex) { return QByteArray::fromHex(hex); }
-
-    // A definition of the board's target: 32 KiB flash in 128-byte pages,
-    // 1 KiB EEPROM in 4-byte pages, signature 1E950F.
-    static TModul target();
-    // The exchanges of one command, in order.
-    std::vector<BoardSimulator::Exchange> exchangesOf(std::uint16_t command) const;
+    // The request blocks of one command once the board is idle, in hex, "-"
+    // for a command without one: "abcd4da5 08099c40".
+    std::string requestsOf(std::uint16_t command) const;
     void expectNoViolations() const;
 
     std::unique_ptr<BoardSimulator> sim;
     RecordingMainWindow window;  // the main window's SPI clock list, its first entry chosen
     QList<LogLine> lines;
+    QList<int> pauses;  // every pause the routines asked for, in ms
 };

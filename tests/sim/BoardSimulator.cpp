@@ -47,6 +47,16 @@ const std::array<FuseInstructions, 4> Fuses = {{
     {QByteArray("\x58\x00\x00\x00", 4), QByteArray("\xAC\xE0\x00\x00", 4)},
 }};
 
+// The fuse byte these instructions address; -1 for none.
+int fuseIndex(const QByteArray &read, const QByteArray &write = {})
+{
+    for (std::size_t i = 0; i < Fuses.size(); ++i) {
+        if (Fuses[i].read == read && (write.isEmpty() || Fuses[i].write == write))
+            return int(i);
+    }
+    return -1;
+}
+
 std::uint16_t word(const QByteArray &b, int at)
 {
     return std::uint16_t((std::uint8_t(b[at]) << 8) | std::uint8_t(b[at + 1]));
@@ -66,14 +76,11 @@ void appendCrc(QByteArray &bytes)
 
 bool crcFits(const QByteArray &block)
 {
-    if (block.size() < 2)
-        return false;
     return BoardSimulator::crc16(block.left(block.size() - 2)) == word(block, int(block.size()) - 2);
 }
 }
 
 BoardSimulator::BoardSimulator(int flashSize, int eepromSize)
-    : m_start(std::chrono::steady_clock::now())
 {
     m_flash.bytes = QByteArray(flashSize, char(0xFF));
     m_eeprom.bytes = QByteArray(eepromSize, char(0xFF));
@@ -131,7 +138,6 @@ void BoardSimulator::setInfo(const Info &info) { std::lock_guard lock(m_mutex); 
 void BoardSimulator::setRawInfo(const QByteArray &block) { std::lock_guard lock(m_mutex); m_rawInfo = block; }
 void BoardSimulator::setAckByte(std::uint8_t value) { std::lock_guard lock(m_mutex); m_ackByte = value; }
 void BoardSimulator::setProgrammingMode(bool on) { std::lock_guard lock(m_mutex); m_programmingMode = on; }
-void BoardSimulator::setStrict(bool strict) { std::lock_guard lock(m_mutex); m_strict = strict; }
 void BoardSimulator::setAcceptAnySize(bool accept) { std::lock_guard lock(m_mutex); m_acceptAnySize = accept; }
 void BoardSimulator::setFuse(FuseIndex index, std::uint8_t value) { std::lock_guard lock(m_mutex); m_fuses[index] = value; }
 void BoardSimulator::addFault(const Fault &fault) { std::lock_guard lock(m_mutex); m_faults.push_back(fault); }
@@ -180,7 +186,6 @@ void BoardSimulator::injectBytes(const QByteArray &bytes)
 BoardSimulator::Info BoardSimulator::info() const { std::lock_guard lock(m_mutex); return m_info; }
 bool BoardSimulator::powered() const { std::lock_guard lock(m_mutex); return m_powered; }
 bool BoardSimulator::programmingMode() const { std::lock_guard lock(m_mutex); return m_programmingMode; }
-std::uint8_t BoardSimulator::lastSpeed() const { std::lock_guard lock(m_mutex); return m_lastSpeed; }
 std::uint8_t BoardSimulator::fuse(FuseIndex index) const { std::lock_guard lock(m_mutex); return m_fuses[index]; }
 QByteArray BoardSimulator::memory(bool flash) const { std::lock_guard lock(m_mutex); return (flash ? m_flash : m_eeprom).bytes; }
 std::vector<BoardSimulator::Exchange> BoardSimulator::exchanges() const { std::lock_guard lock(m_mutex); return m_exchanges; }
@@ -210,11 +215,6 @@ bool BoardSimulator::waitForExchanges(int count, int timeoutMs) const
 }
 
 // ---- the serving thread --------------------------------------------------------
-
-qint64 BoardSimulator::nowUs() const
-{
-    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - m_start).count();
-}
 
 template <typename Change>
 void BoardSimulator::record(Change change)
@@ -248,10 +248,7 @@ void BoardSimulator::serve()
         m_busy = true;
         {
             std::lock_guard lock(m_mutex);
-            Exchange exchange;
-            exchange.command = code;
-            exchange.commandUs = nowUs();
-            m_exchanges.push_back(exchange);
+            m_exchanges.push_back({code, {}, {}, {}});
             ++m_occurrences[code];
         }
         handle(code);
@@ -328,17 +325,7 @@ bool BoardSimulator::sendPhase(Phase phase, QByteArray bytes, int statusIndex, i
     if (carryOn || fault->action != Action::Late)  // after a late byte the host has moved on, rightly
         checkHostWaited(phase);
     // Recorded before it leaves, so that the record is complete once the host has the bytes.
-    const qint64 at = nowUs();
-    record([&](Exchange &e) {
-        e.answered += bytes;
-        switch (phase) {
-        case Phase::Ack: e.ackUs = at; break;
-        case Phase::Status: e.statusUs = at; break;
-        case Phase::Answer: e.answerUs = at; break;
-        case Phase::PageStatus: e.pageStatusUs = at; break;
-        case Phase::PageData: break;
-        }
-    });
+    record([&](Exchange &e) { e.answered += bytes; });
     m_pty.write(bytes);
     return carryOn;
 }
@@ -373,11 +360,7 @@ bool BoardSimulator::receiveRequest(int payloadLength, QByteArray &payload, int 
     if (!sendPhase(Phase::Ack, QByteArray(1, char(ack))))
         return false;
     const QByteArray block = receive(payloadLength + 2, RequestByteTimeoutMs);
-    const qint64 at = nowUs();
-    record([&](Exchange &e) {
-        e.request = block;
-        e.requestUs = at;
-    });
+    record([&](Exchange &e) { e.request = block; });
     if (block.size() < payloadLength + 2) {
         violation(QStringLiteral("%1: request block incomplete (%2 bytes)").arg(m_exchanges.back().command, 4, 16).arg(block.size()));
         return false;
@@ -417,6 +400,14 @@ void BoardSimulator::handle(std::uint16_t command)
     }
 }
 
+bool BoardSimulator::refusedOutsideProgramming(const char *what)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_programmingMode)
+        m_violations << QStringLiteral("%1 outside programming mode").arg(QLatin1String(what));
+    return !m_programmingMode;
+}
+
 void BoardSimulator::handleInfo()
 {
     QByteArray block;
@@ -433,12 +424,9 @@ void BoardSimulator::handleSignature()
     {
         std::lock_guard lock(m_mutex);
         answer = QByteArray(reinterpret_cast<const char *>(m_signature.data()), 3);
-        appendCrc(answer);
-        const bool refused = m_strict && !m_programmingMode;
-        if (refused)
-            m_violations << QStringLiteral("signature read outside programming mode");
-        answer.append(char(refused ? StatusError : StatusOk));
     }
+    appendCrc(answer);
+    answer.append(char(refusedOutsideProgramming("signature read") ? StatusError : StatusOk));
     sendPhase(Phase::Answer, answer, 5, 3);
 }
 
@@ -458,6 +446,8 @@ void BoardSimulator::handleRequestWithStatus(std::uint16_t command)
     if (!receiveRequest(PayloadLength.at(command), p))
         return;
     std::uint8_t status = StatusOk;
+    if (command == ChipErase && refusedOutsideProgramming("chip erase"))
+        status = StatusError;
     {
         std::lock_guard lock(m_mutex);
         switch (command) {
@@ -468,14 +458,10 @@ void BoardSimulator::handleRequestWithStatus(std::uint16_t command)
             }
             m_programmingMode = true;
             m_powered = true;
-            m_lastSpeed = std::uint8_t(p[0]);
             break;
         case ChipErase:
-            if (m_strict && !m_programmingMode) {
-                m_violations << QStringLiteral("chip erase outside programming mode");
-                status = StatusError;
+            if (status != StatusOk)
                 break;
-            }
             m_flash.bytes.fill(char(0xFF));
             m_eeprom.bytes.fill(char(0xFF));
             m_fuses[LockByte] = 0xFF;
@@ -495,8 +481,6 @@ void BoardSimulator::handleRequestWithStatus(std::uint16_t command)
         case SetOscillator:
             m_info.oscillator = std::uint8_t(p[0]);
             break;
-        default:
-            break;
         }
     }
     sendStatus(Phase::Status, status);
@@ -507,19 +491,8 @@ void BoardSimulator::handleReadFuse()
     QByteArray p;
     if (!receiveRequest(4, p))
         return;
-    int index = -1;
-    for (int i = 0; i < int(Fuses.size()); ++i) {
-        if (Fuses[std::size_t(i)].read == p)
-            index = i;
-    }
-    bool refused = index < 0;
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_strict && !m_programmingMode) {
-            m_violations << QStringLiteral("fuse read outside programming mode");
-            refused = true;
-        }
-    }
+    const int index = fuseIndex(p);
+    const bool refused = refusedOutsideProgramming("fuse read") || index < 0;
     // A status forced to 0 for an unknown instruction still has no fuse to answer with.
     if (sendStatus(Phase::Status, refused ? StatusError : StatusOk) != StatusOk || index < 0)
         return;
@@ -533,17 +506,12 @@ void BoardSimulator::handleWriteFuse()
     QByteArray p;
     if (!receiveRequest(10, p, 2))
         return;
-    int index = -1;
-    for (int i = 0; i < int(Fuses.size()); ++i) {
-        if (Fuses[std::size_t(i)].write == p.left(4) && Fuses[std::size_t(i)].read == p.mid(4, 4))
-            index = i;
-    }
+    const int index = fuseIndex(p.mid(4, 4), p.left(4));
     QByteArray answer("\xFF\xFF", 2);
+    const bool refused = refusedOutsideProgramming("fuse write");
     {
         std::lock_guard lock(m_mutex);
-        if (m_strict && !m_programmingMode) {
-            m_violations << QStringLiteral("fuse write outside programming mode");
-        } else if (index >= 0) {
+        if (!refused && index >= 0) {
             const auto i = std::size_t(index);
             m_fuses[i] = std::uint8_t((std::uint8_t(p[8]) & ~m_stuckMask[i]) | (m_stuckValue[i] & m_stuckMask[i]));
             answer[0] = char(StatusOk);
@@ -567,7 +535,7 @@ bool BoardSimulator::decodePage(bool flash, const QByteArray &p, int &address, i
         problem = QStringLiteral("memory size %1 where the device has %2").arg(size).arg(memory.bytes.size());
     else if (bytes <= 0 || bytes > MaxPageBytes || address % bytes != 0 || address + bytes > size)
         problem = QStringLiteral("page of %1 bytes at %2").arg(bytes).arg(address);
-    else if (m_strict && !m_programmingMode)
+    else if (!m_programmingMode)
         problem = QStringLiteral("page command outside programming mode");
     if (problem.isEmpty())
         return true;
@@ -593,11 +561,7 @@ void BoardSimulator::handlePageWrite(bool flash)
     const std::optional<Fault> unplug = faultFor(Phase::PageData);
     const int expected = bytes + 2;
     const QByteArray block = receive(unplug ? std::min(unplug->arg, expected) : expected, RequestByteTimeoutMs);
-    const qint64 at = nowUs();
-    record([&](Exchange &e) {
-        e.pageBlock = block;
-        e.pageUs = at;
-    });
+    record([&](Exchange &e) { e.pageBlock = block; });
     if (unplug) {
         m_pty.hangUp();
         return;

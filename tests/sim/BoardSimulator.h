@@ -61,20 +61,12 @@ public:
         QByteArray serial = "ZDB-000123";
     };
 
-    // One command as the board saw it. Times are microseconds since the
-    // simulator started; -1 where that step did not happen.
+    // One command as the board saw it.
     struct Exchange {
         std::uint16_t command = 0;
         QByteArray request;    // request block as received, CRC included
         QByteArray pageBlock;  // page data and CRC of a page write
         QByteArray answered;   // every byte sent back, in order
-        qint64 commandUs = -1;
-        qint64 ackUs = -1;
-        qint64 requestUs = -1;
-        qint64 statusUs = -1;
-        qint64 answerUs = -1;
-        qint64 pageUs = -1;
-        qint64 pageStatusUs = -1;
     };
 
     enum FuseIndex { LowFuse = 0, HighFuse = 1, ExtFuse = 2, LockByte = 3 };
@@ -92,9 +84,8 @@ public:
     void setRawInfo(const QByteArray &block);  // 256 bytes sent as they are
     void setAckByte(std::uint8_t value);
     void setSignature(std::uint32_t signature);
+    // Target commands (signature, erase, fuses, pages) are refused outside programming mode.
     void setProgrammingMode(bool on);
-    // Refuse target commands (signature, erase, fuses, pages) outside programming mode.
-    void setStrict(bool strict);
     // Take the memory size a page request names instead of insisting on its own.
     void setAcceptAnySize(bool accept);
     void setFuse(FuseIndex index, std::uint8_t value);
@@ -110,7 +101,6 @@ public:
     Info info() const;
     bool powered() const;
     bool programmingMode() const;
-    std::uint8_t lastSpeed() const;
     std::uint8_t fuse(FuseIndex index) const;
     QByteArray memory(bool flash) const;
     std::vector<Exchange> exchanges() const;
@@ -142,7 +132,6 @@ private:
     void checkHostWaited(Phase phase);
     std::optional<Fault> faultFor(Phase phase) const;
     void violation(const QString &what);
-    qint64 nowUs() const;
     template <typename Change>
     void record(Change change);
 
@@ -157,13 +146,14 @@ private:
     void handlePageWrite(bool flash);
     void handlePageRead(bool flash);
     bool decodePage(bool flash, const QByteArray &payload, int &address, int &bytes);
+    // Notes a target command outside programming mode; true when it is refused.
+    bool refusedOutsideProgramming(const char *what);
 
     PtyEndpoint m_pty;
     mutable std::mutex m_mutex;
     std::thread m_thread;
     std::atomic<bool> m_stop {false};
     std::atomic<bool> m_busy {false};
-    std::chrono::steady_clock::time_point m_start;
 
     Info m_info;
     QByteArray m_rawInfo;
@@ -171,9 +161,7 @@ private:
     std::array<std::uint8_t, 3> m_signature {0x1E, 0x95, 0x0F};
     bool m_programmingMode = false;
     bool m_powered = false;
-    bool m_strict = true;
     bool m_acceptAnySize = false;
-    std::uint8_t m_lastSpeed = 0;
     std::array<std::uint8_t, 4> m_fuses {0x62, 0xD9, 0xFF, 0xFF};
     std::array<std::uint8_t, 4> m_stuckMask {};
     std::array<std::uint8_t, 4> m_stuckValue {};

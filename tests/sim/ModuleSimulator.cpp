@@ -172,10 +172,8 @@ void ModuleSimulator::serve()
                           .arg(quint8(byte[0]), 2, 16, QLatin1Char('0')));
         } else {
             QByteArray letter;
-            if (readExact(letter, 1, ArgumentTimeoutMs))
+            if (readOrNote(letter, 1, ArgumentTimeoutMs, "\"I\" without a command letter"))
                 handleCommand(letter[0]);
-            else
-                violation(QStringLiteral("\"I\" without a command letter"));
         }
     }
 }
@@ -202,6 +200,14 @@ bool ModuleSimulator::readExact(QByteArray &into, int count, int timeoutMs)
         }
     }
     return into.size() == wanted;
+}
+
+bool ModuleSimulator::readOrNote(QByteArray &into, int count, int timeoutMs, const char *missing)
+{
+    if (readExact(into, count, timeoutMs))
+        return true;
+    violation(QString::fromLatin1(missing));
+    return false;
 }
 
 void ModuleSimulator::sendNow(const QByteArray &bytes)
@@ -271,10 +277,8 @@ void ModuleSimulator::handleCommand(char letter)
         break;
     }
     case 'A': {
-        if (!readExact(exchange.request, 3, ArgumentTimeoutMs)) {
-            violation(QStringLiteral("\"IA\" without its three address bytes"));
+        if (!readOrNote(exchange.request, 3, ArgumentTimeoutMs, "\"IA\" without its three address bytes"))
             return;
-        }
         const auto *bytes = reinterpret_cast<const std::uint8_t *>(exchange.request.constData());
         std::lock_guard lock(m_mutex);
         m_address = (std::uint32_t(bytes[2]) << 16) | (std::uint32_t(bytes[3]) << 8) | bytes[4];
@@ -282,11 +286,8 @@ void ModuleSimulator::handleCommand(char letter)
         break;
     }
     case 'B':
-        if (!handleProgramBlock(exchange, reply))
-            return;
-        break;
     case 'g':
-        if (!handleReadBlock(exchange, reply))
+        if (!handleBlock(exchange, reply))
             return;
         break;
     case 'E':
@@ -304,83 +305,42 @@ void ModuleSimulator::handleCommand(char letter)
     }
 }
 
-QString ModuleSimulator::blockTarget(const QByteArray &request, QByteArray *&memory,
-                                     QList<QPair<int, std::uint8_t>> *&stuck, int &length)
+bool ModuleSimulator::handleBlock(Exchange &exchange, QByteArray &reply)
 {
-    const auto *bytes = reinterpret_cast<const std::uint8_t *>(request.constData());
-    length = (int(bytes[2]) << 8) | bytes[3];
-    const char which = char(bytes[4]);
-    if (which != 'F' && which != 'E')
-        return QStringLiteral("block frame names memory 0x%1").arg(quint8(which), 2, 16, QLatin1Char('0'));
-    memory = which == 'F' ? &m_flash : &m_eeprom;
-    stuck = which == 'F' ? &m_stuckFlash : &m_stuckEeprom;
-    if (qsizetype(m_address) + length > memory->size())
-        return QStringLiteral("block of %1 bytes at %2 lies outside the memory").arg(length).arg(m_address);
-    return {};
-}
-
-bool ModuleSimulator::handleProgramBlock(Exchange &exchange, QByteArray &reply)
-{
-    if (!readExact(exchange.request, 3, ArgumentTimeoutMs)) {
-        violation(QStringLiteral("\"IB\" frame broke off"));
+    const bool program = exchange.request[1] == 'B';
+    if (!readOrNote(exchange.request, 3, ArgumentTimeoutMs, program ? "\"IB\" frame broke off" : "\"Ig\" frame broke off"))
         return false;
-    }
     const auto frameEnd = Clock::now();
     const auto *bytes = reinterpret_cast<const std::uint8_t *>(exchange.request.constData());
     const int length = (int(bytes[2]) << 8) | bytes[3];
-    if (length > 0) {
-        if (!readExact(exchange.data, 1, PageDataTimeoutMs)) {
-            violation(QStringLiteral("\"IB\" without its page data"));
+    const char which = char(bytes[4]);
+    if (program && length > 0) {
+        if (!readOrNote(exchange.data, 1, PageDataTimeoutMs, "\"IB\" without its page data"))
             return false;
-        }
         exchange.pauseBeforeDataMs = millisecondsSince(frameEnd);
-        if (!readExact(exchange.data, length - 1, PageDataTimeoutMs)) {
-            violation(QStringLiteral("\"IB\" page data broke off"));
+        if (!readOrNote(exchange.data, length - 1, PageDataTimeoutMs, "\"IB\" page data broke off"))
             return false;
+    }
+    std::unique_lock lock(m_mutex);
+    QByteArray &memory = which == 'F' ? m_flash : m_eeprom;
+    if (which != 'F' && which != 'E') {
+        lock.unlock();
+        violation(QStringLiteral("block frame names memory 0x%1").arg(quint8(which), 2, 16, QLatin1Char('0')));
+    } else if (qsizetype(m_address) + length > memory.size()) {
+        lock.unlock();
+        violation(QStringLiteral("block of %1 bytes at %2 lies outside the memory").arg(length).arg(m_address));
+    } else if (program) {
+        memory.replace(qsizetype(m_address), length, exchange.data);
+        reply = QByteArray(1, CarriageReturn);
+    } else {
+        reply = memory.mid(qsizetype(m_address), length);
+        for (const auto &[address, value] : which == 'F' ? m_stuckFlash : m_stuckEeprom) {
+            const qint64 offset = qint64(address) - qint64(m_address);
+            if (offset >= 0 && offset < length)
+                reply[offset] = char(value);
         }
     }
-    QString error;
-    {
-        std::lock_guard lock(m_mutex);
-        QByteArray *memory = nullptr;
-        QList<QPair<int, std::uint8_t>> *stuck = nullptr;
-        int blockLength = 0;
-        error = blockTarget(exchange.request, memory, stuck, blockLength);
-        if (error.isEmpty()) {
-            memory->replace(qsizetype(m_address), blockLength, exchange.data);
-            reply = QByteArray(1, CarriageReturn);
-        }
-    }
-    if (!error.isEmpty())
-        violation(error);  // and no answer: the host times out
-    return true;
-}
-
-bool ModuleSimulator::handleReadBlock(Exchange &exchange, QByteArray &reply)
-{
-    if (!readExact(exchange.request, 3, ArgumentTimeoutMs)) {
-        violation(QStringLiteral("\"Ig\" frame broke off"));
-        return false;
-    }
-    QString error;
-    {
-        std::lock_guard lock(m_mutex);
-        QByteArray *memory = nullptr;
-        QList<QPair<int, std::uint8_t>> *stuck = nullptr;
-        int length = 0;
-        error = blockTarget(exchange.request, memory, stuck, length);
-        if (error.isEmpty()) {
-            reply = memory->mid(qsizetype(m_address), length);
-            for (const auto &[address, value] : *stuck) {
-                const qint64 offset = qint64(address) - qint64(m_address);
-                if (offset >= 0 && offset < length)
-                    reply[offset] = char(value);
-            }
-        }
-    }
-    if (!error.isEmpty())
-        violation(error);
-    return true;
+    return true;  // a frame that points nowhere gets no answer: the host times out
 }
 
 void ModuleSimulator::answer(char letter, Exchange exchange, QByteArray reply)

@@ -111,18 +111,16 @@ public:
 private:
     void serve();
     bool readExact(QByteArray &into, int count, int timeoutMs);
+    // The same; what is missing is noted as a violation.
+    bool readOrNote(QByteArray &into, int count, int timeoutMs, const char *missing);
     void sendNow(const QByteArray &bytes);
     std::chrono::microseconds lineTime(qsizetype bytes) const;
     void pause(int milliseconds);
     void handleApplicationByte(char byte);
     void handleCommand(char letter);
-    // False when the frame broke off (recorded as a violation; nothing to answer).
-    bool handleProgramBlock(Exchange &exchange, QByteArray &reply);
-    bool handleReadBlock(Exchange &exchange, QByteArray &reply);
+    // "IB" or "Ig": false when the frame broke off (recorded as a violation; nothing to answer).
+    bool handleBlock(Exchange &exchange, QByteArray &reply);
     void answer(char letter, Exchange exchange, QByteArray reply);
-    // Where an "IB" or "Ig" frame points; an error text when it points nowhere.
-    QString blockTarget(const QByteArray &request, QByteArray *&memory,
-                     QList<QPair<int, std::uint8_t>> *&stuck, int &length);
     QByteArray identificationBlock() const;
     void violation(const QString &text);
 

@@ -84,12 +84,6 @@ void PtyEndpoint::write(const QByteArray &bytes)
     }
 }
 
-void PtyEndpoint::discardInput()
-{
-    while (!readAvailable(4096, 0).isEmpty()) {
-    }
-}
-
 bool PtyEndpoint::inputPending(int timeoutMs) const
 {
     if (m_master < 0)

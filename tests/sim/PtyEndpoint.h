@@ -21,8 +21,6 @@ public:
     // Whatever is there within timeoutMs, at most maxBytes.
     QByteArray readAvailable(int maxBytes, int timeoutMs);
     void write(const QByteArray &bytes);
-    // Discards what the host sent and nobody read yet.
-    void discardInput();
     // Whether the host has sent something not read yet (waits up to timeoutMs).
     bool inputPending(int timeoutMs = 0) const;
 
