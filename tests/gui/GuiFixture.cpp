@@ -17,6 +17,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QTextEdit>
 
 namespace {
 // The program folder: the test language under both names the lookup tries,
@@ -78,13 +79,19 @@ void chooseEntry(QComboBox *list, int index)
     emit list->activated(index);
 }
 
+QString logText(const TMainFrm &window)
+{
+    return window.redt_Status->toPlainText();
+}
+
 QString TestProgramFolder()
 {
     return environment->folders->exeFolder();
 }
 
-bool ScriptedUi::nextAnswer()
+bool ScriptedUi::ask(const QString &text)
 {
+    questions << text;
     if (answers.empty())
         return false;
     const bool answer = answers.front();
@@ -92,51 +99,12 @@ bool ScriptedUi::nextAnswer()
     return answer;
 }
 
-bool ScriptedUi::askYesNo(QWidget *, const QString &text)
-{
-    questions << text;
-    return nextAnswer();
-}
-
-bool ScriptedUi::warnYesNo(QWidget *, const QString &text)
-{
-    questions << text;
-    return nextAnswer();
-}
-
-void ScriptedUi::showError(QWidget *, const QString &, const QString &text)
-{
-    errors << text;
-}
-
-void ScriptedUi::showMessage(QWidget *, const QString &text)
-{
-    messages << text;
-}
-
-void ScriptedUi::showWarning(QWidget *, const QString &title, const QString &text)
-{
-    warnings << title + QStringLiteral(": ") + text;
-}
-
-QString ScriptedUi::saveFileName(QWidget *, const FileDialogRequest &request)
-{
-    fileRequests << request;
-    return fileAnswer;
-}
-
-QString ScriptedUi::openFileName(QWidget *, const FileDialogRequest &request)
-{
-    fileRequests << request;
-    return fileAnswer;
-}
-
 void GuiTest::SetUp()
 {
     ASSERT_TRUE(configHome.isValid());
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     setUiServices(&ui);
-    setSleepFunction([this](int ms) { sleeps << ms; });
+    setSleepFunction([](int) {});
     OperationIdle = true;
     PortableMode = false;
     CurrentComPort.clear();
@@ -155,27 +123,28 @@ void GuiTest::TearDown()
     OperationIdle = true;
 }
 
-std::unique_ptr<TMainFrm> GuiTest::createWindow()
+std::unique_ptr<TMainFrm> GuiTest::showWindow()
 {
-    return std::make_unique<TMainFrm>();
-}
-
-bool GuiTest::settingsFileExists() const
-{
-    return QFile::exists(Utility->SettingsFile());
+    auto window = createWindow();
+    window->resize(TMainFrm::MinimumWidth, TMainFrm::MinimumHeight);
+    window->show();
+    return window;
 }
 
 QString GuiTest::settingsText() const
 {
-    QFile file(Utility->SettingsFile());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(readFile(Utility->SettingsFile()));
 }
 
 void GuiTest::writeSetting(const QString &section, const QString &key, const QString &value)
 {
     Utility->IniWrite(section, key, value);
+}
+
+void GuiTest::writeOptions(std::initializer_list<std::pair<const char *, const char *>> keys)
+{
+    for (const auto &[key, value] : keys)
+        writeSetting(QStringLiteral("ProgramOptions"), key, value);
 }
 
 QString GuiTest::readSetting(const QString &section, const QString &key)

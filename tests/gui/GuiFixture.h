@@ -12,13 +12,13 @@
 // Answers the window's questions from a script and records what was asked.
 class ScriptedUi : public UiServices {
 public:
-    bool askYesNo(QWidget *, const QString &text) override;
-    bool warnYesNo(QWidget *, const QString &text) override;
-    void showError(QWidget *, const QString &title, const QString &text) override;
-    void showMessage(QWidget *, const QString &text) override;
-    void showWarning(QWidget *, const QString &title, const QString &text) override;
-    QString saveFileName(QWidget *, const FileDialogRequest &request) override;
-    QString openFileName(QWidget *, const FileDialogRequest &request) override;
+    bool askYesNo(QWidget *, const QString &text) override { return ask(text); }
+    bool warnYesNo(QWidget *, const QString &text) override { return ask(text); }
+    void showError(QWidget *, const QString &, const QString &text) override { errors << text; }
+    void showMessage(QWidget *, const QString &text) override { messages << text; }
+    void showWarning(QWidget *, const QString &title, const QString &text) override { warnings << title + ": " + text; }
+    QString saveFileName(QWidget *, const FileDialogRequest &request) override { return file(request); }
+    QString openFileName(QWidget *, const FileDialogRequest &request) override { return file(request); }
 
     std::deque<bool> answers;  // unscripted questions are answered No
     QStringList questions;
@@ -29,7 +29,8 @@ public:
     QList<FileDialogRequest> fileRequests;
 
 private:
-    bool nextAnswer();
+    bool ask(const QString &text);
+    QString file(const FileDialogRequest &request) { return fileRequests << request, fileAnswer; }
 };
 
 // Every test runs with the test language ("T<id>" for every id) in a
@@ -39,11 +40,14 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    std::unique_ptr<TMainFrm> createWindow();
+    std::unique_ptr<TMainFrm> createWindow() { return std::make_unique<TMainFrm>(); }
+    // A window at its smallest size, shown.
+    std::unique_ptr<TMainFrm> showWindow();
     // The settings file's text, empty when there is none.
     QString settingsText() const;
-    bool settingsFileExists() const;
     void writeSetting(const QString &section, const QString &key, const QString &value);
+    // Keys of the program options, as (key, value).
+    void writeOptions(std::initializer_list<std::pair<const char *, const char *>> keys);
     QString readSetting(const QString &section, const QString &key);
     // "Microcontroller.kvt" in the program folder, written by the definition
     // writer from a definition table's text; removed again after the test.
@@ -53,7 +57,6 @@ protected:
     QString writeHexFile(const QString &name, int size, int seed = 1);
 
     ScriptedUi ui;
-    QList<int> sleeps;
     QTemporaryDir configHome;
     QTemporaryDir files;
 };
@@ -69,3 +72,5 @@ extern const QByteArray TestDefinitions;
 
 // A user's choice of a list entry.
 void chooseEntry(QComboBox *list, int index);
+// The log's text.
+QString logText(const TMainFrm &window);
