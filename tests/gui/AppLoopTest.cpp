@@ -5,8 +5,6 @@
 #include "GuiFixture.h"
 #include "UiServices.h"
 
-#include <QAction>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {

@@ -6,18 +6,12 @@
 #include "HexContainer.h"
 #include "MemoryStream.h"
 #include "ProgUSB.h"
-#include "TestImages.h"
 #include "ScreenCursor.h"
 #include "Sleep.h"
-#include "TestEnvironment.h"
 #include "UiHooks.h"
-#include "Utils.h"
 
-#include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
-#include <QTextEdit>
 
 namespace {
 // The program folder: the test language under both names the lookup tries,

@@ -1,10 +1,29 @@
 #pragma once
 
+// The main window, its widgets that the tests reach, and the support every test shares.
+#include "NavigationList.h"
+#include "PortChooser.h"
+#include "TestEnvironment.h"
+#include "TestImages.h"
 #include "UiServices.h"
+#include "Utils.h"
 #include "uMain.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
 #include <deque>
 #include <gtest/gtest.h>
 #include <memory>

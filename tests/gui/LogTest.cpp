@@ -3,14 +3,9 @@
 
 #include "LogWriter.h"
 #include "RtfWriter.h"
-#include "TestEnvironment.h"
-#include "Utils.h"
 
-#include <QFile>
 #include <QScrollBar>
 #include <QTextBlock>
-#include <QTextEdit>
-#include <QToolButton>
 
 namespace {
 QList<QTextCharFormat> runsOf(const QTextBlock &block)

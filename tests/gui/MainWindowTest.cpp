@@ -1,24 +1,13 @@
 // Creation, settings, placement, texts and the close query of the main window.
 #include "GuiFixture.h"
 
-#include "PortChooser.h"
 #include "RadioGroup.h"
 #include "TargetSystemCombo.h"
-#include "Utils.h"
 #include "Version.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
-#include <QGroupBox>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QMenuBar>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QScreen>
-#include <QTextEdit>
 
 using Placement = TMainFrm::Placement;
 

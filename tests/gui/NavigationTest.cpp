@@ -2,17 +2,11 @@
 #include "GuiFixture.h"
 
 #include "HintTiming.h"
-#include "NavigationList.h"
 #include "PageHost.h"
-#include "PortChooser.h"
 #include "ScreenCursor.h"
 #include "TargetSystemCombo.h"
-#include "Utils.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QMouseEvent>
-#include <QTest>
 #include <QWheelEvent>
 #include <limits>
 
