@@ -125,16 +125,6 @@ std::unique_ptr<TMainFrm> GuiTest::showWindow()
     return window;
 }
 
-QString GuiTest::settingsText() const
-{
-    return QString::fromUtf8(readFile(Utility->SettingsFile()));
-}
-
-void GuiTest::writeSetting(const QString &section, const QString &key, const QString &value)
-{
-    Utility->IniWrite(section, key, value);
-}
-
 void GuiTest::writeOptions(std::initializer_list<std::pair<const char *, const char *>> keys)
 {
     for (const auto &[key, value] : keys)
@@ -146,11 +136,6 @@ QString GuiTest::readSetting(const QString &section, const QString &key)
     QString value;
     Utility->IniRead(section, key, QStringLiteral("<missing>"), value);
     return value;
-}
-
-QString GuiTest::definitionFile()
-{
-    return TestProgramFolder() + QLatin1Char('/') + QString::fromLatin1(DefinitionFileName);
 }
 
 void GuiTest::writeDefinitions(const QByteArray &table)

@@ -1,6 +1,7 @@
 #pragma once
 
 // The main window, its widgets that the tests reach, and the support every test shares.
+#include "DefinitionFile.h"
 #include "NavigationList.h"
 #include "PortChooser.h"
 #include "TestEnvironment.h"
@@ -52,6 +53,9 @@ private:
     QString file(const FileDialogRequest &request) { return fileRequests << request, fileAnswer; }
 };
 
+// The program folder shared by the tests of one run.
+QString TestProgramFolder();
+
 // Every test runs with the test language ("T<id>" for every id) in a
 // temporary program folder and a settings folder of its own.
 class GuiTest : public ::testing::Test {
@@ -63,15 +67,18 @@ protected:
     // A window at its smallest size, shown.
     std::unique_ptr<TMainFrm> showWindow();
     // The settings file's text, empty when there is none.
-    QString settingsText() const;
-    void writeSetting(const QString &section, const QString &key, const QString &value);
+    QString settingsText() const { return QString::fromUtf8(readFile(Utility->SettingsFile())); }
+    void writeSetting(const QString &section, const QString &key, const QString &value)
+    {
+        Utility->IniWrite(section, key, value);
+    }
     // Keys of the program options, as (key, value).
     void writeOptions(std::initializer_list<std::pair<const char *, const char *>> keys);
     QString readSetting(const QString &section, const QString &key);
     // "Microcontroller.kvt" in the program folder, written by the definition
     // writer from a definition table's text; removed again after the test.
     void writeDefinitions(const QByteArray &table);
-    static QString definitionFile();
+    static QString definitionFile() { return TestProgramFolder() + '/' + QString::fromLatin1(DefinitionFileName); }
     // An Intel HEX file of `size` pattern bytes among the test's own files.
     QString writeHexFile(const QString &name, int size, int seed = 1);
 
@@ -79,9 +86,6 @@ protected:
     QTemporaryDir configHome;
     QTemporaryDir files;
 };
-
-// The program folder shared by the tests of one run.
-QString TestProgramFolder();
 
 // A definition table in file order "Chip B", "chip a" (microcontrollers with
 // 1024 bytes of flash in pages of 64 and 64 bytes of EEPROM in pages of 4;
