@@ -79,19 +79,6 @@ TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosen)
     EXPECT_EQ(readSetting("ProgramOptions", "LastShowedPage"), QStringLiteral("3"));
 }
 
-TEST_F(GuiTest, NoEntryCanBeChosenWhileAModuleOperationRuns)
-{
-    writeOptions({{"LastShowedPage", "7"}});
-    auto window = createWindow();
-    EXPECT_EQ(window->vst_Auswahl->focusedNode(), -1);
-    OperationIdle = false;
-    window->vst_Auswahl->requestFocus(TMainFrm::NodeTarget);
-    EXPECT_EQ(window->vst_Auswahl->focusedNode(), -1);
-    OperationIdle = true;
-    window->vst_Auswahl->requestFocus(TMainFrm::NodeTarget);
-    EXPECT_EQ(window->vst_Auswahl->focusedNode(), TMainFrm::NodeTarget);
-}
-
 TEST_F(GuiTest, EntriesShowThePageOfTheModeWithTheLogBelow)
 {
     writeOptions({{"Targetsystem", "1"}});
@@ -180,6 +167,15 @@ TEST_F(GuiTest, StoredPagesAreRestoredThroughTheFocusRule)
         EXPECT_EQ(window->vst_Auswahl->focusedNode(), row.focused) << row.page;
         EXPECT_EQ(frontPage(*window), row.focused < 0 ? window->pnl_Start : window->pnl_StartProgramm_DevelopmentBoard);
     }
+    // No entry can be chosen while a module operation runs.
+    writeOptions({{"LastShowedPage", "7"}});
+    auto window = createWindow();
+    OperationIdle = false;
+    window->vst_Auswahl->requestFocus(TMainFrm::NodeTarget);
+    EXPECT_EQ(window->vst_Auswahl->focusedNode(), -1);
+    OperationIdle = true;
+    window->vst_Auswahl->requestFocus(TMainFrm::NodeTarget);
+    EXPECT_EQ(window->vst_Auswahl->focusedNode(), TMainFrm::NodeTarget);
 }
 
 TEST_F(GuiTest, ChoosingATargetWritesItAndSetsTheMode)
