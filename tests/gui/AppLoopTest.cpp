@@ -5,8 +5,6 @@
 #include "GuiFixture.h"
 #include "UiServices.h"
 
-#include <QAction>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,27 +35,20 @@ TEST_F(GuiTest, AnUncaughtHandlerErrorIsShownAndTheLoopGoesOn)
     EXPECT_TRUE(loopWentOn);
 }
 
-TEST_F(GuiTest, TheProgramEndsWhenItsMainWindowClosesAndAsksOnce)
+TEST_F(GuiTest, TheProgramEndsWhenItsMainWindowClosesAfterYesOnly)
 {
-    auto window = createWindow();
-    window->show();
-    ui.answers = {true};
-    QTimer::singleShot(0, window.get(), [&] { window->ac_Close->trigger(); });
-    // Reached only when the close did not end the loop.
-    QTimer::singleShot(0, window.get(), [] { QCoreApplication::exit(LoopStillRunning); });
-    EXPECT_EQ(QCoreApplication::exec(), 0);
-    EXPECT_EQ(ui.questions.size(), 1);
-}
-
-TEST_F(GuiTest, ARefusedCloseKeepsTheProgramRunning)
-{
-    auto window = createWindow();
-    window->show();
-    ui.answers = {false};
-    QTimer::singleShot(0, window.get(), [&] { window->ac_Close->trigger(); });
-    QTimer::singleShot(0, window.get(), [] { QCoreApplication::exit(LoopStillRunning); });
-    EXPECT_EQ(QCoreApplication::exec(), LoopStillRunning);
-    EXPECT_TRUE(window->isVisible());
+    for (const bool yes : {false, true}) {
+        auto window = createWindow();
+        window->show();
+        ui.answers = {yes};
+        ui.questions.clear();
+        QTimer::singleShot(0, window.get(), [&] { window->ac_Close->trigger(); });
+        // Reached only when the close did not end the loop.
+        QTimer::singleShot(0, window.get(), [] { QCoreApplication::exit(LoopStillRunning); });
+        EXPECT_EQ(QCoreApplication::exec(), yes ? 0 : LoopStillRunning);
+        EXPECT_EQ(ui.questions.size(), 1);
+        EXPECT_EQ(window->isVisible(), !yes);
+    }
 }
 
 int main(int argc, char **argv)

@@ -4,25 +4,14 @@
 #include "GuiFixture.h"
 
 #include "BoardSimulator.h"
+#include "DeviceInterface.h"
 #include "FuseBitText.h"
 #include "LogWriter.h"
 #include "ProgUSB.h"
-#include "TestImages.h"
-#include "Utils.h"
 #include "u_MyMessageDlg.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 #include <QTextBlock>
-#include <QTextEdit>
-#include <QTimer>
-#include <QToolButton>
 
 namespace {
 constexpr int ChipA = 0;  // SPIEN (high bit 5) and JTAGEN (extended bit 0) unprogrammed by default
@@ -104,9 +93,12 @@ public:
 };
 
 using Step = BoardPageTest::Step;
+// The link's opening and closing lines and the board's record reach the window through its link.
 const Step flashWritten = [](BoardPageTest &t) {
     EXPECT_EQ(t.sim->memory(true).left(ImageSize), pattern(ImageSize, 1));
     EXPECT_TRUE(t.log().startsWith("\nT3001") && t.log().trimmed().endsWith("T3003")) << t.log().toStdString();
+    EXPECT_EQ(t.window->Label_SystemIdentifier->text() + "|" + t.window->Label_SystemSerialNumber->text().right(10),
+              QString(BoardIdentifier) + "|ZDB-000123");
 };
 const Step noMicrocontroller = [](BoardPageTest &t) { t.window->cbb_Microcontroller->setCurrentIndex(-1); };
 const Step nothingHappened = [](BoardPageTest &t) { EXPECT_TRUE(t.sim->commands().empty() && t.log().isEmpty()); };

@@ -5,15 +5,7 @@
 #include "DefinitionFile.h"
 #include "DefinitionTable.h"
 #include "TargetSystemCombo.h"
-#include "TestEnvironment.h"
-#include "Utils.h"
 
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QToolButton>
 #include <sys/stat.h>
 
 namespace {

@@ -6,17 +6,12 @@
 #include "HexContainer.h"
 #include "MemoryStream.h"
 #include "ProgUSB.h"
-#include "TestImages.h"
 #include "ScreenCursor.h"
 #include "Sleep.h"
-#include "TestEnvironment.h"
 #include "UiHooks.h"
-#include "Utils.h"
 
-#include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 
 namespace {
 // The program folder: the test language under both names the lookup tries,
@@ -78,13 +73,19 @@ void chooseEntry(QComboBox *list, int index)
     emit list->activated(index);
 }
 
+QString logText(const TMainFrm &window)
+{
+    return window.redt_Status->toPlainText();
+}
+
 QString TestProgramFolder()
 {
     return environment->folders->exeFolder();
 }
 
-bool ScriptedUi::nextAnswer()
+bool ScriptedUi::ask(const QString &text)
 {
+    questions << text;
     if (answers.empty())
         return false;
     const bool answer = answers.front();
@@ -92,51 +93,12 @@ bool ScriptedUi::nextAnswer()
     return answer;
 }
 
-bool ScriptedUi::askYesNo(QWidget *, const QString &text)
-{
-    questions << text;
-    return nextAnswer();
-}
-
-bool ScriptedUi::warnYesNo(QWidget *, const QString &text)
-{
-    questions << text;
-    return nextAnswer();
-}
-
-void ScriptedUi::showError(QWidget *, const QString &, const QString &text)
-{
-    errors << text;
-}
-
-void ScriptedUi::showMessage(QWidget *, const QString &text)
-{
-    messages << text;
-}
-
-void ScriptedUi::showWarning(QWidget *, const QString &title, const QString &text)
-{
-    warnings << title + QStringLiteral(": ") + text;
-}
-
-QString ScriptedUi::saveFileName(QWidget *, const FileDialogRequest &request)
-{
-    fileRequests << request;
-    return fileAnswer;
-}
-
-QString ScriptedUi::openFileName(QWidget *, const FileDialogRequest &request)
-{
-    fileRequests << request;
-    return fileAnswer;
-}
-
 void GuiTest::SetUp()
 {
     ASSERT_TRUE(configHome.isValid());
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
     setUiServices(&ui);
-    setSleepFunction([this](int ms) { sleeps << ms; });
+    setSleepFunction([](int) {});
     OperationIdle = true;
     PortableMode = false;
     CurrentComPort.clear();
@@ -155,27 +117,18 @@ void GuiTest::TearDown()
     OperationIdle = true;
 }
 
-std::unique_ptr<TMainFrm> GuiTest::createWindow()
+std::unique_ptr<TMainFrm> GuiTest::showWindow()
 {
-    return std::make_unique<TMainFrm>();
+    auto window = createWindow();
+    window->resize(TMainFrm::MinimumWidth, TMainFrm::MinimumHeight);
+    window->show();
+    return window;
 }
 
-bool GuiTest::settingsFileExists() const
+void GuiTest::writeOptions(std::initializer_list<std::pair<const char *, const char *>> keys)
 {
-    return QFile::exists(Utility->SettingsFile());
-}
-
-QString GuiTest::settingsText() const
-{
-    QFile file(Utility->SettingsFile());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
-}
-
-void GuiTest::writeSetting(const QString &section, const QString &key, const QString &value)
-{
-    Utility->IniWrite(section, key, value);
+    for (const auto &[key, value] : keys)
+        writeSetting(QStringLiteral("ProgramOptions"), key, value);
 }
 
 QString GuiTest::readSetting(const QString &section, const QString &key)
@@ -183,11 +136,6 @@ QString GuiTest::readSetting(const QString &section, const QString &key)
     QString value;
     Utility->IniRead(section, key, QStringLiteral("<missing>"), value);
     return value;
-}
-
-QString GuiTest::definitionFile()
-{
-    return TestProgramFolder() + QLatin1Char('/') + QString::fromLatin1(DefinitionFileName);
 }
 
 void GuiTest::writeDefinitions(const QByteArray &table)

@@ -1,10 +1,30 @@
 #pragma once
 
+// The main window, its widgets that the tests reach, and the support every test shares.
+#include "DefinitionFile.h"
+#include "NavigationList.h"
+#include "PortChooser.h"
+#include "TestEnvironment.h"
+#include "TestImages.h"
 #include "UiServices.h"
+#include "Utils.h"
 #include "uMain.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
 #include <deque>
 #include <gtest/gtest.h>
 #include <memory>
@@ -12,13 +32,13 @@
 // Answers the window's questions from a script and records what was asked.
 class ScriptedUi : public UiServices {
 public:
-    bool askYesNo(QWidget *, const QString &text) override;
-    bool warnYesNo(QWidget *, const QString &text) override;
-    void showError(QWidget *, const QString &title, const QString &text) override;
-    void showMessage(QWidget *, const QString &text) override;
-    void showWarning(QWidget *, const QString &title, const QString &text) override;
-    QString saveFileName(QWidget *, const FileDialogRequest &request) override;
-    QString openFileName(QWidget *, const FileDialogRequest &request) override;
+    bool askYesNo(QWidget *, const QString &text) override { return ask(text); }
+    bool warnYesNo(QWidget *, const QString &text) override { return ask(text); }
+    void showError(QWidget *, const QString &, const QString &text) override { errors << text; }
+    void showMessage(QWidget *, const QString &text) override { messages << text; }
+    void showWarning(QWidget *, const QString &title, const QString &text) override { warnings << title + ": " + text; }
+    QString saveFileName(QWidget *, const FileDialogRequest &request) override { return file(request); }
+    QString openFileName(QWidget *, const FileDialogRequest &request) override { return file(request); }
 
     std::deque<bool> answers;  // unscripted questions are answered No
     QStringList questions;
@@ -29,8 +49,12 @@ public:
     QList<FileDialogRequest> fileRequests;
 
 private:
-    bool nextAnswer();
+    bool ask(const QString &text);
+    QString file(const FileDialogRequest &request) { return fileRequests << request, fileAnswer; }
 };
+
+// The program folder shared by the tests of one run.
+QString TestProgramFolder();
 
 // Every test runs with the test language ("T<id>" for every id) in a
 // temporary program folder and a settings folder of its own.
@@ -39,27 +63,29 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    std::unique_ptr<TMainFrm> createWindow();
+    std::unique_ptr<TMainFrm> createWindow() { return std::make_unique<TMainFrm>(); }
+    // A window at its smallest size, shown.
+    std::unique_ptr<TMainFrm> showWindow();
     // The settings file's text, empty when there is none.
-    QString settingsText() const;
-    bool settingsFileExists() const;
-    void writeSetting(const QString &section, const QString &key, const QString &value);
+    QString settingsText() const { return QString::fromUtf8(readFile(Utility->SettingsFile())); }
+    void writeSetting(const QString &section, const QString &key, const QString &value)
+    {
+        Utility->IniWrite(section, key, value);
+    }
+    // Keys of the program options, as (key, value).
+    void writeOptions(std::initializer_list<std::pair<const char *, const char *>> keys);
     QString readSetting(const QString &section, const QString &key);
     // "Microcontroller.kvt" in the program folder, written by the definition
     // writer from a definition table's text; removed again after the test.
     void writeDefinitions(const QByteArray &table);
-    static QString definitionFile();
+    static QString definitionFile() { return TestProgramFolder() + '/' + QString::fromLatin1(DefinitionFileName); }
     // An Intel HEX file of `size` pattern bytes among the test's own files.
     QString writeHexFile(const QString &name, int size, int seed = 1);
 
     ScriptedUi ui;
-    QList<int> sleeps;
     QTemporaryDir configHome;
     QTemporaryDir files;
 };
-
-// The program folder shared by the tests of one run.
-QString TestProgramFolder();
 
 // A definition table in file order "Chip B", "chip a" (microcontrollers with
 // 1024 bytes of flash in pages of 64 and 64 bytes of EEPROM in pages of 4;
@@ -69,3 +95,5 @@ extern const QByteArray TestDefinitions;
 
 // A user's choice of a list entry.
 void chooseEntry(QComboBox *list, int index);
+// The log's text.
+QString logText(const TMainFrm &window);

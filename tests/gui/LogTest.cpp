@@ -3,39 +3,17 @@
 
 #include "LogWriter.h"
 #include "RtfWriter.h"
-#include "Utils.h"
 
-#include <QDir>
-#include <QFile>
 #include <QScrollBar>
 #include <QTextBlock>
-#include <QTextEdit>
-#include <QToolButton>
 
 namespace {
-struct LogRun {
-    QString text;
-    QTextCharFormat format;
-};
-
-QList<LogRun> runsOf(const QTextBlock &block)
+QList<QTextCharFormat> runsOf(const QTextBlock &block)
 {
-    QList<LogRun> runs;
+    QList<QTextCharFormat> runs;
     for (auto it = block.begin(); !it.atEnd(); ++it)
-        runs << LogRun{it.fragment().text(), it.fragment().charFormat()};
+        runs << it.fragment().charFormat();
     return runs;
-}
-
-QTextBlock lastLine(QTextEdit &log)
-{
-    // The block after the last line end is empty.
-    return log.document()->lastBlock().previous();
-}
-
-QByteArray fileBytes(const QString &name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A small log with every colour, a style change and characters that need escaping.
@@ -66,49 +44,27 @@ const QByteArray SampleRtf =
 TEST_F(GuiTest, EachLineHasExactlyItsStylesAndColour)
 {
     auto window = createWindow();
-    window->AddLogLine(fsBold, clBlue, QStringLiteral("x"));
-    QList<LogRun> runs = runsOf(lastLine(*window->redt_Status));
-    ASSERT_EQ(runs.size(), 1);
-    EXPECT_EQ(runs[0].format.fontWeight(), QFont::Bold);
-    EXPECT_EQ(runs[0].format.foreground().color(), QColor(0, 0, 255));
-
-    window->AddLogLine(0, clRed, QStringLiteral("y"));
-    runs = runsOf(lastLine(*window->redt_Status));
-    EXPECT_EQ(runs[0].format.fontWeight(), QFont::Normal);
-    EXPECT_EQ(runs[0].format.foreground().color(), QColor(255, 0, 0));
-
-    window->AddLogLine(fsItalic | fsUnderline | fsStrikeOut, clSeaGreen, QStringLiteral("z"));
-    runs = runsOf(lastLine(*window->redt_Status));
-    EXPECT_TRUE(runs[0].format.fontItalic());
-    EXPECT_TRUE(runs[0].format.fontUnderline());
-    EXPECT_TRUE(runs[0].format.fontStrikeOut());
-    EXPECT_EQ(runs[0].format.foreground().color(), QColor(65, 146, 123));
-
-    // Bits 4 to 7 mean nothing.
-    window->AddLogLine(0xF0, clBlack, QStringLiteral("plain"));
-    runs = runsOf(lastLine(*window->redt_Status));
-    EXPECT_EQ(runs[0].format.fontWeight(), QFont::Normal);
-    EXPECT_FALSE(runs[0].format.fontItalic());
-    EXPECT_FALSE(runs[0].format.fontUnderline());
-}
-
-TEST_F(GuiTest, AnOpenLineIsContinuedByTheNextWrite)
-{
-    auto window = createWindow();
-    window->redt_Status->clear();
-    window->AddLog(0, clGray, QStringLiteral("Connect ... "), false);
-    window->AddLogLine(0, clGreen, QStringLiteral("OK"));
-    EXPECT_EQ(window->redt_Status->toPlainText(), QStringLiteral("Connect ... OK\n"));
-    const QList<LogRun> runs = runsOf(lastLine(*window->redt_Status));
-    ASSERT_EQ(runs.size(), 2);
-    EXPECT_EQ(runs[1].format.foreground().color(), QColor(0, 128, 0));
+    const struct { TFontStyles styles; TColor colour; bool bold, italic, underline, strikeOut; QColor shown; } rows[] = {
+        {fsBold, clBlue, true, false, false, false, QColor(0, 0, 255)},
+        {0, clRed, false, false, false, false, QColor(255, 0, 0)},
+        {fsItalic | fsUnderline | fsStrikeOut, clSeaGreen, false, true, true, true, QColor(65, 146, 123)},
+        {0xF0, clBlack, false, false, false, false, QColor(0, 0, 0)},  // bits 4 to 7 mean nothing
+    };
+    for (const auto &row : rows) {
+        window->AddLogLine(row.styles, row.colour, QStringLiteral("x"));
+        // The block after the last line end is empty.
+        const QList<QTextCharFormat> runs = runsOf(window->redt_Status->document()->lastBlock().previous());
+        ASSERT_EQ(runs.size(), 1);
+        const QTextCharFormat &format = runs[0];
+        EXPECT_EQ(std::tuple(format.fontWeight() == QFont::Bold, format.fontItalic(), format.fontUnderline(),
+                             format.fontStrikeOut(), format.foreground().color()),
+                  std::tuple(row.bold, row.italic, row.underline, row.strikeOut, row.shown)) << row.styles;
+    }
 }
 
 TEST_F(GuiTest, TheEndOfALongLogStaysVisible)
 {
-    auto window = createWindow();
-    window->resize(1014, 720);
-    window->show();
+    auto window = showWindow();
     for (int line = 0; line < 300; ++line)
         window->AddLogLine(0, clBlack, QStringLiteral("line %1").arg(line));
     QScrollBar *bar = window->redt_Status->verticalScrollBar();
@@ -116,37 +72,25 @@ TEST_F(GuiTest, TheEndOfALongLogStaysVisible)
     EXPECT_EQ(bar->value(), bar->maximum());
 }
 
-TEST_F(GuiTest, ClearAndSaveDoNothingWhileAModuleOperationRuns)
+TEST_F(GuiTest, SavingAsksForTheFileAndBeforeOverwritingIt)
 {
     auto window = createWindow();
-    window->AddLogLine(0, clBlack, QStringLiteral("kept"));
+    window->redt_Status->clear();
+    writeSampleLog(*window);
+    const QString sample = logText(*window);
+    QTemporaryDir target;
+    const QString fileName = target.filePath(QStringLiteral("old.rtf"));
+    writeFile(fileName, "old");
+    ui.fileAnswer = fileName;
+    ui.answers = {false, true};
+
+    // While a module operation runs, clearing and saving do nothing.
     OperationIdle = false;
     window->btn_ClearLog->click();
     window->btn_SaveLog->click();
-    EXPECT_TRUE(window->redt_Status->toPlainText().contains(QStringLiteral("kept")));
+    EXPECT_EQ(logText(*window), sample);
     EXPECT_TRUE(ui.fileRequests.isEmpty());
     OperationIdle = true;
-    window->btn_ClearLog->click();
-    EXPECT_TRUE(window->redt_Status->toPlainText().isEmpty());
-}
-
-TEST_F(GuiTest, RtfOfASmallLogIsExact)
-{
-    auto window = createWindow();
-    window->redt_Status->clear();
-    writeSampleLog(*window);
-    const QByteArray rtf = WriteRtf(*window->redt_Status->document());
-    EXPECT_EQ(rtf, SampleRtf);
-    EXPECT_EQ(rtf.count('{') - rtf.count("\\{"), rtf.count('}') - rtf.count("\\}"));
-}
-
-TEST_F(GuiTest, SavingAsksTheDialogAndWritesTheFolder)
-{
-    auto window = createWindow();
-    window->redt_Status->clear();
-    writeSampleLog(*window);
-    QTemporaryDir target;
-    const QString fileName = target.filePath(QStringLiteral("log.rtf"));
 
     ui.fileAnswer.clear();  // Cancel
     window->btn_SaveLog->click();
@@ -154,50 +98,25 @@ TEST_F(GuiTest, SavingAsksTheDialogAndWritesTheFolder)
     EXPECT_EQ(ui.fileRequests[0].title, QStringLiteral("T76"));
     EXPECT_EQ(ui.fileRequests[0].defaultSuffix, QStringLiteral("rtf"));
     EXPECT_EQ(ui.fileRequests[0].folder, DefaultFolder());
-    EXPECT_FALSE(QFile::exists(fileName));
-
     ui.fileAnswer = fileName;
-    window->btn_SaveLog->click();
-    EXPECT_EQ(fileBytes(fileName), SampleRtf);
-    EXPECT_EQ(readSetting("ProgramOptions", "LastLogDir"), target.path() + QLatin1Char('/'));
-    EXPECT_TRUE(ui.questions.isEmpty());
-}
-
-TEST_F(GuiTest, SavingOverAFileAsksFirst)
-{
-    auto window = createWindow();
-    QTemporaryDir target;
-    const QString fileName = target.filePath(QStringLiteral("old.rtf"));
-    QFile old(fileName);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("old");
-    old.close();
-
-    ui.fileAnswer = fileName;
-    ui.answers = {false};
-    window->btn_SaveLog->click();
-    EXPECT_EQ(ui.questions, QStringList{QStringLiteral("old.rtfT78")});
-    EXPECT_EQ(fileBytes(fileName), QByteArray("old"));
+    window->btn_SaveLog->click();  // No
+    EXPECT_EQ(readFile(fileName), QByteArray("old"));
     EXPECT_EQ(readSetting("ProgramOptions", "LastLogDir"), QStringLiteral("<missing>"));
+    window->btn_SaveLog->click();  // Yes
+    // The open line was continued by the next write, in its own colour.
+    EXPECT_EQ(readFile(fileName), SampleRtf);
+    EXPECT_EQ(readSetting("ProgramOptions", "LastLogDir"), target.path() + QLatin1Char('/'));
+    EXPECT_EQ(ui.questions, QStringList(2, QStringLiteral("old.rtfT78")));
 
-    ui.answers = {true};
-    window->btn_SaveLog->click();
-    EXPECT_TRUE(fileBytes(fileName).startsWith("{\\rtf1"));
-}
-
-TEST_F(GuiTest, AWriteErrorIsShownAndTheProgramGoesOn)
-{
-    auto window = createWindow();
-    window->AddLogLine(0, clBlack, QStringLiteral("kept"));
-    const QString before = window->redt_Status->toPlainText();
+    // A new file is not asked about; one that cannot be written is an error, and the program goes on.
     ui.fileAnswer = configHome.filePath(QStringLiteral("no/such/folder/log.rtf"));
     window->btn_SaveLog->click();
+    EXPECT_EQ(ui.questions.size(), 2);
     ASSERT_EQ(ui.errors.size(), 1);
     EXPECT_TRUE(ui.errors[0].contains(QStringLiteral("log.rtf")));
-    EXPECT_EQ(window->redt_Status->toPlainText(), before);
-    // The window still works.
+    EXPECT_EQ(logText(*window), sample);
     window->btn_ClearLog->click();
-    EXPECT_TRUE(window->redt_Status->toPlainText().isEmpty());
+    EXPECT_TRUE(logText(*window).isEmpty());
 }
 
 TEST(RtfWriter, EscapesEverythingOutsideAscii)

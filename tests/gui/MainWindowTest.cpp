@@ -1,251 +1,159 @@
 // Creation, settings, placement, texts and the close query of the main window.
 #include "GuiFixture.h"
 
-#include "PortChooser.h"
 #include "RadioGroup.h"
 #include "TargetSystemCombo.h"
-#include "Utils.h"
 #include "Version.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QMenuBar>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QScreen>
 #include <QGuiApplication>
-#include <QTextEdit>
+#include <QProgressBar>
+#include <QScreen>
 
 using Placement = TMainFrm::Placement;
 
-namespace {
-const QString ProgramOptions = QStringLiteral("ProgramOptions");
-const QString ProgrammingOptions = QStringLiteral("ProgrammingOptions");
-
-// Every key the close query writes, as (section, key).
-const QList<QPair<QString, QString>> ClosingKeys = {
-    {"System", "WindowLeft"}, {"System", "WindowTop"}, {"System", "WindowWidth"},
-    {"System", "WindowHeight"}, {"System", "FirstStart"}, {"Interface", "ProgrammerCom"},
-    {"Interface", "UartCom"}, {"ProgrammingOptions", "AutoProg_CheckSignature"},
-    {"ProgrammingOptions", "AutoProg_ChipErase"}, {"ProgrammingOptions", "AutoProg_ProgramFlash"},
-    {"ProgrammingOptions", "AutoProg_VerifyFlash"}, {"ProgrammingOptions", "AutoProg_ProgramEeprom"},
-    {"ProgrammingOptions", "AutoProg_VerifyEeprom"},
-    {"ProgrammingOptions", "AutoProg_ProgramFuseBits"},
-    {"ProgrammingOptions", "AutoProg_ProgramLockBits"},
-    {"ProgrammingOptions", "ManualProg_VerifyFlash"},
-    {"ProgrammingOptions", "ManualProg_VerifyEeprom"},
-    {"ProgrammingOptions", "ManualProg_ChipEraseBeforeProg"}, {"ProgramOptions", "SPI_Speed"},
-    {"ProgramOptions", "Microcontroller"}, {"ProgramOptions", "TargetVoltage"},
-    {"ProgramOptions", "MicrocontrollerModul"},
-    {"ProgrammingOptions", "ManualProg_VerifyFlashInModul"},
-    {"ProgrammingOptions", "ManualProg_VerifyEepromInModul"},
-    {"ProgrammingOptions", "ManualProg_Modul_StartApplication"},
-};
-
-QStringList menuTexts(TMainFrm &window)
+TEST(WindowPlacement, FirstStartCentresAndStoredValuesAreBroughtOntoTheScreen)
 {
-    QStringList texts;
-    for (QAction *action : window.menuBar()->actions())
-        texts << action->text();
-    return texts;
-}
-}
-
-TEST(WindowPlacement, FirstStartCentresTheMinimumSize)
-{
-    EXPECT_EQ(TMainFrm::PlaceWindow(true, {}, {1920, 1080}), (Placement{453, 180, 1014, 720}));
-    EXPECT_EQ(TMainFrm::PlaceWindow(true, {}, {1366, 768}), (Placement{176, 24, 1014, 720}));
-    // Smaller screens give negative positions; integer division truncates toward zero.
-    EXPECT_EQ(TMainFrm::PlaceWindow(true, {}, {800, 800}), (Placement{-107, 40, 1014, 720}));
-    EXPECT_EQ(TMainFrm::PlaceWindow(true, {}, {800, 600}), (Placement{-107, -60, 1014, 720}));
-}
-
-TEST(WindowPlacement, StoredValuesAreBroughtBackOntoTheScreen)
-{
-    const QSize screen(1920, 1080);
-    EXPECT_EQ(TMainFrm::PlaceWindow(false, {-1, -1, -1, -1}, screen), (Placement{0, 0, 1014, 720}));
-    EXPECT_EQ(TMainFrm::PlaceWindow(false, {100, 50, 2000, 2000}, screen),
-              (Placement{906, 360, 1014, 720}));
-    EXPECT_EQ(TMainFrm::PlaceWindow(false, {1000, 500, 1014, 720}, screen),
-              (Placement{906, 360, 1014, 720}));
-    EXPECT_EQ(TMainFrm::PlaceWindow(false, {0, 0, 1920, 1080}, screen),
-              (Placement{0, 0, 1920, 1080}));
-    EXPECT_EQ(TMainFrm::PlaceWindow(false, {-8, -8, 1936, 1096}, screen),
-              (Placement{906, 360, 1014, 720}));
+    const QSize full(1920, 1080);
+    const struct { const char *name; bool first; Placement stored; QSize screen; Placement placed; } rows[] = {
+        {"first start", true, {}, full, {453, 180, 1014, 720}},
+        {"first start, smaller screen", true, {}, {1366, 768}, {176, 24, 1014, 720}},
+        // Smaller screens give negative positions; integer division truncates toward zero.
+        {"first start, narrower screen", true, {}, {800, 800}, {-107, 40, 1014, 720}},
+        {"first start, smallest screen", true, {}, {800, 600}, {-107, -60, 1014, 720}},
+        {"nothing stored", false, {-1, -1, -1, -1}, full, {0, 0, 1014, 720}},
+        {"larger than the screen", false, {100, 50, 2000, 2000}, full, {906, 360, 1014, 720}},
+        {"past the corner", false, {1000, 500, 1014, 720}, full, {906, 360, 1014, 720}},
+        {"the whole screen", false, {0, 0, 1920, 1080}, full, {0, 0, 1920, 1080}},
+        {"a maximised frame", false, {-8, -8, 1936, 1096}, full, {906, 360, 1014, 720}},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(TMainFrm::PlaceWindow(row.first, row.stored, row.screen), row.placed) << row.name;
 }
 
 TEST_F(GuiTest, EmptySettingsGiveTheDefaults)
 {
     auto window = createWindow();
-    EXPECT_TRUE(ui.errors.isEmpty()) << ui.errors.join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(ui.messages.isEmpty());
+    EXPECT_TRUE(ui.errors.isEmpty() && ui.messages.isEmpty()) << ui.errors.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(window->cbb_SPI->currentIndex(), 5);
     EXPECT_EQ(window->cbb_SPI->currentText(), QStringLiteral("125  kHz (8µs)"));
     // The design preselects option 0; the setting's default wins.
     EXPECT_EQ(window->RadioGroup_Power->itemIndex(), 1);
-    EXPECT_TRUE(window->chk_CheckSignature->isChecked());
-    EXPECT_TRUE(window->chk_VerifyEEProm->isChecked());
-    EXPECT_FALSE(window->chk_ProgramEEProm->isChecked());
-    EXPECT_FALSE(window->chk_ProgramFuseBits->isChecked());
-    EXPECT_FALSE(window->chk_ProgramLockBits->isChecked());
-    EXPECT_TRUE(window->chk_Module_StartApplication->isChecked());
+    QString ticks;
+    for (QCheckBox *box : {window->chk_CheckSignature, window->chk_VerifyEEProm, window->chk_ProgramEEProm,
+                           window->chk_ProgramFuseBits, window->chk_ProgramLockBits, window->chk_Module_StartApplication})
+        ticks += box->isChecked() ? '1' : '0';
+    EXPECT_EQ(ticks, QStringLiteral("110001"));
     EXPECT_EQ(CurrentComPort, QString::fromLatin1(DefaultComPort));
     EXPECT_EQ(window->ComboBox1->currentText(), CurrentComPort);
     EXPECT_EQ(window->targetMode(), 1);
     EXPECT_TRUE(window->Action_BoardSettings->isEnabled());
     EXPECT_EQ(window->lbl_FuseNotRead->text(), QStringLiteral("T724"));
     EXPECT_TRUE(window->lbl_FuseNotRead->styleSheet().contains(QStringLiteral("#ff0000"), Qt::CaseInsensitive));
-    EXPECT_EQ(window->StaticText_ProgramVersion->text(),
-              QStringLiteral("Version: %1.%2.%3 Build: %4")
-                  .arg(BuildVersion::Major)
-                  .arg(BuildVersion::Minor)
-                  .arg(BuildVersion::Release)
-                  .arg(BuildVersion::Build));
-    EXPECT_TRUE(window->Label_SystemIdentifier->text().isEmpty());
-    EXPECT_TRUE(window->Label_SystemSerialNumber->text().isEmpty());
+    EXPECT_EQ(window->StaticText_ProgramVersion->text(), QStringLiteral("Version: %1.%2.%3 Build: %4")
+                  .arg(BuildVersion::Major).arg(BuildVersion::Minor).arg(BuildVersion::Release).arg(BuildVersion::Build));
+    EXPECT_TRUE(window->Label_SystemIdentifier->text().isEmpty() && window->Label_SystemSerialNumber->text().isEmpty());
     // No definitions: both lists are disabled and their labels hidden.
-    EXPECT_FALSE(window->cbb_Microcontroller->isEnabledTo(window.get()));
-    EXPECT_FALSE(window->Label_mc_signature->isVisibleTo(window.get()));
-    EXPECT_FALSE(window->Label22->isVisibleTo(window.get()));
-    EXPECT_EQ(window->FlashImage.ImageLoaded, false);
-    EXPECT_EQ(window->EepromImage.ImageMisfit, true);
+    EXPECT_FALSE(window->cbb_Microcontroller->isEnabledTo(window.get()) || window->Label22->isVisibleTo(window.get())
+                 || window->Label_mc_signature->isVisibleTo(window.get()));
+    EXPECT_TRUE(!window->FlashImage.ImageLoaded && window->EepromImage.ImageMisfit);
 }
 
 TEST_F(GuiTest, StoredChoicesAreMappedAsRead)
 {
-    writeSetting(ProgramOptions, "SPI_Speed", "11");
-    writeSetting(ProgramOptions, "TargetVoltage", "3");
-    writeSetting(ProgramOptions, "Targetsystem", "1");
-    auto window = createWindow();
-    EXPECT_EQ(window->cbb_SPI->currentIndex(), 10);
-    EXPECT_EQ(window->RadioGroup_Power->itemIndex(), 1);
-    EXPECT_EQ(window->targetMode(), 2);
-    EXPECT_FALSE(window->Action_BoardSettings->isEnabled());
-    window.reset();
-
-    writeSetting(ProgramOptions, "SPI_Speed", "-1");
-    writeSetting(ProgramOptions, "TargetVoltage", "2");
-    for (const char *target : {"-1", "5"}) {
-        writeSetting(ProgramOptions, "Targetsystem", target);
-        window = createWindow();
-        EXPECT_EQ(window->cbb_SPI->currentIndex(), -1);
-        EXPECT_EQ(window->RadioGroup_Power->itemIndex(), 2);
-        EXPECT_EQ(window->targetMode(), 0) << target;
-        EXPECT_EQ(window->cbb_Targetsystem->currentIndex(), -1);
+    const struct { const char *spi, *voltage, *target; int spiIndex, power, mode, targetIndex; } rows[] = {
+        {"11", "3", "1", 10, 1, 2, 1}, {"-1", "2", "-1", -1, 2, 0, -1}, {"-1", "2", "5", -1, 2, 0, -1}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.target);
+        writeOptions({{"SPI_Speed", row.spi}, {"TargetVoltage", row.voltage}, {"Targetsystem", row.target}});
+        auto window = createWindow();
+        EXPECT_EQ(window->cbb_SPI->currentIndex(), row.spiIndex);
+        EXPECT_EQ(window->RadioGroup_Power->itemIndex(), row.power);
+        EXPECT_EQ(window->targetMode(), row.mode);
+        EXPECT_EQ(window->cbb_Targetsystem->currentIndex(), row.targetIndex);
         EXPECT_FALSE(window->Action_BoardSettings->isEnabled());
-        window.reset();
     }
 }
 
 TEST_F(GuiTest, SettingsReadAtCreationAreWrittenBackUnchanged)
 {
     // Every box the other way round from its default, and unusual choices.
-    const QStringList boxes = {"AutoProg_CheckSignature", "AutoProg_ChipErase",
-                               "AutoProg_ProgramFlash", "AutoProg_VerifyFlash",
-                               "AutoProg_ProgramEeprom", "AutoProg_VerifyEeprom",
-                               "AutoProg_ProgramFuseBits", "AutoProg_ProgramLockBits",
-                               "ManualProg_VerifyFlash", "ManualProg_VerifyEeprom",
-                               "ManualProg_ChipEraseBeforeProg", "ManualProg_VerifyFlashInModul",
-                               "ManualProg_VerifyEepromInModul", "ManualProg_Modul_StartApplication"};
+    const QStringList boxes = {"AutoProg_CheckSignature", "AutoProg_ChipErase", "AutoProg_ProgramFlash",
+                               "AutoProg_VerifyFlash", "AutoProg_ProgramEeprom", "AutoProg_VerifyEeprom",
+                               "AutoProg_ProgramFuseBits", "AutoProg_ProgramLockBits", "ManualProg_VerifyFlash",
+                               "ManualProg_VerifyEeprom", "ManualProg_ChipEraseBeforeProg",
+                               "ManualProg_VerifyFlashInModul", "ManualProg_VerifyEepromInModul",
+                               "ManualProg_Modul_StartApplication"};
     const QSet<QString> onByDefault = {"AutoProg_ProgramEeprom", "AutoProg_ProgramFuseBits",
                                        "AutoProg_ProgramLockBits"};
-    for (const QString &box : boxes)
-        writeSetting(ProgrammingOptions, box, onByDefault.contains(box) ? "1" : "0");
+    for (const QString &box : boxes)  // Booleans are written as 1 and 0
+        writeSetting("ProgrammingOptions", box, onByDefault.contains(box) ? "1" : "0");
     writeSetting("Interface", "ProgrammerCom", "/dev/pts/42");
     writeSetting("Interface", "UartCom", "/dev/ttyUSB3");
-    writeSetting(ProgramOptions, "SPI_Speed", "2");
-    writeSetting(ProgramOptions, "TargetVoltage", "0");
-    writeSetting(ProgramOptions, "AskOnShutDown", "0");
+    writeOptions({{"SPI_Speed", "2"}, {"TargetVoltage", "0"}, {"AskOnShutDown", "0"}});
+    const Placement stored{10, 20, 1100, 750};
+    const QStringList geometry = {"WindowLeft", "WindowTop", "WindowWidth", "WindowHeight"};
+    const auto values = [](Placement p) { return QList<int>{p.left, p.top, p.width, p.height}; };
+    for (int n = 0; n < 4; ++n)
+        writeSetting("System", geometry[n], QString::number(values(stored)[n]));
     writeSetting("System", "FirstStart", "0");
-    writeSetting("System", "WindowLeft", "10");
-    writeSetting("System", "WindowTop", "20");
-    writeSetting("System", "WindowWidth", "1100");
-    writeSetting("System", "WindowHeight", "750");
-    QMap<QString, QString> before;
-    for (const QString &box : boxes)
-        before[box] = readSetting(ProgrammingOptions, box);
 
     auto window = createWindow();
     EXPECT_FALSE(window->chk_CheckSignature->isChecked());
     EXPECT_TRUE(window->chk_ProgramEEProm->isChecked());
     EXPECT_FALSE(window->chk_Module_StartApplication->isChecked());
+    // From here on every key stands only if the close query writes it.
+    ASSERT_TRUE(QFile::remove(Utility->SettingsFile()));
+    writeOptions({{"AskOnShutDown", "0"}});
+    window->edt_FlashFile->addItems({"/tmp/a.hex", "/tmp/b.hex"});
+    window->edt_EEProm->addItem("/tmp/c.eep");
     window->show();
     EXPECT_TRUE(window->close());
 
     for (const QString &box : boxes)
-        EXPECT_EQ(readSetting(ProgrammingOptions, box), before[box]) << box.toStdString();
-    EXPECT_EQ(readSetting("Interface", "ProgrammerCom"), QStringLiteral("/dev/pts/42"));
-    EXPECT_EQ(readSetting("Interface", "UartCom"), QStringLiteral("/dev/ttyUSB3"));
-    EXPECT_EQ(readSetting(ProgramOptions, "SPI_Speed"), QStringLiteral("2"));
-    EXPECT_EQ(readSetting(ProgramOptions, "TargetVoltage"), QStringLiteral("0"));
-    EXPECT_EQ(readSetting(ProgramOptions, "Microcontroller"), QStringLiteral("-1"));
-    EXPECT_EQ(readSetting(ProgramOptions, "MicrocontrollerModul"), QStringLiteral("-1"));
+        EXPECT_EQ(readSetting("ProgrammingOptions", box), onByDefault.contains(box) ? "1" : "0") << box.toStdString();
+    EXPECT_EQ(readSetting("Interface", "ProgrammerCom") + readSetting("Interface", "UartCom"), "/dev/pts/42/dev/ttyUSB3");
+    for (const auto &[key, value] : {std::pair{"SPI_Speed", "2"}, {"TargetVoltage", "0"}, {"Microcontroller", "-1"},
+                                     {"MicrocontrollerModul", "-1"}})
+        EXPECT_EQ(readSetting("ProgramOptions", key), value) << key;
     EXPECT_EQ(readSetting("System", "FirstStart"), QStringLiteral("0"));
     // The geometry comes back as placed on this screen, in the convention it was read.
-    const TMainFrm::Placement placed = TMainFrm::PlaceWindow(
-        false, {10, 20, 1100, 750}, QGuiApplication::primaryScreen()->geometry().size());
-    EXPECT_EQ(readSetting("System", "WindowLeft"), QString::number(placed.left));
-    EXPECT_EQ(readSetting("System", "WindowWidth"), QString::number(placed.width));
-    EXPECT_EQ(readSetting("System", "WindowHeight"), QString::number(placed.height));
+    const Placement placed = TMainFrm::PlaceWindow(false, stored, QGuiApplication::primaryScreen()->geometry().size());
+    for (int n = 0; n < 4; ++n)
+        EXPECT_EQ(readSetting("System", geometry[n]), QString::number(values(placed)[n])) << n;
+    EXPECT_EQ(readSetting("RescentFiles", "FlashFile_0") + readSetting("RescentFiles", "FlashFile_1")
+                  + readSetting("RescentFiles", "FlashEEProm_0"), "/tmp/a.hex/tmp/b.hex/tmp/c.eep");
     // The target is written when it is chosen, never by the close query.
-    EXPECT_EQ(readSetting(ProgramOptions, "Targetsystem"), QStringLiteral("<missing>"));
+    EXPECT_EQ(readSetting("ProgramOptions", "Targetsystem"), QStringLiteral("<missing>"));
     EXPECT_TRUE(ui.questions.isEmpty());
 }
 
-TEST_F(GuiTest, CloseQueryWritesEveryKeyAndTheRecentFiles)
-{
-    writeSetting(ProgramOptions, "AskOnShutDown", "0");
-    auto window = createWindow();
-    window->edt_FlashFile->addItems({"/tmp/a.hex", "/tmp/b.hex"});
-    window->edt_EEProm->addItem("/tmp/c.eep");
-    window->show();
-    ASSERT_TRUE(window->close());
-    for (const auto &[section, key] : ClosingKeys)
-        EXPECT_NE(readSetting(section, key), QStringLiteral("<missing>")) << key.toStdString();
-    EXPECT_EQ(readSetting("RescentFiles", "FlashFile_0"), QStringLiteral("/tmp/a.hex"));
-    EXPECT_EQ(readSetting("RescentFiles", "FlashFile_1"), QStringLiteral("/tmp/b.hex"));
-    EXPECT_EQ(readSetting("RescentFiles", "FlashEEProm_0"), QStringLiteral("/tmp/c.eep"));
-    // Booleans are written as 1 and 0.
-    EXPECT_EQ(readSetting(ProgrammingOptions, "AutoProg_ChipErase"), QStringLiteral("1"));
-    EXPECT_EQ(readSetting(ProgrammingOptions, "AutoProg_ProgramEeprom"), QStringLiteral("0"));
-}
-
-TEST_F(GuiTest, AnsweringNoKeepsTheWindowAndTheProgrammerLinkOpen)
+TEST_F(GuiTest, TheCloseQueryAsksAndOnlyYesClosesTheProgrammerLink)
 {
     auto window = createWindow();
     window->show();
-    ui.answers = {false};
-    EXPECT_FALSE(window->close());
-    EXPECT_EQ(ui.questions, QStringList{QStringLiteral("T3")});
-    EXPECT_TRUE(window->isVisible());
-    // Closing the link would log its closing line under a running board operation.
-    EXPECT_FALSE(window->redt_Status->toPlainText().contains(QStringLiteral("T3003")));
-    // The settings are written whatever the answer.
-    EXPECT_EQ(readSetting("System", "FirstStart"), QStringLiteral("0"));
-
-    ui.answers = {true};
-    EXPECT_TRUE(window->close());
-    EXPECT_TRUE(window->redt_Status->toPlainText().contains(QStringLiteral("T3003")));
-}
-
-TEST_F(GuiTest, ClosingIsRefusedSilentlyWhileAModuleOperationRuns)
-{
-    auto window = createWindow();
-    window->show();
+    // While a module operation runs, closing is refused without a question or a write.
     const QString before = settingsText();
     OperationIdle = false;
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(ui.questions.isEmpty());
     EXPECT_EQ(settingsText(), before);
     OperationIdle = true;
+
+    ui.answers = {false, true};
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(ui.questions, QStringList{QStringLiteral("T3")});
+    EXPECT_TRUE(window->isVisible());
+    // Closing the link would log its closing line under a running board operation.
+    EXPECT_FALSE(logText(*window).contains(QStringLiteral("T3003")));
+    // The settings are written whatever the answer.
+    EXPECT_EQ(readSetting("System", "FirstStart"), QStringLiteral("0"));
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(logText(*window).contains(QStringLiteral("T3003")));
 }
 
 TEST_F(GuiTest, FirstStartIsCentredAndLaterStartsUseTheStoredGeometry)
 {
-    writeSetting(ProgramOptions, "AskOnShutDown", "0");
+    writeOptions({{"AskOnShutDown", "0"}});
     auto window = createWindow();
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
     const Placement first = TMainFrm::PlaceWindow(true, {}, screen);
@@ -254,10 +162,9 @@ TEST_F(GuiTest, FirstStartIsCentredAndLaterStartsUseTheStoredGeometry)
     ASSERT_TRUE(window->close());
     EXPECT_EQ(readSetting("System", "FirstStart"), QStringLiteral("0"));
 
-    writeSetting("System", "WindowLeft", "3");
-    writeSetting("System", "WindowTop", "4");
-    writeSetting("System", "WindowWidth", "1014");
-    writeSetting("System", "WindowHeight", "720");
+    for (const auto &[key, value] : {std::pair{"WindowLeft", "3"}, {"WindowTop", "4"}, {"WindowWidth", "1014"},
+                                     {"WindowHeight", "720"}})
+        writeSetting("System", key, value);
     window = createWindow();
     const Placement later = TMainFrm::PlaceWindow(false, {3, 4, 1014, 720}, screen);
     EXPECT_EQ(window->size(), QSize(later.width, later.height));
@@ -267,24 +174,19 @@ TEST_F(GuiTest, FirstStartIsCentredAndLaterStartsUseTheStoredGeometry)
 TEST_F(GuiTest, TextsComeFromTheControlsTextIds)
 {
     auto window = createWindow();
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("T0"));
-    EXPECT_EQ(menuTexts(*window),
-              (QStringList{"T6500", "T6501", "T6503", "T6504"}));
-    EXPECT_EQ(window->RadioGroup_Power->title(), QStringLiteral("T4000"));
-    EXPECT_EQ(window->RadioGroup_Power->itemText(2), QStringLiteral("T4003"));
-    EXPECT_EQ(window->GroupBox_Auto->title(), QStringLiteral("T700"));
-    EXPECT_EQ(window->btn_StartAutoProgram->text(), QStringLiteral("T709"));
-    EXPECT_EQ(window->btn_ChipErase->text(), QStringLiteral("T730"));
-    EXPECT_EQ(window->chk_Module_StartApplication->text(), QStringLiteral("T742"));
-    EXPECT_EQ(window->dlgOpen_Flash.title, QStringLiteral("T12"));
-    EXPECT_EQ(window->dlgOpen_EEprom.title, QStringLiteral("T13"));
-    EXPECT_EQ(window->dlgOpen_EEprom.filter, QStringLiteral("T15"));
+    QStringList texts = {window->windowTitle()};
+    for (QAction *action : window->menuBar()->actions())
+        texts << action->text();
+    texts << window->RadioGroup_Power->title() << window->RadioGroup_Power->itemText(2)
+          << window->GroupBox_Auto->title() << window->btn_StartAutoProgram->text() << window->btn_ChipErase->text()
+          << window->chk_Module_StartApplication->text() << window->dlgOpen_Flash.title
+          << window->dlgOpen_EEprom.title << window->dlgOpen_EEprom.filter;
+    EXPECT_EQ(texts, QStringList({"T0", "T6500", "T6501", "T6503", "T6504", "T4000", "T4003", "T700", "T709", "T730",
+                                  "T742", "T12", "T13", "T15"}));
     // Controls without a text id keep their design text.
     EXPECT_EQ(window->cbb_Targetsystem->itemText(0), QStringLiteral("Zefa Development Board (Rev1)"));
-    bool lowLabelFound = false;
-    for (QLabel *label : window->grp_FuseBits->findChildren<QLabel *>())
-        lowLabelFound |= label->text() == QStringLiteral("Low:");
-    EXPECT_TRUE(lowLabelFound);
+    const QList<QLabel *> labels = window->grp_FuseBits->findChildren<QLabel *>();
+    EXPECT_TRUE(std::ranges::any_of(labels, [](QLabel *label) { return label->text() == "Low:"; }));
     EXPECT_EQ(window->cbb_SPI->count(), 11);
     EXPECT_EQ(window->cbb_SPI->itemText(10), QStringLiteral("1  kHz (1ms)"));
 
@@ -295,16 +197,6 @@ TEST_F(GuiTest, TextsComeFromTheControlsTextIds)
     EXPECT_EQ(window->RadioGroup_Power->itemIndex(), 2);
     EXPECT_EQ(window->RadioGroup_Power->itemText(0), QStringLiteral("T4001"));
     EXPECT_EQ(window->lbl_FuseNotRead->text(), QStringLiteral("read"));
-}
-
-TEST_F(GuiTest, TheCloseCommandRunsTheCloseQuery)
-{
-    auto window = createWindow();
-    window->show();
-    ui.answers = {false};
-    window->ac_Close->trigger();
-    EXPECT_EQ(ui.questions.size(), 1);
-    EXPECT_TRUE(window->isVisible());
 }
 
 TEST_F(GuiTest, WindowLinkAnswersForTheChoices)

@@ -6,20 +6,8 @@
 #include "Bootloader.h"
 #include "ConnectBootloaderDialog.h"
 #include "ModuleSimulator.h"
-#include "NavigationList.h"
-#include "PortChooser.h"
-#include "TestImages.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDateTime>
-#include <QFile>
-#include <QGroupBox>
-#include <QMenuBar>
-#include <QTest>
-#include <QTextEdit>
-#include <QTimer>
-#include <QToolButton>
 
 using Memory = ModuleSimulator::Memory;
 

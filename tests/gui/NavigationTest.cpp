@@ -2,23 +2,15 @@
 #include "GuiFixture.h"
 
 #include "HintTiming.h"
-#include "NavigationList.h"
 #include "PageHost.h"
-#include "PortChooser.h"
 #include "ScreenCursor.h"
 #include "TargetSystemCombo.h"
-#include "Utils.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QMouseEvent>
-#include <QTest>
 #include <QWheelEvent>
 #include <limits>
 
 namespace {
-const QString ProgramOptions = QStringLiteral("ProgramOptions");
-
 // The page in front, and whether the log lies over its lower part.
 QWidget *frontPage(TMainFrm &window)
 {
@@ -37,19 +29,22 @@ QRect rowRect(TMainFrm &window, int node)
     return window.vst_Auswahl->visualRect(window.vst_Auswahl->model()->index(node, 0));
 }
 
-void chooseTarget(TMainFrm &window, int index)
+// Below the last entry of the list.
+QPoint belowTheEntries(TMainFrm &window)
 {
-    window.cbb_Targetsystem->setCurrentIndex(index);
-    emit window.cbb_Targetsystem->activated(index);
+    return {5, window.vst_Auswahl->viewport()->height() - 5};
+}
+
+void clickAt(TMainFrm &window, QPoint point)
+{
+    QTest::mouseClick(window.vst_Auswahl->viewport(), Qt::LeftButton, {}, point);
 }
 }
 
 TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosen)
 {
-    writeSetting(ProgramOptions, "Targetsystem", "-1");
-    auto window = createWindow();
-    window->resize(1014, 720);
-    window->show();
+    writeOptions({{"Targetsystem", "-1"}});
+    auto window = showWindow();
     NavigationList &list = *window->vst_Auswahl;
     // The stored page 0 is restored at start.
     EXPECT_EQ(list.focusedNode(), TMainFrm::NodeTarget);
@@ -58,10 +53,9 @@ TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosen)
         EXPECT_FALSE(list.isNodeEnabled(node));
     EXPECT_TRUE(list.isRowHidden(TMainFrm::NodeSeparator));
 
-    writeSetting(ProgramOptions, "LastShowedPage", "0");
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowRect(*window, 3).center());
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                      QPoint(5, list.viewport()->height() - 5));
+    writeOptions({{"LastShowedPage", "0"}});
+    clickAt(*window, rowRect(*window, 3).center());
+    clickAt(*window, belowTheEntries(*window));
     list.requestFocus(TMainFrm::NodeProgram);
     list.setFocus();
     for (Qt::Key key : {Qt::Key_Down, Qt::Key_End})
@@ -69,72 +63,51 @@ TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosen)
     EXPECT_EQ(list.focusedNode(), TMainFrm::NodeTarget);
     EXPECT_TRUE(list.selectionModel()->isRowSelected(TMainFrm::NodeTarget, {}));
     EXPECT_EQ(frontPage(*window), window->pnl_Target);
-    EXPECT_EQ(readSetting(ProgramOptions, "LastShowedPage"), QStringLiteral("0"));
+    EXPECT_EQ(readSetting("ProgramOptions", "LastShowedPage"), QStringLiteral("0"));
 
     // With no entry focused, neither a click on a disabled entry nor the focus
     // arriving by the tab key or the window's activation focuses one.
-    writeSetting(ProgramOptions, "LastShowedPage", "3");
-    window = createWindow();
-    window->show();
-    NavigationList &none = *window->vst_Auswahl;
-    QTest::mouseClick(none.viewport(), Qt::LeftButton, {}, rowRect(*window, 3).center());
+    writeOptions({{"LastShowedPage", "3"}});
+    window = showWindow();
+    clickAt(*window, rowRect(*window, 3).center());
     for (Qt::FocusReason reason : {Qt::TabFocusReason, Qt::ActiveWindowFocusReason}) {
         QFocusEvent focusIn(QEvent::FocusIn, reason);
-        QApplication::sendEvent(&none, &focusIn);
+        QApplication::sendEvent(window->vst_Auswahl, &focusIn);
     }
-    EXPECT_EQ(none.focusedNode(), -1);
+    EXPECT_EQ(window->vst_Auswahl->focusedNode(), -1);
     EXPECT_EQ(frontPage(*window), window->pnl_Start);
-    EXPECT_EQ(readSetting(ProgramOptions, "LastShowedPage"), QStringLiteral("3"));
+    EXPECT_EQ(readSetting("ProgramOptions", "LastShowedPage"), QStringLiteral("3"));
 }
 
-TEST_F(GuiTest, NoEntryCanBeChosenWhileAModuleOperationRuns)
+TEST_F(GuiTest, EntriesShowThePageOfTheModeWithTheLogBelow)
 {
-    writeSetting(ProgramOptions, "LastShowedPage", "7");
-    auto window = createWindow();
-    EXPECT_EQ(window->vst_Auswahl->focusedNode(), -1);
-    OperationIdle = false;
-    window->vst_Auswahl->requestFocus(TMainFrm::NodeTarget);
-    EXPECT_EQ(window->vst_Auswahl->focusedNode(), -1);
-    OperationIdle = true;
-    window->vst_Auswahl->requestFocus(TMainFrm::NodeTarget);
-    EXPECT_EQ(window->vst_Auswahl->focusedNode(), TMainFrm::NodeTarget);
-}
-
-TEST_F(GuiTest, DeviceEntryShowsThePageOfTheModeWithTheLogBelow)
-{
-    writeSetting(ProgramOptions, "Targetsystem", "1");
-    auto window = createWindow();
-    window->resize(1014, 720);
-    window->show();
+    writeOptions({{"Targetsystem", "1"}});
+    auto window = showWindow();
+    NavigationList &list = *window->vst_Auswahl;
+    EXPECT_EQ(list.focusedNode(), TMainFrm::NodeTarget);  // the first page, restored at start
     EXPECT_EQ(window->vst_AuswahlGetText(TMainFrm::NodeDevice), QStringLiteral("T206"));
-    window->vst_Auswahl->requestFocus(TMainFrm::NodeDevice);
+    list.requestFocus(TMainFrm::NodeDevice);
     EXPECT_EQ(frontPage(*window), window->pnl_MicrocontrollerModule);
     EXPECT_TRUE(logInFront(*window));
-    EXPECT_EQ(readSetting(ProgramOptions, "LastShowedPage"), QStringLiteral("2"));
+    EXPECT_EQ(readSetting("ProgramOptions", "LastShowedPage"), QStringLiteral("2"));
 
-    chooseTarget(*window, 0);
+    chooseEntry(window->cbb_Targetsystem, 0);
     EXPECT_EQ(window->vst_AuswahlGetText(TMainFrm::NodeDevice), QStringLiteral("T200"));
-    window->vst_Auswahl->requestFocus(TMainFrm::NodeFlash);
+    list.requestFocus(TMainFrm::NodeFlash);
     EXPECT_EQ(frontPage(*window), window->pnl_Flash);
     EXPECT_FALSE(logInFront(*window));
-    window->vst_Auswahl->requestFocus(TMainFrm::NodeProgram);
+    list.requestFocus(TMainFrm::NodeProgram);
     EXPECT_EQ(frontPage(*window), window->pnl_StartProgramm_DevelopmentBoard);
     EXPECT_TRUE(logInFront(*window));
-    EXPECT_EQ(readSetting(ProgramOptions, "LastShowedPage"), QStringLiteral("5"));
-}
+    EXPECT_EQ(readSetting("ProgramOptions", "LastShowedPage"), QStringLiteral("5"));
 
-TEST_F(GuiTest, KeysAndClicksChooseEnabledEntries)
-{
-    auto window = createWindow();
-    window->show();
-    NavigationList &list = *window->vst_Auswahl;
-    ASSERT_EQ(list.focusedNode(), TMainFrm::NodeTarget);
+    // Keys and clicks choose the enabled entries.
+    list.requestFocus(TMainFrm::NodeTarget);
     list.setFocus();
     QTest::keyClick(&list, Qt::Key_Down);
     EXPECT_EQ(list.focusedNode(), TMainFrm::NodeDevice);
-    EXPECT_EQ(readSetting(ProgramOptions, "LastShowedPage"), QStringLiteral("2"));
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
-                      rowRect(*window, TMainFrm::NodeEeprom).center());
+    EXPECT_EQ(readSetting("ProgramOptions", "LastShowedPage"), QStringLiteral("2"));
+    clickAt(*window, rowRect(*window, TMainFrm::NodeEeprom).center());
     EXPECT_EQ(list.focusedNode(), TMainFrm::NodeEeprom);
     EXPECT_TRUE(list.selectionModel()->isRowSelected(TMainFrm::NodeEeprom, {}));
     EXPECT_EQ(frontPage(*window), window->pnl_EEprom);
@@ -145,16 +118,16 @@ TEST_F(GuiTest, HintsFollowTheImagesAndTheDeviceChoice)
     auto window = createWindow();
     EXPECT_EQ(window->vst_AuswahlGetHint(TMainFrm::NodeFlash), QStringLiteral("T68"));
     EXPECT_EQ(window->vst_AuswahlGetHint(TMainFrm::NodeEeprom), QStringLiteral("T68"));
-    EXPECT_EQ(window->vst_AuswahlGetHint(TMainFrm::NodeProgram), QStringLiteral("T38"));
-    window->FlashImage.ImageLoaded = true;
-    EXPECT_EQ(window->vst_AuswahlGetHint(TMainFrm::NodeProgram), QStringLiteral("T39"));
-    window->EepromImage.ImageLoaded = true;
-    EXPECT_EQ(window->vst_AuswahlGetHint(TMainFrm::NodeProgram), QStringLiteral("T39\r\nT40"));
-    window->EepromImage.ImageLoaded = false;
-    window->FlashImage.ImageMisfit = false;
-    EXPECT_EQ(window->vst_AuswahlGetHint(TMainFrm::NodeProgram), QString());
-    EXPECT_EQ(window->vst_Auswahl->model()->index(TMainFrm::NodeProgram, 0).data(Qt::ToolTipRole),
-              QVariant());
+    const struct { bool flashLoaded, flashMisfit, eepromLoaded; const char *hint; } rows[] = {
+        {false, true, false, "T38"}, {true, true, false, "T39"}, {true, true, true, "T39\r\nT40"},
+        {true, false, false, ""}};
+    for (const auto &row : rows) {
+        window->FlashImage.ImageLoaded = row.flashLoaded;
+        window->FlashImage.ImageMisfit = row.flashMisfit;
+        window->EepromImage.ImageLoaded = row.eepromLoaded;
+        EXPECT_EQ(window->vst_AuswahlGetHint(TMainFrm::NodeProgram), QString(row.hint));
+    }
+    EXPECT_EQ(window->vst_Auswahl->model()->index(TMainFrm::NodeProgram, 0).data(Qt::ToolTipRole), QVariant());
 }
 
 TEST_F(GuiTest, EntryHintsStayWhileTheMouseRestsAsTheWidgetsHintsDo)
@@ -166,21 +139,15 @@ TEST_F(GuiTest, EntryHintsStayWhileTheMouseRestsAsTheWidgetsHintsDo)
         int msecShowTime;
     };
     QList<Shown> shown;
-    HintTiming::setShowFunction([&shown](const QPoint &, const QString &text, QWidget *widget,
-                                         const QRect &rect, int msecShowTime) {
-        shown.append({text, widget, rect, msecShowTime});
-    });
-    auto window = createWindow();
-    window->resize(1014, 720);
-    window->show();
+    HintTiming::setShowFunction([&shown](const QPoint &, const QString &text, QWidget *widget, const QRect &rect,
+                                         int msecShowTime) { shown.append({text, widget, rect, msecShowTime}); });
+    auto window = showWindow();
     QWidget *viewport = window->vst_Auswahl->viewport();
-    auto restAt = [&](QPoint point) {
+    const QRect entry = rowRect(*window, TMainFrm::NodeProgram);
+    for (QPoint point : {entry.center(), belowTheEntries(*window)}) {  // below the entries there is no hint
         QHelpEvent help(QEvent::ToolTip, point, viewport->mapToGlobal(point));
         QApplication::sendEvent(viewport, &help);
-    };
-    const QRect entry = rowRect(*window, TMainFrm::NodeProgram);
-    restAt(entry.center());
-    restAt(QPoint(5, viewport->height() - 5));  // below the entries there is no hint
+    }
     HintTiming::setShowFunction({});
     ASSERT_EQ(shown.size(), 1);
     EXPECT_EQ(shown[0].text, QStringLiteral("T38"));
@@ -191,62 +158,62 @@ TEST_F(GuiTest, EntryHintsStayWhileTheMouseRestsAsTheWidgetsHintsDo)
 
 TEST_F(GuiTest, StoredPagesAreRestoredThroughTheFocusRule)
 {
-    for (const char *page : {"7", "1", "-1"}) {
-        writeSetting(ProgramOptions, "LastShowedPage", page);
+    const struct { const char *page, *target; int focused; } rows[] = {
+        {"7", "0", -1}, {"1", "0", -1}, {"-1", "0", -1}, {"3", "-1", -1}, {"5", "0", TMainFrm::NodeProgram}};
+    for (const auto &row : rows) {
+        writeOptions({{"LastShowedPage", row.page}, {"Targetsystem", row.target}});
         auto window = createWindow();
-        EXPECT_EQ(window->vst_Auswahl->focusedNode(), -1) << page;
-        EXPECT_EQ(frontPage(*window), window->pnl_Start);
+        window->resize(TMainFrm::MinimumWidth, TMainFrm::MinimumHeight);
+        EXPECT_EQ(window->vst_Auswahl->focusedNode(), row.focused) << row.page;
+        EXPECT_EQ(frontPage(*window), row.focused < 0 ? window->pnl_Start : window->pnl_StartProgramm_DevelopmentBoard);
     }
-    writeSetting(ProgramOptions, "LastShowedPage", "3");
-    writeSetting(ProgramOptions, "Targetsystem", "-1");
-    EXPECT_EQ(createWindow()->vst_Auswahl->focusedNode(), -1);
-
-    writeSetting(ProgramOptions, "LastShowedPage", "5");
-    writeSetting(ProgramOptions, "Targetsystem", "0");
+    // No entry can be chosen while a module operation runs.
+    writeOptions({{"LastShowedPage", "7"}});
     auto window = createWindow();
-    window->resize(1014, 720);
-    EXPECT_EQ(window->vst_Auswahl->focusedNode(), TMainFrm::NodeProgram);
-    EXPECT_EQ(frontPage(*window), window->pnl_StartProgramm_DevelopmentBoard);
+    OperationIdle = false;
+    window->vst_Auswahl->requestFocus(TMainFrm::NodeTarget);
+    EXPECT_EQ(window->vst_Auswahl->focusedNode(), -1);
+    OperationIdle = true;
+    window->vst_Auswahl->requestFocus(TMainFrm::NodeTarget);
+    EXPECT_EQ(window->vst_Auswahl->focusedNode(), TMainFrm::NodeTarget);
 }
 
 TEST_F(GuiTest, ChoosingATargetWritesItAndSetsTheMode)
 {
-    writeSetting(ProgramOptions, "Targetsystem", "-1");
+    writeOptions({{"Targetsystem", "-1"}});
     auto window = createWindow();
     ASSERT_EQ(window->targetMode(), 0);
-    chooseTarget(*window, 1);
-    EXPECT_EQ(readSetting(ProgramOptions, "Targetsystem"), QStringLiteral("1"));
+    chooseEntry(window->cbb_Targetsystem, 1);
+    EXPECT_EQ(readSetting("ProgramOptions", "Targetsystem"), QStringLiteral("1"));
     EXPECT_EQ(window->targetMode(), 2);
     EXPECT_FALSE(window->Action_BoardSettings->isEnabled());
     for (int node = TMainFrm::NodeDevice; node <= TMainFrm::NodeProgram; ++node)
         EXPECT_TRUE(window->vst_Auswahl->isNodeEnabled(node));
     EXPECT_FALSE(ScreenCursor::isOverridden());
 
-    chooseTarget(*window, 0);
-    EXPECT_EQ(readSetting(ProgramOptions, "Targetsystem"), QStringLiteral("0"));
+    chooseEntry(window->cbb_Targetsystem, 0);
+    EXPECT_EQ(readSetting("ProgramOptions", "Targetsystem"), QStringLiteral("0"));
     EXPECT_EQ(window->targetMode(), 1);
     EXPECT_TRUE(window->Action_BoardSettings->isEnabled());
-}
 
-TEST_F(GuiTest, TargetItemsAreTallWithTheirPictures)
-{
-    auto window = createWindow();
+    // The target items are tall, with their pictures.
     TargetSystemCombo &list = *window->cbb_Targetsystem;
     ASSERT_EQ(list.count(), 2);
     EXPECT_EQ(list.itemText(1), QStringLiteral("Mikrocontrollermodul"));
-    QStyleOptionViewItem option;
-    EXPECT_EQ(list.itemDelegate()->sizeHint(option, list.model()->index(0, 0)).height(), 64);
-    EXPECT_FALSE(list.itemIcon(0).isNull());
-    EXPECT_FALSE(list.itemIcon(1).isNull());
+    EXPECT_EQ(list.itemDelegate()->sizeHint(QStyleOptionViewItem(), list.model()->index(0, 0)).height(), 64);
+    EXPECT_FALSE(list.itemIcon(0).isNull() || list.itemIcon(1).isNull());
 }
 
 TEST_F(GuiTest, PortChooserListsThePortInUseAndTakesEveryChoice)
 {
+    writeSetting("Interface", "ProgrammerCom", "/dev/pts/77");
     auto window = createWindow();
+    // A configured port missing from the system is added and selected.
+    EXPECT_EQ(CurrentComPort, QStringLiteral("/dev/pts/77"));
     PortChooser &ports = *window->ComboBox1;
+    EXPECT_EQ(ports.currentText(), QStringLiteral("/dev/pts/77"));
     ports.setPortLister([] { return QStringList{"/dev/ttyS1", "/dev/ttyS0"}; });
     CurrentComPort = QStringLiteral("/dev/pts/7");
-    const QString before = readSetting("Interface", "ProgrammerCom");
 
     ports.showPopup();
     EXPECT_EQ(ports.count(), 3);
@@ -266,8 +233,8 @@ TEST_F(GuiTest, PortChooserListsThePortInUseAndTakesEveryChoice)
     QTest::keyClick(&ports, Qt::Key_Down);
     EXPECT_EQ(ports.currentText(), QStringLiteral("/dev/ttyS1"));
     EXPECT_EQ(CurrentComPort, QStringLiteral("/dev/ttyS1"));
-    QWheelEvent wheel(QPointF(5, 5), ports.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(5, 5), ports.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&ports, &wheel);
     EXPECT_EQ(CurrentComPort, ports.currentText());
     EXPECT_EQ(CurrentComPort, QStringLiteral("/dev/pts/7"));
@@ -275,69 +242,47 @@ TEST_F(GuiTest, PortChooserListsThePortInUseAndTakesEveryChoice)
     // Port names are blue: the Windows colour 0xFF0000 turned the right way round.
     EXPECT_EQ(ports.itemData(0, Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));
     // The port is written only when the window closes.
-    EXPECT_EQ(readSetting("Interface", "ProgrammerCom"), before);
+    EXPECT_EQ(readSetting("Interface", "ProgrammerCom"), QStringLiteral("/dev/pts/77"));
 }
 
-TEST_F(GuiTest, ConfiguredPortMissingFromTheSystemIsAddedAndSelected)
+TEST_F(GuiTest, TheSelectedAndTheHotEntryArePaintedAsSuch)
 {
-    writeSetting("Interface", "ProgrammerCom", "/dev/pts/77");
-    auto window = createWindow();
-    EXPECT_EQ(CurrentComPort, QStringLiteral("/dev/pts/77"));
-    EXPECT_EQ(window->ComboBox1->currentText(), QStringLiteral("/dev/pts/77"));
-}
-
-TEST_F(GuiTest, NavigationPaintsWithTheListBitmaps)
-{
-    auto window = createWindow();
-    window->resize(1014, 720);
-    window->show();
-    window->vst_Auswahl->requestFocus(TMainFrm::NodeDevice);
-    const QImage image = window->vst_Auswahl->viewport()->grab().toImage();
-    const QRect selected = rowRect(*window, TMainFrm::NodeDevice);
-    const QRect other = rowRect(*window, TMainFrm::NodeFlash);
-    // The selected entry lies on the picture's dark blue, the others on the button face.
-    const QColor selectedBackground = image.pixelColor(selected.right() - 10, selected.center().y());
-    const QColor plainBackground = image.pixelColor(other.right() - 10, other.center().y());
-    EXPECT_LT(selectedBackground.lightness(), plainBackground.lightness());
-}
-
-TEST_F(GuiTest, TheHotEntryFollowsTheMouseAndEndsBelowTheEntries)
-{
-    writeSetting(ProgramOptions, "LastShowedPage", "7");
-    auto window = createWindow();
-    window->resize(1014, 720);
-    window->show();
+    auto window = showWindow();
     NavigationList &list = *window->vst_Auswahl;
+    list.requestFocus(TMainFrm::NodeDevice);
+    const auto colourAt = [&](int node) {
+        const QRect row = rowRect(*window, node);
+        return list.viewport()->grab().toImage().pixelColor(row.right() - 10, row.center().y());
+    };
+    // The selected entry lies on the picture's dark blue, the others on the button face.
+    const QColor plain = colourAt(TMainFrm::NodeFlash);
+    EXPECT_LT(colourAt(TMainFrm::NodeDevice).lightness(), plain.lightness());
+
+    // The hot entry follows the mouse; below the last entry none is hot, and none is painted as one.
     auto moveTo = [&](QPoint point) {
-        QMouseEvent move(QEvent::MouseMove, point, list.viewport()->mapToGlobal(point),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, point, list.viewport()->mapToGlobal(point), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(list.viewport(), &move);
     };
     moveTo(rowRect(*window, TMainFrm::NodeFlash).center());
     EXPECT_EQ(list.hotNode(), TMainFrm::NodeFlash);
-    const QImage hot = list.viewport()->grab().toImage();
-    // Below the last entry no entry is under the mouse, and none is painted as one.
-    moveTo(QPoint(5, list.viewport()->height() - 5));
+    EXPECT_NE(colourAt(TMainFrm::NodeFlash), plain);
+    moveTo(belowTheEntries(*window));
     EXPECT_EQ(list.hotNode(), -1);
-    const QImage plain = list.viewport()->grab().toImage();
-    const QPoint inside(rowRect(*window, TMainFrm::NodeFlash).right() - 10,
-                        rowRect(*window, TMainFrm::NodeFlash).center().y());
-    EXPECT_NE(hot.pixelColor(inside), plain.pixelColor(inside));
+    EXPECT_EQ(colourAt(TMainFrm::NodeFlash), plain);
 }
 
 TEST_F(GuiTest, EnteringAPanelOrLeavingTheListRestoresTheDefaultCursor)
 {
     auto window = createWindow();
-    for (QWidget *panel : {window->pnl_Top, window->pnl_Flash, window->pnl_Target}) {
-        ScreenCursor::set(Qt::WaitCursor);
-        QEvent enter(QEvent::Enter);
-        QApplication::sendEvent(panel, &enter);
-        EXPECT_FALSE(ScreenCursor::isOverridden());
-    }
-    ScreenCursor::set(Qt::WaitCursor);
+    QEvent enter(QEvent::Enter);
     QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(window->vst_Auswahl, &focusOut);
-    EXPECT_FALSE(ScreenCursor::isOverridden());
+    for (auto [widget, event] : {std::pair<QWidget *, QEvent *>{window->pnl_Top, &enter}, {window->pnl_Flash, &enter},
+                                 {window->pnl_Target, &enter}, {window->vst_Auswahl, &focusOut}}) {
+        ScreenCursor::set(Qt::WaitCursor);
+        QApplication::sendEvent(widget, event);
+        EXPECT_FALSE(ScreenCursor::isOverridden()) << widget->objectName().toStdString();
+    }
 }
 
 TEST(ScreenCursorTest, KeepsAtMostOneOverride)

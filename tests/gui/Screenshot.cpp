@@ -34,7 +34,8 @@ constexpr int EepromBytes = 200;
 const QString Device = QStringLiteral("ATmega328P");
 const QString WriteAction = QStringLiteral("write=");
 
-// A message would wait for a click that never comes: it is printed instead.
+// A message would wait for a click that never comes: it is printed instead,
+// a question answered No and a file dialog cancelled.
 class PrintedUi : public UiServices {
 public:
     bool askYesNo(QWidget *, const QString &text) override { return print(text); }
@@ -46,12 +47,13 @@ public:
     QString openFileName(QWidget *, const FileDialogRequest &) override { return {}; }
 
 private:
-    static bool print(const QString &text)
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return false;
-    }
+    static bool print(const QString &text) { std::fprintf(stderr, "message: %s\n", qPrintable(text)); return false; }
 };
+
+void writeSetting(const char *section, const char *key, const QString &value)
+{
+    Utility->IniWrite(QString::fromLatin1(section), QString::fromLatin1(key), value);
+}
 
 void settle()
 {
@@ -66,11 +68,11 @@ void settle()
 bool grabWarning(const QString &fileName)
 {
     TMyMessageDlgFrm dialog;
-    dialog.Label1->setText(Utility->Text(5003));
-    dialog.Label3->setText(Utility->Text(5004));
+    for (const auto &[label, text] : {std::pair<QLabel *, int>{dialog.Label1, 5003}, {dialog.Label3, 5004}})
+        label->setText(Utility->Text(text));
     dialog.Label2->setText(Utility->Text(5012) + QStringLiteral("\r\n") + Utility->Text(5014));
-    dialog.btn_Yes->setText(Utility->Text(5009));
-    dialog.btn_Abort->setText(Utility->Text(5011));
+    for (const auto &[button, text] : {std::pair<QPushButton *, int>{dialog.btn_Yes, 5009}, {dialog.btn_Abort, 5011}})
+        button->setText(Utility->Text(text));
     dialog.show();
     settle();
     return dialog.grab().save(fileName);
@@ -81,9 +83,9 @@ void act(TMainFrm &window, const QString &action)
     const int device = window.cbb_Microcontroller->findText(Device);
     window.cbb_Microcontroller->setCurrentIndex(device);
     emit window.cbb_Microcontroller->activated(device);
-    if (action == QStringLiteral("bits")) {
+    if (action == QStringLiteral("bits"))
         window.btn_ChangeHigh->click();
-    } else if (action.startsWith(WriteAction)) {
+    if (action.startsWith(WriteAction)) {
         window.UpdateControls();
         window.btn_WriteFlash->click();
     }
@@ -100,14 +102,6 @@ QString writeImage(const QString &path, int size)
     return THexContainer::SaveStreamToFile(stream, path) ? path : QString();
 }
 
-void nameLastImages(const QString &folder)
-{
-    const QString section = QStringLiteral("ProgramOptions");
-    Utility->IniWrite(section, QStringLiteral("LastFlashFile"),
-                      writeImage(folder + QStringLiteral("/blink.hex"), FlashBytes));
-    Utility->IniWrite(section, QStringLiteral("LastEEpromFile"),
-                      writeImage(folder + QStringLiteral("/blink.eep"), EepromBytes));
-}
 }
 
 int main(int argc, char **argv)
@@ -122,17 +116,16 @@ int main(int argc, char **argv)
     TUtility::SetExeFolderOverride(QString::fromLocal8Bit(argv[1]));
     InitUtilsModule();
     InitProgUSBModule();
-    Utility->IniWrite(QStringLiteral("ProgramOptions"), QStringLiteral("LanguageID"),
-                      QString::fromLocal8Bit(argv[2]));
-    Utility->IniWrite(QStringLiteral("ProgramOptions"), QStringLiteral("LastShowedPage"),
-                      QString::fromLocal8Bit(argv[3]));
-    Utility->IniWrite(QStringLiteral("ProgramOptions"), QStringLiteral("Targetsystem"),
-                      QString::fromLocal8Bit(argc > 5 ? argv[5] : "0"));
-    if (argc > 6 && qstrcmp(argv[6], "images") == 0)
-        nameLastImages(settings.path());
+    writeSetting("ProgramOptions", "LanguageID", QString::fromLocal8Bit(argv[2]));
+    writeSetting("ProgramOptions", "LastShowedPage", QString::fromLocal8Bit(argv[3]));
+    writeSetting("ProgramOptions", "Targetsystem", QString::fromLocal8Bit(argc > 5 ? argv[5] : "0"));
+    if (argc > 6 && qstrcmp(argv[6], "images") == 0) {
+        writeSetting("ProgramOptions", "LastFlashFile", writeImage(settings.filePath("blink.hex"), FlashBytes));
+        writeSetting("ProgramOptions", "LastEEpromFile", writeImage(settings.filePath("blink.eep"), EepromBytes));
+    }
     const QString action = argc > 7 ? QString::fromLocal8Bit(argv[7]) : QString();
     if (action.startsWith(WriteAction))
-        Utility->IniWrite(QStringLiteral("Interface"), QStringLiteral("ProgrammerCom"), action.mid(WriteAction.size()));
+        writeSetting("Interface", "ProgrammerCom", action.mid(WriteAction.size()));
     // The start-up pauses only show the splash.
     setSleepFunction([](int) {});
     PrintedUi printedUi;

@@ -5,17 +5,13 @@
 #include "Exceptions.h"
 #include "JpegImage.h"
 #include "SingleInstance.h"
-#include "Utils.h"
 #include "Sleep.h"
 #include "Version.h"
 #include "u_Splash.h"
 
 #include <QDir>
-#include <QFile>
-#include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QTest>
 
 namespace {
 const QString SourcePictures = QStringLiteral(LUMAPROG_SOURCE_PICTURES);
@@ -23,36 +19,40 @@ const QString SourcePictures = QStringLiteral(LUMAPROG_SOURCE_PICTURES);
 // The built program with what it loads at run time, copied into a folder of its own.
 bool copyProgramFolder(const QString &binFolder, const QString &target)
 {
-    QDir bin(binFolder);
-    QStringList files = bin.entryList({QStringLiteral("*.lang.so")}, QDir::Files);
+    QStringList files = QDir(binFolder).entryList({QStringLiteral("*.lang.so")}, QDir::Files);
     files << QStringLiteral("lumaprog") << QStringLiteral("Microcontroller.kvt");
-    for (const QString &file : files) {
-        if (!QFile::copy(bin.filePath(file), target + QLatin1Char('/') + file))
-            return false;
-    }
-    const QDir pictures(bin.filePath(QStringLiteral("Ressourcen")));
     if (!QDir(target).mkdir(QStringLiteral("Ressourcen")))
         return false;
-    for (const QString &file : pictures.entryList(QDir::Files)) {
-        if (!QFile::copy(pictures.filePath(file), target + QStringLiteral("/Ressourcen/") + file))
-            return false;
-    }
-    return true;
+    for (const QString &file : QDir(binFolder + QStringLiteral("/Ressourcen")).entryList(QDir::Files))
+        files << QStringLiteral("Ressourcen/") + file;
+    return std::ranges::all_of(files, [&](const QString &file) {
+        return QFile::copy(binFolder + QLatin1Char('/') + file, target + QLatin1Char('/') + file);
+    });
+}
+
+// Starts the program on the offscreen platform with a settings folder of its own.
+void startProgram(QProcess &process, const QString &program, const QString &configHome, const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+}
+
+// The language lookup before the settings are read creates the per-user
+// settings folder; nothing may be written into it.
+void expectAnEmptySettingsFolder(const QString &configHome)
+{
+    const QDir settings(configHome + QStringLiteral("/Kal-Works"));
+    EXPECT_TRUE(settings.exists());
+    EXPECT_TRUE(settings.entryList(QDir::Files).isEmpty());
 }
 
 QByteArray shippedJpeg()
 {
-    QFile file(SourcePictures + QStringLiteral("/Start.jpg"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return readFile(SourcePictures + QStringLiteral("/Start.jpg"));
 }
-}
-
-TEST(Splash, VersionLineHasNoPadding)
-{
-    EXPECT_EQ(VersionLine(QStringLiteral("Version"), 1, 2, 3, 45),
-              QStringLiteral("Version 1.2.3 Build: 45"));
-    EXPECT_EQ(VersionLine(QStringLiteral("Version"), 0, 0, 0, 0),
-              QStringLiteral("Version 0.0.0 Build: 0"));
 }
 
 TEST_F(GuiTest, StartUpDrivesTheSplashAndFreesItAtTheFirstShow)
@@ -62,19 +62,18 @@ TEST_F(GuiTest, StartUpDrivesTheSplashAndFreesItAtTheFirstShow)
     EXPECT_EQ(SplashDlg->size(), QSize(480, 140));
     EXPECT_TRUE(SplashDlg->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(SplashDlg->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(SplashDlg->lbl_Version->text(),
-              VersionLine(QStringLiteral("Version"), BuildVersion::Major, BuildVersion::Minor,
-                          BuildVersion::Release, BuildVersion::Build));
+    EXPECT_EQ(SplashDlg->lbl_Version->text(), VersionLine(QStringLiteral("Version"), BuildVersion::Major,
+                                                          BuildVersion::Minor, BuildVersion::Release, BuildVersion::Build));
+    // The version line has no padding.
+    EXPECT_EQ(VersionLine(QStringLiteral("Version"), 1, 2, 3, 45) + '|' + VersionLine(QStringLiteral("V"), 0, 0, 0, 0),
+              QStringLiteral("Version 1.2.3 Build: 45|V 0.0.0 Build: 0"));
     EXPECT_EQ(SplashDlg->lbl_Status->text(), QStringLiteral("Status: Initializing ..."));
 
     // What the splash shows at each pause of the creation handler.
     QStringList shown;
-    setSleepFunction([&](int ms) {
-        shown << QStringLiteral("%1 %2").arg(ms).arg(SplashDlg->lbl_Status->text());
-    });
+    setSleepFunction([&](int ms) { shown << QStringLiteral("%1 %2").arg(ms).arg(SplashDlg->lbl_Status->text()); });
     auto window = createWindow();
-    EXPECT_EQ(shown, (QStringList{"500 Status: Initializing ...",
-                                  "500 Status: Initializing System ..."}));
+    EXPECT_EQ(shown, (QStringList{"500 Status: Initializing ...", "500 Status: Initializing System ..."}));
     ASSERT_NE(SplashDlg, nullptr);
     window->show();
     EXPECT_EQ(SplashDlg, nullptr);
@@ -108,8 +107,7 @@ TEST_F(GuiTest, AStaleChannelDoesNotBlockTheStart)
         ASSERT_TRUE(stale.listen(SingleInstanceName(caption)));
         const QString path = stale.fullServerName();
         stale.close();
-        QFile socketFile(path);
-        ASSERT_TRUE(socketFile.open(QIODevice::WriteOnly));
+        writeFile(path, {});
     }
     EXPECT_FALSE(NotifyRunningInstance(caption, 200));
     SingleInstanceServer server;
@@ -133,20 +131,13 @@ TEST_F(GuiTest, TheProgramStartedTwiceEndsAndWritesNothing)
     QSignalSpy raised(&running, &SingleInstanceServer::raiseRequested);
 
     QTemporaryDir secondConfig;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), secondConfig.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     QProcess second;
-    second.setProcessEnvironment(environment);
-    second.start(program, {});
+    startProgram(second, program, secondConfig.path(), {});
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_TRUE(raised.count() > 0 || raised.wait(2000));
-    // The language lookup created the settings folder, and nothing was written into it.
-    const QDir settings(secondConfig.filePath(QStringLiteral("Kal-Works")));
-    EXPECT_TRUE(settings.exists());
-    EXPECT_TRUE(settings.entryList(QDir::Files).isEmpty());
+    expectAnEmptySettingsFolder(secondConfig.path());
 }
 
 TEST_F(GuiTest, APortableRunKeepsItsSettingsBesideTheProgramAndEmptiesTemp)
@@ -157,27 +148,14 @@ TEST_F(GuiTest, APortableRunKeepsItsSettingsBesideTheProgramAndEmptiesTemp)
     QTemporaryDir programFolder;
     ASSERT_TRUE(copyProgramFolder(binFolder, programFolder.path()));
     const QString settingsFile = programFolder.filePath(QString::fromLatin1(SettingsFileName));
-    {
-        // No question at the end, and a file left over in Temp by an earlier run.
-        QFile settings(settingsFile);
-        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-        settings.write("[ProgramOptions]\nAskOnShutDown=0\n");
-        ASSERT_TRUE(QDir(programFolder.path()).mkdir(QStringLiteral("Temp")));
-        QFile leftOver(programFolder.filePath(QStringLiteral("Temp/left-over.tmp")));
-        ASSERT_TRUE(leftOver.open(QIODevice::WriteOnly));
-    }
-    auto settingsText = [&] {
-        QFile settings(settingsFile);
-        return settings.open(QIODevice::ReadOnly) ? QString::fromUtf8(settings.readAll()) : QString();
-    };
+    // No question at the end, and a file left over in Temp by an earlier run.
+    writeFile(settingsFile, "[ProgramOptions]\nAskOnShutDown=0\n");
+    writeFile(programFolder.filePath(QStringLiteral("Temp/left-over.tmp")), {});
+    auto settingsText = [&] { return QString::fromUtf8(readFile(settingsFile)); };
 
     QTemporaryDir userConfig;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), userConfig.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     QProcess program;
-    program.setProcessEnvironment(environment);
-    program.start(programFolder.filePath(QStringLiteral("lumaprog")), {QStringLiteral("-USB")});
+    startProgram(program, programFolder.filePath(QStringLiteral("lumaprog")), userConfig.path(), {QStringLiteral("-USB")});
     ASSERT_TRUE(program.waitForStarted());
     // The restored page is the last thing the creation handler writes.
     const bool created = QTest::qWaitFor(
@@ -195,13 +173,11 @@ TEST_F(GuiTest, APortableRunKeepsItsSettingsBesideTheProgramAndEmptiesTemp)
     const QDir temp(programFolder.filePath(QStringLiteral("Temp")));
     EXPECT_TRUE(temp.exists());
     EXPECT_TRUE(temp.entryList(QDir::Files).isEmpty());
-    // Only the language lookup before portable mode used the per-user folder, and wrote nothing.
-    const QDir userSettings(userConfig.filePath(QStringLiteral("Kal-Works")));
-    EXPECT_TRUE(userSettings.exists());
-    EXPECT_TRUE(userSettings.entryList(QDir::Files).isEmpty());
+    // Only the language lookup before portable mode used the per-user folder.
+    expectAnEmptySettingsFolder(userConfig.path());
 }
 
-TEST(StartPicture, TheShippedJpegDecodesLikeQtReadsIt)
+TEST(StartPicture, TheShippedPicturesLoadAndTheJpegDecodesLikeQtReadsIt)
 {
     const QByteArray data = shippedJpeg();
     ASSERT_FALSE(data.isEmpty());
@@ -209,6 +185,9 @@ TEST(StartPicture, TheShippedJpegDecodesLikeQtReadsIt)
     const QImage image = DecodeJpeg(data, &error);
     ASSERT_FALSE(image.isNull()) << error.toStdString();
     const QImage reference = QImage::fromData(data, "JPG");
+    // The cursor and the list's bitmap, read by Qt itself.
+    EXPECT_FALSE(QPixmap(SourcePictures + QStringLiteral("/Stop.cur")).isNull());
+    EXPECT_FALSE(QPixmap(SourcePictures + QStringLiteral("/Selected.bmp")).isNull());
     ASSERT_EQ(image.size(), reference.size());
     for (const QPoint point : {QPoint(0, 0), QPoint(image.width() / 2, image.height() / 2),
                                QPoint(image.width() - 1, image.height() - 1)}) {
@@ -236,17 +215,8 @@ TEST(StartPicture, ACorruptOrTruncatedJpegGivesAClearError)
     EXPECT_FALSE(error.isEmpty());
 }
 
-TEST(StartPicture, TheCursorFileLoads)
-{
-    EXPECT_FALSE(QPixmap(SourcePictures + QStringLiteral("/Stop.cur")).isNull());
-    EXPECT_FALSE(QPixmap(SourcePictures + QStringLiteral("/Selected.bmp")).isNull());
-}
-
 TEST_F(GuiTest, AnErrorInAHandlerIsShownAndTheProgramGoesOn)
 {
-    bool after = false;
     Guarded([] { throw EConvertError(QStringLiteral("No Hex-Number")); });
-    after = true;
     EXPECT_EQ(ui.errors, QStringList{QStringLiteral("No Hex-Number")});
-    EXPECT_TRUE(after);
 }

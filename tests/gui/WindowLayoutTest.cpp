@@ -1,14 +1,9 @@
 // The main window's geometry in the program's own languages, at the smallest and a larger size.
 #include "GuiFixture.h"
 
-#include "NavigationList.h"
 #include "PageHost.h"
-#include "PortChooser.h"
-#include "Utils.h"
 
-#include <QMenuBar>
 #include <QScrollBar>
-#include <QTextEdit>
 #include <set>
 
 namespace {

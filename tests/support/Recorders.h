@@ -21,16 +21,23 @@ struct LogLine {
     QString text;
     bool operator==(const LogLine &other) const = default;
 };
-void PrintTo(const LogLine &line, std::ostream *out);
+inline void PrintTo(const LogLine &line, std::ostream *out)
+{
+    *out << "{" << line.styles << ", 0x" << std::hex << line.colour << std::dec << ", \"" << line.text.toStdString()
+         << "\"}";
+}
 
 // A log callback that appends every line to `lines`.
-TLogProc recordInto(QList<LogLine> &lines);
+inline TLogProc recordInto(QList<LogLine> &lines)
+{
+    return [&lines](TFontStyles styles, TColor colour, const QString &text) { lines.append({styles, colour, text}); };
+}
 
 class RecordingProgressBar : public ProgressBar {
 public:
     void setMinimum(int value) override { m_minimum = value; }
     void setMaximum(int value) override { m_maximum = value; }
-    void setPosition(int value) override;
+    void setPosition(int value) override { positions.append(m_position = value); }
     int minimum() const override { return m_minimum; }
     int maximum() const override { return m_maximum; }
     int position() const override { return m_position; }
@@ -47,7 +54,12 @@ private:
 // power option until a test sets them.
 class RecordingMainWindow : public MainWindowLink {
 public:
-    void addLogLine(TFontStyles styles, TColor colour, const QString &text) override;
+    void addLogLine(TFontStyles styles, TColor colour, const QString &text) override
+    {
+        log.append({styles, colour, text});
+        if (onLogLine)
+            onLogLine();
+    }
     int spiSpeedIndex() const override { return spiIndex; }
     int spiSpeedCount() const override { return int(spiItems.size()); }
     QString spiSpeedText() const override { return spiItems.value(spiIndex); }
@@ -58,7 +70,10 @@ public:
     ProgressBar &progressBar() override { return bar; }
 
     // A log callback that writes through addLogLine, as the main window's own does.
-    TLogProc logProc();
+    TLogProc logProc()
+    {
+        return [this](TFontStyles styles, TColor colour, const QString &text) { addLogLine(styles, colour, text); };
+    }
 
     QList<LogLine> log;
     QStringList spiItems;
@@ -75,7 +90,7 @@ class RecordingUiHooks : public UiHooks {
 public:
     void showError(const QString &title, const QString &text) override { errors << title + u'|' + text; }
     void showMessage(const QString &text) override { messages << text; }
-    void setBusyCursor(bool on) override;
+    void setBusyCursor(bool on) override { busy += on ? 1 : -1; shown += on; }
 
     QStringList errors;  // "title|text"
     QStringList messages;

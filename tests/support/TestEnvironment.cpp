@@ -47,17 +47,6 @@ TestLanguageSession::~TestLanguageSession()
     FinalizeUtilsModule();
 }
 
-void TestLanguageEnvironment::SetUp()
-{
-    m_session = std::make_unique<TestLanguageSession>();
-    ASSERT_TRUE(m_session->isValid());
-}
-
-void TestLanguageEnvironment::TearDown()
-{
-    m_session.reset();
-}
-
 void writeFile(const QString &path, const QByteArray &content)
 {
     QDir().mkpath(QFileInfo(path).path());

@@ -51,8 +51,8 @@ private:
 // ::testing::AddGlobalTestEnvironment(new TestLanguageEnvironment).
 class TestLanguageEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override { ASSERT_TRUE((m_session = std::make_unique<TestLanguageSession>())->isValid()); }
+    void TearDown() override { m_session.reset(); }
 
 private:
     std::unique_ptr<TestLanguageSession> m_session;
