@@ -1,8 +1,6 @@
 #include "BoardSimulator.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 namespace {
 constexpr std::uint16_t GetInfo = 0x3001;
@@ -80,6 +78,29 @@ bool crcFits(const QByteArray &block)
 {
     return BoardSimulator::crc16(block.left(block.size() - 2)) == word(block, int(block.size()) - 2);
 }
+
+// The information block the board sends for these fields.
+QByteArray infoBlock(const BoardSimulator::Info &info)
+{
+    QByteArray block(InfoSize - 2, '\0');
+    const auto place = [&block](int at, const QByteArray &text, int room) {
+        block.replace(at, std::min<int>(int(text.size()), room), text.left(room));
+    };
+    block[0] = char(info.format);
+    block[1] = char(info.state);
+    place(2, info.identifier, 30);
+    block[33] = char(info.revision >> 8);
+    block[34] = char(info.revision & 0xFF);
+    place(35, info.revisionText, 10);
+    block[61] = char(info.currentWarn >> 8);
+    block[62] = char(info.currentWarn & 0xFF);
+    block[63] = char(info.currentBreak >> 8);
+    block[64] = char(info.currentBreak & 0xFF);
+    block[65] = char(info.oscillator);
+    place(66, info.serial, 16);
+    appendCrc(block);
+    return block;
+}
 }
 
 BoardSimulator::BoardSimulator(int flashSize, int eepromSize)
@@ -105,32 +126,10 @@ std::uint16_t BoardSimulator::crc16(const QByteArray &bytes)
     return crc;
 }
 
-QByteArray BoardSimulator::infoBlock(const Info &info)
-{
-    QByteArray block(InfoSize - 2, '\0');
-    const auto place = [&block](int at, const QByteArray &text, int room) {
-        block.replace(at, std::min<int>(int(text.size()), room), text.left(room));
-    };
-    block[0] = char(info.format);
-    block[1] = char(info.state);
-    place(2, info.identifier, 30);
-    block[33] = char(info.revision >> 8);
-    block[34] = char(info.revision & 0xFF);
-    place(35, info.revisionText, 10);
-    block[61] = char(info.currentWarn >> 8);
-    block[62] = char(info.currentWarn & 0xFF);
-    block[63] = char(info.currentBreak >> 8);
-    block[64] = char(info.currentBreak & 0xFF);
-    block[65] = char(info.oscillator);
-    place(66, info.serial, 16);
-    appendCrc(block);
-    return block;
-}
 
 // ---- settings and queries ----------------------------------------------------
 
 void BoardSimulator::setInfo(const Info &info) { std::lock_guard lock(m_mutex); m_info = info; }
-void BoardSimulator::setRawInfo(const QByteArray &block) { std::lock_guard lock(m_mutex); m_rawInfo = block; }
 void BoardSimulator::setAckByte(std::uint8_t value) { std::lock_guard lock(m_mutex); m_ackByte = value; }
 void BoardSimulator::setProgrammingMode(bool on) { std::lock_guard lock(m_mutex); m_programmingMode = on; }
 void BoardSimulator::setAcceptAnySize(bool accept) { std::lock_guard lock(m_mutex); m_acceptAnySize = accept; }
@@ -168,25 +167,15 @@ std::vector<BoardSimulator::Exchange> BoardSimulator::exchanges() const { std::l
 
 std::vector<std::uint16_t> BoardSimulator::commands() const
 {
-    std::lock_guard lock(m_mutex);
     std::vector<std::uint16_t> result;
-    for (const Exchange &e : m_exchanges)
+    for (const Exchange &e : exchanges())
         result.push_back(e.command);
     return result;
 }
 
 bool BoardSimulator::waitForExchanges(int count, int timeoutMs) const
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-        {
-            std::lock_guard lock(m_mutex);
-            if (int(m_exchanges.size()) >= count && !m_busy)
-                return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return false;
+    return PtyEndpoint::waitUntil([&] { return int(exchanges().size()) >= count && !m_busy; }, timeoutMs);
 }
 
 // ---- the serving thread --------------------------------------------------------
@@ -347,7 +336,7 @@ void BoardSimulator::handleInfo(std::uint16_t)
     QByteArray block;
     {
         std::lock_guard lock(m_mutex);
-        block = m_rawInfo.isEmpty() ? infoBlock(m_info) : m_rawInfo;
+        block = infoBlock(m_info);
     }
     sendPhase(Phase::Answer, block, -1, InfoSize - 2);
 }

@@ -79,7 +79,6 @@ public:
 
     // How the board behaves.
     void setInfo(const Info &info);
-    void setRawInfo(const QByteArray &block);  // 256 bytes sent as they are
     void setAckByte(std::uint8_t value);
     void setSignature(std::uint32_t signature);
     // Target commands (signature, erase, fuses, pages) are refused outside programming mode.
@@ -106,8 +105,6 @@ public:
 
     // CRC-16 of the protocol, computed bit by bit so that it checks the host's table.
     static std::uint16_t crc16(const QByteArray &bytes);
-    // The information block the board sends for these fields.
-    static QByteArray infoBlock(const Info &info);
 
 private:
     struct Memory {
@@ -150,7 +147,6 @@ private:
     std::atomic<bool> m_busy {false};
 
     Info m_info;
-    QByteArray m_rawInfo;
     std::uint8_t m_ackByte = 0x06;
     std::array<std::uint8_t, 3> m_signature {0x1E, 0x95, 0x0F};
     bool m_programmingMode = false;

@@ -110,13 +110,7 @@ QByteArray ModuleSimulator::received() const
 
 bool ModuleSimulator::waitForReceived(int bytes, int timeoutMs) const
 {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (received().size() < bytes) {
-        if (Clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
+    return PtyEndpoint::waitUntil([&] { return received().size() >= bytes; }, timeoutMs);
 }
 
 int ModuleSimulator::handshakesSeen() const

@@ -122,6 +122,17 @@ void PtyEndpoint::pause(int ms) const
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
+bool PtyEndpoint::waitUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
 void PtyEndpoint::violation(const QString &what)
 {
     std::lock_guard lock(m_mutex);

@@ -43,6 +43,8 @@ public:
     bool stopping() const { return m_stop; }
     // Waits ms, cut short by stop().
     void pause(int ms) const;
+    // Polls `condition` until it holds (true) or timeoutMs passes (false).
+    static bool waitUntil(const std::function<bool()> &condition, int timeoutMs);
 
     // The ways the host broke the protocol, as the simulator noted them.
     void violation(const QString &what);
