@@ -126,7 +126,6 @@ std::uint16_t BoardSimulator::crc16(const QByteArray &bytes)
     return crc;
 }
 
-
 // ---- settings and queries ----------------------------------------------------
 
 void BoardSimulator::setInfo(const Info &info) { std::lock_guard lock(m_mutex); m_info = info; }
