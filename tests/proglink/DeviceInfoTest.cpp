@@ -103,12 +103,10 @@ TEST_F(ProgLinkTest, ABrokenBlockKeepsTheOldRecordAndNoLinkGivesNoRecord)
 {
     open();
     ASSERT_TRUE(ReadDeviceInfo(logger()));
-    QByteArray block = BoardSimulator::infoBlock(Info());
-    block[254] = char(block[254] ^ 0x01);
-    block[0] = 2;
-    sim->setRawInfo(block);
+    sim->setInfo({.format = 2});  // not looked at: the CRC is wrong
+    sim->addFault({CMD_GET_INFO, Phase::Answer, Action::CorruptCrc, 0, 2});
     EXPECT_FALSE(ReadDeviceInfo(logger()));
-    sim->addFault({CMD_GET_INFO, Phase::Answer, Action::Truncate, 255});  // one byte short
+    sim->addFault({CMD_GET_INFO, Phase::Answer, Action::Truncate, 255, 3});  // one byte short
     EXPECT_FALSE(ReadDeviceInfo(logger()));
     EXPECT_FALSE(DeviceInfo->Valid);
     EXPECT_EQ(DeviceInfo->SerialNumber, QStringLiteral("ZDB-000123"));

@@ -46,8 +46,7 @@ protected:
 
 TEST_F(PageTransferTest, WritingSkipsEmptyPagesButStepsForEach)
 {
-    THexContainer image;
-    makeImage(image, modul.FlashSize, {{0, pattern(128, 1)}, {5 * 128, pattern(128, 2)}});
+    const THexContainer image = imageOf(modul.FlashSize, {{0, pattern(128, 1)}, {5 * 128, pattern(128, 2)}});
     // A late status shows a host that sends the page without waiting for it.
     sim->addFault({CMD_WRITE_FLASH, Phase::Status, Action::Delay, 200, 1});
     EXPECT_TRUE(WriteFlash(modul, image, bar, logger()));
@@ -69,8 +68,7 @@ TEST_F(PageTransferTest, AnEmptyImageSendsNothingAndTheBarIsResetOnlyAfterTheClo
         positionAtLine.append(bar.position());
         lines.append({styles, colour, text});
     };
-    THexContainer image;
-    makeImage(image, modul.FlashSize, {});
+    const THexContainer image = imageOf(modul.FlashSize, {});
     EXPECT_TRUE(WriteFlash(modul, image, bar, log));
     EXPECT_TRUE(sim->exchanges().empty());
     EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3051), line(clGreen, 3076)}));
@@ -103,8 +101,7 @@ TEST_F(PageTransferTest, ReadingAsksForWordAddressesAndFillsTheStream)
 
 TEST_F(PageTransferTest, EepromPagesCarryByteAddressesAndTheirOwnCrc)
 {
-    THexContainer image;
-    makeImage(image, modul.EEPromSize, {{0, bytes("01020304")}, {0x120, bytes("0a0b0c0d")}});
+    const THexContainer image = imageOf(modul.EEPromSize, {{0, bytes("01020304")}, {0x120, bytes("0a0b0c0d")}});
     EXPECT_TRUE(WriteEeprom(modul, image, bar, logger()));
     EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3055), line(clGreen, 3070)}));
     EXPECT_EQ(requestsOf(CMD_WRITE_EEPROM), "04000004000a4a15 04012004000ad70a");
@@ -135,8 +132,7 @@ TEST_F(PageTransferTest, ABrokenPageEndsTheReadWithThePagesBeforeIt)
 TEST_F(PageTransferTest, VerifyReportsTheFirstDifferenceOnly)
 {
     const QByteArray data = pattern(3 * 128, 5);
-    THexContainer image;
-    makeImage(image, modul.FlashSize, {{0, data}});
+    const THexContainer image = imageOf(modul.FlashSize, {{0, data}});
     QByteArray different = data;
     different[257] = char(0xAA);
     different[300] = char(0xAB);
@@ -151,8 +147,7 @@ TEST_F(PageTransferTest, VerifyReportsTheFirstDifferenceOnly)
 
 TEST_F(PageTransferTest, AnEepromMismatchIsReportedInBold)
 {
-    THexContainer image;
-    makeImage(image, modul.EEPromSize, {{8, bytes("55")}});
+    const THexContainer image = imageOf(modul.EEPromSize, {{8, bytes("55")}});
     sim->setCorruptOnRead(false, 8, 0xAA);
     EXPECT_FALSE(VerifyEeprom(modul, image, bar, logger()));
     EXPECT_EQ(lines, (QList<LogLine> {
@@ -162,8 +157,7 @@ TEST_F(PageTransferTest, AnEepromMismatchIsReportedInBold)
 
 TEST_F(PageTransferTest, VerifyComparesEmptyPagesToo)
 {
-    THexContainer image;
-    makeImage(image, modul.FlashSize, {});
+    const THexContainer image = imageOf(modul.FlashSize, {});
     sim->setMemory(true, 0, bytes("00"));
     EXPECT_FALSE(VerifyFlash(modul, image, bar, logger()));
     EXPECT_EQ(lines.value(2).text, QStringLiteral("Address: 0x000000  Page: 0  Read Data: 0x00  Hex File Data: 0xFF"));
@@ -176,8 +170,7 @@ TEST_F(PageTransferTest, VerifyComparesEmptyPagesToo)
 
 TEST_F(PageTransferTest, AVerifyWhoseReadFailsSaysOnlyThat)
 {
-    THexContainer image;
-    makeImage(image, modul.FlashSize, {});
+    const THexContainer image = imageOf(modul.FlashSize, {});
     sim->addFault({CMD_READ_FLASH, Phase::Status, Action::Value, STATUS_DB_ERROR, 2});
     EXPECT_FALSE(VerifyFlash(modul, image, bar, logger()));
     EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3050), line(clRed, 3075)}));
@@ -202,8 +195,7 @@ TEST_F(PageTransferTest, OnlyWholePagesAreTransferred)
 
 TEST_F(PageTransferTest, UnusablePageSizesAreRefusedBeforeAnythingIsSent)
 {
-    THexContainer image;
-    makeImage(image, modul.FlashSize, {{0, pattern(16, 1)}});
+    const THexContainer image = imageOf(modul.FlashSize, {{0, pattern(16, 1)}});
     TMemoryStream stream;
     for (const int pageSize : {0, -4, 129, 520}) {
         lines.clear();
@@ -235,8 +227,7 @@ TEST_F(PageTransferTest, ThePageWaitFollowsTheSpiClock)
 TEST_F(PageTransferTest, AWithheldPageStatusFailsAfterThePageWait)
 {
     window.spiIndex = 0;
-    THexContainer image;
-    makeImage(image, modul.FlashSize, {{128, pattern(128, 1)}});
+    const THexContainer image = imageOf(modul.FlashSize, {{128, pattern(128, 1)}});
     sim->addFault({CMD_WRITE_FLASH, Phase::PageStatus, Action::Drop});
     QElapsedTimer clock;
     clock.start();
@@ -249,8 +240,7 @@ TEST_F(PageTransferTest, AWithheldPageStatusFailsAfterThePageWait)
 
 TEST_F(PageTransferTest, ABoardThatFindsABadPageCrcFailsTheWrite)
 {
-    THexContainer image;
-    makeImage(image, modul.EEPromSize, {{0, bytes("01020304")}});
+    const THexContainer image = imageOf(modul.EEPromSize, {{0, bytes("01020304")}});
     sim->addFault({CMD_WRITE_EEPROM, Phase::PageStatus, Action::Value, STATUS_DB_CRC_ERROR});
     EXPECT_FALSE(WriteEeprom(modul, image, bar, logger()));
     EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3055), line(clRed, 3071)}));
@@ -258,8 +248,7 @@ TEST_F(PageTransferTest, ABoardThatFindsABadPageCrcFailsTheWrite)
 
 TEST_F(PageTransferTest, UnpluggingInTheMiddleOfAPageEndsInAnErrorAndAClosedLink)
 {
-    THexContainer image;
-    makeImage(image, modul.FlashSize, {{0, pattern(3 * 128, 1)}});
+    const THexContainer image = imageOf(modul.FlashSize, {{0, pattern(3 * 128, 1)}});
     sim->addFault({CMD_WRITE_FLASH, Phase::PageData, Action::HangUp, 50, 2});
     EXPECT_THROW(WriteFlash(modul, image, bar, logger()), SerialIoError);
     EXPECT_EQ(bar.position(), 0);
@@ -279,8 +268,7 @@ TEST_F(PageTransferTest, AWholeFlashOf256KiBIsWrittenAndVerified)
     modul.FlashPageSize = 256;
     const QByteArray low = pattern(0x8000, 9);
     const QByteArray high = pattern(0x1000, 4);
-    THexContainer image;
-    makeImage(image, modul.FlashSize, {{0, low}, {0x3F000, high}});
+    const THexContainer image = imageOf(modul.FlashSize, {{0, low}, {0x3F000, high}});
     EXPECT_TRUE(WriteFlash(modul, image, bar, logger()));
     EXPECT_EQ(countOf(*sim, CMD_WRITE_FLASH), size_t((0x8000 + 0x1000) / 256));
     EXPECT_TRUE(VerifyFlash(modul, image, bar, logger()));

@@ -4,6 +4,7 @@
 // pseudo-terminal, with a recorder in place of the main window and texts
 // from the test language ("T<id>"), so that every log line is asserted exactly.
 #include "BoardSimulator.h"
+#include "HexContainer.h"
 #include "Modul.h"
 #include "Recorders.h"
 #include "TestImages.h"
@@ -17,6 +18,14 @@ inline QString T(int id) { return QStringLiteral("T%1").arg(id); }
 inline LogLine line(TColor colour, const QString &text, TFontStyles styles = 0) { return {styles, colour, text}; }
 inline LogLine line(TColor colour, int id, TFontStyles styles = 0) { return {styles, colour, T(id)}; }
 inline QByteArray bytes(const char *hex) { return QByteArray::fromHex(hex); }
+
+// An image of `size` bytes holding these blocks by address, empty elsewhere.
+inline THexContainer imageOf(int size, const QMap<int, QByteArray> &blocks)
+{
+    THexContainer image;
+    makeImage(image, size, blocks);
+    return image;
+}
 
 // A definition of the board's target: 32 KiB flash in 128-byte pages,
 // 1 KiB EEPROM in 4-byte pages, signature 1E950F.

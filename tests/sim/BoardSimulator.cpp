@@ -78,39 +78,9 @@ bool crcFits(const QByteArray &block)
 {
     return BoardSimulator::crc16(block.left(block.size() - 2)) == word(block, int(block.size()) - 2);
 }
-}
 
-BoardSimulator::BoardSimulator(int flashSize, int eepromSize)
-{
-    m_flash.bytes = QByteArray(flashSize, char(0xFF));
-    m_eeprom.bytes = QByteArray(eepromSize, char(0xFF));
-    m_thread = std::thread([this] { serve(); });
-}
-
-BoardSimulator::~BoardSimulator()
-{
-    stop();
-}
-
-void BoardSimulator::stop()
-{
-    m_stop = true;
-    if (m_thread.joinable())
-        m_thread.join();
-}
-
-std::uint16_t BoardSimulator::crc16(const QByteArray &bytes)
-{
-    std::uint16_t crc = 0x1D0F;
-    for (const char byte : bytes) {
-        crc ^= std::uint16_t(std::uint8_t(byte) << 8);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 0x8000) ? std::uint16_t((crc << 1) ^ 0x1021) : std::uint16_t(crc << 1);
-    }
-    return crc;
-}
-
-QByteArray BoardSimulator::infoBlock(const Info &info)
+// The information block the board sends for these fields.
+QByteArray infoBlock(const BoardSimulator::Info &info)
 {
     QByteArray block(InfoSize - 2, '\0');
     const auto place = [&block](int at, const QByteArray &text, int room) {
@@ -131,11 +101,34 @@ QByteArray BoardSimulator::infoBlock(const Info &info)
     appendCrc(block);
     return block;
 }
+}
+
+BoardSimulator::BoardSimulator(int flashSize, int eepromSize)
+{
+    m_flash.bytes = QByteArray(flashSize, char(0xFF));
+    m_eeprom.bytes = QByteArray(eepromSize, char(0xFF));
+    m_pty.serve([this] { serveOne(); });
+}
+
+BoardSimulator::~BoardSimulator()
+{
+    stop();
+}
+
+std::uint16_t BoardSimulator::crc16(const QByteArray &bytes)
+{
+    std::uint16_t crc = 0x1D0F;
+    for (const char byte : bytes) {
+        crc ^= std::uint16_t(std::uint8_t(byte) << 8);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 0x8000) ? std::uint16_t((crc << 1) ^ 0x1021) : std::uint16_t(crc << 1);
+    }
+    return crc;
+}
 
 // ---- settings and queries ----------------------------------------------------
 
 void BoardSimulator::setInfo(const Info &info) { std::lock_guard lock(m_mutex); m_info = info; }
-void BoardSimulator::setRawInfo(const QByteArray &block) { std::lock_guard lock(m_mutex); m_rawInfo = block; }
 void BoardSimulator::setAckByte(std::uint8_t value) { std::lock_guard lock(m_mutex); m_ackByte = value; }
 void BoardSimulator::setProgrammingMode(bool on) { std::lock_guard lock(m_mutex); m_programmingMode = on; }
 void BoardSimulator::setAcceptAnySize(bool accept) { std::lock_guard lock(m_mutex); m_acceptAnySize = accept; }
@@ -167,51 +160,21 @@ void BoardSimulator::setCorruptOnRead(bool flash, int address, std::uint8_t valu
     (flash ? m_flash : m_eeprom).corruptOnRead[address] = value;
 }
 
-void BoardSimulator::injectBytes(const QByteArray &bytes)
-{
-    {
-        std::lock_guard lock(m_mutex);
-        m_injected += bytes;
-    }
-    for (int waited = 0; waited < 1000; ++waited) {
-        {
-            std::lock_guard lock(m_mutex);
-            if (m_injected.isEmpty())
-                return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-}
-
-BoardSimulator::Info BoardSimulator::info() const { std::lock_guard lock(m_mutex); return m_info; }
-bool BoardSimulator::powered() const { std::lock_guard lock(m_mutex); return m_powered; }
-bool BoardSimulator::programmingMode() const { std::lock_guard lock(m_mutex); return m_programmingMode; }
 std::uint8_t BoardSimulator::fuse(FuseIndex index) const { std::lock_guard lock(m_mutex); return m_fuses[index]; }
 QByteArray BoardSimulator::memory(bool flash) const { std::lock_guard lock(m_mutex); return (flash ? m_flash : m_eeprom).bytes; }
 std::vector<BoardSimulator::Exchange> BoardSimulator::exchanges() const { std::lock_guard lock(m_mutex); return m_exchanges; }
-QStringList BoardSimulator::violations() const { std::lock_guard lock(m_mutex); return m_violations; }
 
 std::vector<std::uint16_t> BoardSimulator::commands() const
 {
-    std::lock_guard lock(m_mutex);
     std::vector<std::uint16_t> result;
-    for (const Exchange &e : m_exchanges)
+    for (const Exchange &e : exchanges())
         result.push_back(e.command);
     return result;
 }
 
 bool BoardSimulator::waitForExchanges(int count, int timeoutMs) const
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-        {
-            std::lock_guard lock(m_mutex);
-            if (int(m_exchanges.size()) >= count && !m_busy)
-                return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return false;
+    return PtyEndpoint::waitUntil([&] { return int(exchanges().size()) >= count && !m_busy; }, timeoutMs);
 }
 
 // ---- the serving thread --------------------------------------------------------
@@ -225,52 +188,23 @@ void BoardSimulator::record(Change change)
 
 void BoardSimulator::violation(const QString &what)
 {
-    std::lock_guard lock(m_mutex);
-    m_violations << what;
+    m_pty.violation(what);
 }
 
-void BoardSimulator::serve()
+void BoardSimulator::serveOne()
 {
-    QByteArray command;
-    while (!m_stop && !m_pty.isHungUp()) {
-        QByteArray injected;
-        {
-            std::lock_guard lock(m_mutex);
-            injected.swap(m_injected);
-        }
-        if (!injected.isEmpty())
-            m_pty.write(injected);
-        command += m_pty.readAvailable(2 - int(command.size()), IdlePollMs);
-        if (command.size() < 2)
-            continue;
-        const std::uint16_t code = word(command, 0);
-        command.clear();
-        m_busy = true;
-        {
-            std::lock_guard lock(m_mutex);
-            m_exchanges.push_back({code, {}, {}, {}});
-            ++m_occurrences[code];
-        }
-        handle(code);
-        m_busy = false;
+    QByteArray command = m_pty.readAvailable(2, IdlePollMs);
+    if (command.isEmpty() || (command += m_pty.read(2 - int(command.size()), RequestByteTimeoutMs)).size() < 2)
+        return;
+    m_busy = true;
+    const std::uint16_t code = word(command, 0);
+    {
+        std::lock_guard lock(m_mutex);
+        m_exchanges.push_back({code, {}, {}, {}});
+        ++m_occurrences[code];
     }
-}
-
-QByteArray BoardSimulator::receive(int count, int timeoutMs)
-{
-    // Up to timeoutMs between two bytes, in slices so that stop() is not kept waiting.
-    QByteArray bytes;
-    auto last = std::chrono::steady_clock::now();
-    while (bytes.size() < count && !m_stop && !m_pty.isHungUp()) {
-        const QByteArray more = m_pty.readAvailable(count - int(bytes.size()), IdlePollMs);
-        if (!more.isEmpty()) {
-            bytes += more;
-            last = std::chrono::steady_clock::now();
-        } else if (std::chrono::steady_clock::now() - last > std::chrono::milliseconds(timeoutMs)) {
-            break;
-        }
-    }
-    return bytes;
+    handle(code);
+    m_busy = false;
 }
 
 std::optional<BoardSimulator::Fault> BoardSimulator::faultFor(Phase phase) const
@@ -291,11 +225,6 @@ bool BoardSimulator::sendPhase(Phase phase, QByteArray bytes, int statusIndex, i
     const std::optional<Fault> fault = faultFor(phase);
     bool carryOn = true;
     if (fault) {
-        const auto pause = [this](int ms) {
-            const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-            while (!m_stop && std::chrono::steady_clock::now() < until)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        };
         switch (fault->action) {
         case Action::Drop:
             return false;
@@ -307,10 +236,10 @@ bool BoardSimulator::sendPhase(Phase phase, QByteArray bytes, int statusIndex, i
                 bytes[bytes.size() == 1 ? 0 : statusIndex] = char(fault->arg);
             break;
         case Action::Delay:
-            pause(fault->arg);
+            m_pty.pause(fault->arg);
             break;
         case Action::Late:
-            pause(fault->arg);
+            m_pty.pause(fault->arg);
             carryOn = false;
             break;
         case Action::Truncate:
@@ -359,7 +288,7 @@ bool BoardSimulator::receiveRequest(int payloadLength, QByteArray &payload, int 
     }
     if (!sendPhase(Phase::Ack, QByteArray(1, char(ack))))
         return false;
-    const QByteArray block = receive(payloadLength + 2, RequestByteTimeoutMs);
+    const QByteArray block = m_pty.read(payloadLength + 2, RequestByteTimeoutMs);
     record([&](Exchange &e) { e.request = block; });
     if (block.size() < payloadLength + 2) {
         violation(QStringLiteral("%1: request block incomplete (%2 bytes)").arg(m_exchanges.back().command, 4, 16).arg(block.size()));
@@ -378,47 +307,40 @@ bool BoardSimulator::receiveRequest(int payloadLength, QByteArray &payload, int 
 
 void BoardSimulator::handle(std::uint16_t command)
 {
-    switch (command) {
-    case GetInfo: handleInfo(); break;
-    case ReadSignature: handleSignature(); break;
-    case LeaveProgramming:
-    case ResetTarget: handleSimpleStatus(command); break;
-    case EnterProgramming:
-    case ChipErase:
-    case TargetPower:
-    case SetCurrentLimits:
-    case SetOscillator: handleRequestWithStatus(command); break;
-    case ReadFuse: handleReadFuse(); break;
-    case WriteFuse: handleWriteFuse(); break;
-    case WriteFlash:
-    case WriteEeprom: handlePageWrite(command == WriteFlash); break;
-    case ReadFlash:
-    case ReadEeprom: handlePageRead(command == ReadFlash); break;
-    default:
+    using B = BoardSimulator;
+    static const std::map<std::uint16_t, void (B::*)(std::uint16_t)> handlers = {
+        {GetInfo, &B::handleInfo}, {ReadSignature, &B::handleSignature}, {LeaveProgramming, &B::handleSimpleStatus},
+        {ResetTarget, &B::handleSimpleStatus}, {EnterProgramming, &B::handleRequestWithStatus},
+        {ChipErase, &B::handleRequestWithStatus}, {TargetPower, &B::handleRequestWithStatus},
+        {SetCurrentLimits, &B::handleRequestWithStatus}, {SetOscillator, &B::handleRequestWithStatus},
+        {ReadFuse, &B::handleReadFuse}, {WriteFuse, &B::handleWriteFuse}, {WriteFlash, &B::handlePageWrite},
+        {WriteEeprom, &B::handlePageWrite}, {ReadFlash, &B::handlePageRead}, {ReadEeprom, &B::handlePageRead}};
+    const auto handler = handlers.find(command);
+    if (handler == handlers.end())
         violation(QStringLiteral("unknown command %1").arg(command, 4, 16, QLatin1Char('0')));
-        break;
-    }
+    else
+        (this->*handler->second)(command);
 }
 
 bool BoardSimulator::refusedOutsideProgramming(const char *what)
 {
     std::lock_guard lock(m_mutex);
     if (!m_programmingMode)
-        m_violations << QStringLiteral("%1 outside programming mode").arg(QLatin1String(what));
+        violation(QStringLiteral("%1 outside programming mode").arg(QLatin1String(what)));
     return !m_programmingMode;
 }
 
-void BoardSimulator::handleInfo()
+void BoardSimulator::handleInfo(std::uint16_t)
 {
     QByteArray block;
     {
         std::lock_guard lock(m_mutex);
-        block = m_rawInfo.isEmpty() ? infoBlock(m_info) : m_rawInfo;
+        block = infoBlock(m_info);
     }
     sendPhase(Phase::Answer, block, -1, InfoSize - 2);
 }
 
-void BoardSimulator::handleSignature()
+void BoardSimulator::handleSignature(std::uint16_t)
 {
     QByteArray answer;
     {
@@ -457,7 +379,6 @@ void BoardSimulator::handleRequestWithStatus(std::uint16_t command)
                 break;
             }
             m_programmingMode = true;
-            m_powered = true;
             break;
         case ChipErase:
             if (status != StatusOk)
@@ -467,11 +388,7 @@ void BoardSimulator::handleRequestWithStatus(std::uint16_t command)
             m_fuses[LockByte] = 0xFF;
             break;
         case TargetPower:
-            if (p == QByteArray("\xAB\xCD", 2))
-                m_powered = true;
-            else if (p == QByteArray("\x08\x09", 2))
-                m_powered = false;
-            else
+            if (p != QByteArray("\xAB\xCD", 2) && p != QByteArray("\x08\x09", 2))
                 status = StatusError;
             break;
         case SetCurrentLimits:
@@ -486,10 +403,10 @@ void BoardSimulator::handleRequestWithStatus(std::uint16_t command)
     sendStatus(Phase::Status, status);
 }
 
-void BoardSimulator::handleReadFuse()
+void BoardSimulator::handleReadFuse(std::uint16_t command)
 {
     QByteArray p;
-    if (!receiveRequest(4, p))
+    if (!receiveRequest(PayloadLength.at(command), p))
         return;
     const int index = fuseIndex(p);
     const bool refused = refusedOutsideProgramming("fuse read") || index < 0;
@@ -501,10 +418,10 @@ void BoardSimulator::handleReadFuse()
     sendPhase(Phase::Answer, answer, -1, 1);
 }
 
-void BoardSimulator::handleWriteFuse()
+void BoardSimulator::handleWriteFuse(std::uint16_t command)
 {
     QByteArray p;
-    if (!receiveRequest(10, p, 2))
+    if (!receiveRequest(PayloadLength.at(command), p, 2))
         return;
     const int index = fuseIndex(p.mid(4, 4), p.left(4));
     QByteArray answer("\xFF\xFF", 2);
@@ -539,28 +456,29 @@ bool BoardSimulator::decodePage(bool flash, const QByteArray &p, int &address, i
         problem = QStringLiteral("page command outside programming mode");
     if (problem.isEmpty())
         return true;
-    m_violations << QStringLiteral("%1: %2").arg(m_exchanges.back().command, 4, 16).arg(problem);
+    violation(QStringLiteral("%1: %2").arg(m_exchanges.back().command, 4, 16).arg(problem));
     return false;
 }
 
-bool BoardSimulator::acceptPageRequest(bool flash, int requestLength, int &address, int &bytes)
+bool BoardSimulator::acceptPageRequest(std::uint16_t command, int &address, int &bytes)
 {
     QByteArray p;
-    if (!receiveRequest(requestLength, p))
+    if (!receiveRequest(PayloadLength.at(command), p))
         return false;
-    const bool usable = decodePage(flash, p, address, bytes);
+    const bool usable = decodePage(command == WriteFlash || command == ReadFlash, p, address, bytes);
     return sendStatus(Phase::Status, usable ? StatusOk : StatusError) == StatusOk;
 }
 
-void BoardSimulator::handlePageWrite(bool flash)
+void BoardSimulator::handlePageWrite(std::uint16_t command)
 {
+    const bool flash = command == WriteFlash;
     int address = 0;
     int bytes = 0;
-    if (!acceptPageRequest(flash, flash ? 11 : 6, address, bytes))
+    if (!acceptPageRequest(command, address, bytes))
         return;
     const std::optional<Fault> unplug = faultFor(Phase::PageData);
     const int expected = bytes + 2;
-    const QByteArray block = receive(unplug ? std::min(unplug->arg, expected) : expected, RequestByteTimeoutMs);
+    const QByteArray block = m_pty.read(unplug ? std::min(unplug->arg, expected) : expected, RequestByteTimeoutMs);
     record([&](Exchange &e) { e.pageBlock = block; });
     if (unplug) {
         m_pty.hangUp();
@@ -582,11 +500,12 @@ void BoardSimulator::handlePageWrite(bool flash)
     sendStatus(Phase::PageStatus, StatusOk);
 }
 
-void BoardSimulator::handlePageRead(bool flash)
+void BoardSimulator::handlePageRead(std::uint16_t command)
 {
+    const bool flash = command == ReadFlash;
     int address = 0;
     int bytes = 0;
-    if (!acceptPageRequest(flash, flash ? 10 : 5, address, bytes))
+    if (!acceptPageRequest(command, address, bytes))
         return;
     QByteArray block;
     {

@@ -8,12 +8,10 @@
 
 #include <array>
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <map>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 // Stands in for the development board's programmer firmware on a
@@ -77,11 +75,10 @@ public:
     BoardSimulator &operator=(const BoardSimulator &) = delete;
 
     const QString &portPath() const { return m_pty.slavePath(); }
-    void stop();
+    void stop() { m_pty.stop(); }
 
     // How the board behaves.
     void setInfo(const Info &info);
-    void setRawInfo(const QByteArray &block);  // 256 bytes sent as they are
     void setAckByte(std::uint8_t value);
     void setSignature(std::uint32_t signature);
     // Target commands (signature, erase, fuses, pages) are refused outside programming mode.
@@ -95,24 +92,19 @@ public:
     void setCorruptOnRead(bool flash, int address, std::uint8_t value);
     void addFault(const Fault &fault);
     // Bytes nobody asked for, as a late answer would leave them.
-    void injectBytes(const QByteArray &bytes);
+    void injectBytes(const QByteArray &bytes) { m_pty.write(bytes); }
 
     // What the board went through.
-    Info info() const;
-    bool powered() const;
-    bool programmingMode() const;
     std::uint8_t fuse(FuseIndex index) const;
     QByteArray memory(bool flash) const;
     std::vector<Exchange> exchanges() const;
     std::vector<std::uint16_t> commands() const;
-    QStringList violations() const;
+    QStringList violations() const { return m_pty.violations(); }
     // Waits until the board is idle again after `count` exchanges.
     bool waitForExchanges(int count, int timeoutMs) const;
 
     // CRC-16 of the protocol, computed bit by bit so that it checks the host's table.
     static std::uint16_t crc16(const QByteArray &bytes);
-    // The information block the board sends for these fields.
-    static QByteArray infoBlock(const Info &info);
 
 private:
     struct Memory {
@@ -120,47 +112,44 @@ private:
         std::map<int, std::uint8_t> corruptOnRead;
     };
 
-    void serve();
+    void serveOne();
     void handle(std::uint16_t command);
     bool receiveRequest(int payloadLength, QByteArray &payload, int crcErrorStatusSize = 1);
     // Sends bytes in the given phase, applying a fault; false when the command ends here.
     bool sendPhase(Phase phase, QByteArray bytes, int statusIndex = -1, int crcIndex = -1);
     // Sends a status byte; returns the value sent, or -1 when the command ends here.
     int sendStatus(Phase phase, std::uint8_t status);
-    QByteArray receive(int count, int timeoutMs);
     // Notes a host that sent on without waiting for the byte about to go out.
     void checkHostWaited(Phase phase);
     std::optional<Fault> faultFor(Phase phase) const;
+    // Notes a violation of the protocol by the command being served.
     void violation(const QString &what);
     template <typename Change>
     void record(Change change);
 
-    void handleInfo();
-    void handleSignature();
-    void handleSimpleStatus(std::uint16_t command);
+    // One handler a command, each given the command's code.
+    void handleInfo(std::uint16_t);
+    void handleSignature(std::uint16_t);
+    void handleSimpleStatus(std::uint16_t);
     void handleRequestWithStatus(std::uint16_t command);
-    void handleReadFuse();
-    void handleWriteFuse();
+    void handleReadFuse(std::uint16_t command);
+    void handleWriteFuse(std::uint16_t command);
     // Takes a page command's request and answers its first status; false when the command ends there.
-    bool acceptPageRequest(bool flash, int requestLength, int &address, int &bytes);
-    void handlePageWrite(bool flash);
-    void handlePageRead(bool flash);
+    bool acceptPageRequest(std::uint16_t command, int &address, int &bytes);
+    void handlePageWrite(std::uint16_t command);
+    void handlePageRead(std::uint16_t command);
     bool decodePage(bool flash, const QByteArray &payload, int &address, int &bytes);
     // Notes a target command outside programming mode; true when it is refused.
     bool refusedOutsideProgramming(const char *what);
 
     PtyEndpoint m_pty;
     mutable std::mutex m_mutex;
-    std::thread m_thread;
-    std::atomic<bool> m_stop {false};
     std::atomic<bool> m_busy {false};
 
     Info m_info;
-    QByteArray m_rawInfo;
     std::uint8_t m_ackByte = 0x06;
     std::array<std::uint8_t, 3> m_signature {0x1E, 0x95, 0x0F};
     bool m_programmingMode = false;
-    bool m_powered = false;
     bool m_acceptAnySize = false;
     std::array<std::uint8_t, 4> m_fuses {0x62, 0xD9, 0xFF, 0xFF};
     std::array<std::uint8_t, 4> m_stuckMask {};
@@ -168,8 +157,6 @@ private:
     Memory m_flash;
     Memory m_eeprom;
     std::vector<Fault> m_faults;
-    QByteArray m_injected;
     std::map<std::uint16_t, int> m_occurrences;
     std::vector<Exchange> m_exchanges;
-    QStringList m_violations;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <thread>
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -30,14 +31,12 @@ ModuleSimulator::ModuleSimulator(const Geometry &geometry)
       m_flash(geometry.flashSize, char(Erased)),
       m_eeprom(geometry.eepromSize, char(Erased))
 {
-    m_thread = std::thread([this] { serve(); });
+    m_pty.serve([this] { serveOne(); });
 }
 
 ModuleSimulator::~ModuleSimulator()
 {
-    m_stop = true;
-    if (m_thread.joinable())
-        m_thread.join();
+    m_pty.stop();
 }
 
 void ModuleSimulator::setEntersBootloaderAfter(int handshakes)
@@ -97,18 +96,6 @@ QByteArray ModuleSimulator::memory(Memory memory) const
     return memory == Memory::Flash ? m_flash : m_eeprom;
 }
 
-void ModuleSimulator::sendStray(const QByteArray &bytes)
-{
-    std::lock_guard lock(m_ptyMutex);
-    m_pty.write(bytes);
-}
-
-void ModuleSimulator::hangUp()
-{
-    std::lock_guard lock(m_ptyMutex);
-    m_pty.hangUp();
-}
-
 QList<ModuleSimulator::Exchange> ModuleSimulator::exchanges() const
 {
     std::lock_guard lock(m_mutex);
@@ -123,13 +110,7 @@ QByteArray ModuleSimulator::received() const
 
 bool ModuleSimulator::waitForReceived(int bytes, int timeoutMs) const
 {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (received().size() < bytes) {
-        if (Clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
+    return PtyEndpoint::waitUntil([&] { return received().size() >= bytes; }, timeoutMs);
 }
 
 int ModuleSimulator::handshakesSeen() const
@@ -138,43 +119,29 @@ int ModuleSimulator::handshakesSeen() const
     return m_handshakes;
 }
 
-QStringList ModuleSimulator::violations() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_violations;
-}
-
 void ModuleSimulator::clearRecords()
 {
     std::lock_guard lock(m_mutex);
     m_exchanges.clear();
     m_received.clear();
-    m_violations.clear();
     m_handshakes = 0;
     m_commandCounts.clear();
 }
 
-void ModuleSimulator::serve()
+void ModuleSimulator::serveOne()
 {
     QByteArray byte;
-    while (!m_stop) {
-        byte.clear();
-        if (!readExact(byte, 1, PollSliceMs)) {
-            std::lock_guard lock(m_ptyMutex);
-            if (m_pty.isHungUp())
-                return;
-            continue;
-        }
-        if (!inBootloader()) {
-            handleApplicationByte(byte[0]);
-        } else if (byte[0] != 'I') {
-            violation(QStringLiteral("stray byte 0x%1 where a command should start")
-                          .arg(quint8(byte[0]), 2, 16, QLatin1Char('0')));
-        } else {
-            QByteArray letter;
-            if (readOrNote(letter, 1, ArgumentTimeoutMs, "\"I\" without a command letter"))
-                handleCommand(letter[0]);
-        }
+    if (!readExact(byte, 1, PollSliceMs))
+        return;
+    if (!inBootloader()) {
+        handleApplicationByte(byte[0]);
+    } else if (byte[0] != 'I') {
+        violation(QStringLiteral("stray byte 0x%1 where a command should start")
+                      .arg(quint8(byte[0]), 2, 16, QLatin1Char('0')));
+    } else {
+        QByteArray letter;
+        if (readOrNote(letter, 1, ArgumentTimeoutMs, "\"I\" without a command letter"))
+            handleCommand(letter[0]);
     }
 }
 
@@ -182,14 +149,8 @@ bool ModuleSimulator::readExact(QByteArray &into, int count, int timeoutMs)
 {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     const int wanted = int(into.size()) + count;
-    while (into.size() < wanted && !m_stop) {
-        QByteArray chunk;
-        {
-            std::lock_guard lock(m_ptyMutex);
-            if (m_pty.isHungUp())
-                return false;
-            chunk = m_pty.readAvailable(wanted - int(into.size()), PollSliceMs);
-        }
+    while (into.size() < wanted && !m_pty.stopping() && !m_pty.isHungUp()) {
+        const QByteArray chunk = m_pty.readAvailable(wanted - int(into.size()), PollSliceMs);
         if (!chunk.isEmpty()) {
             into += chunk;
             m_hostLineFreeAt = std::max(Clock::now(), m_hostLineFreeAt) + lineTime(chunk.size());
@@ -221,7 +182,6 @@ void ModuleSimulator::sendNow(const QByteArray &bytes)
         }
         m_moduleLineFreeAt = arrival;
     }
-    std::lock_guard lock(m_ptyMutex);
     m_pty.write(bytes);
 }
 
@@ -229,13 +189,6 @@ std::chrono::microseconds ModuleSimulator::lineTime(qsizetype bytes) const
 {
     const int baud = m_lineRate;
     return std::chrono::microseconds(baud > 0 ? qint64(bytes) * BitsPerByte * 1'000'000 / baud : 0);
-}
-
-void ModuleSimulator::pause(int milliseconds)
-{
-    const auto until = Clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!m_stop && Clock::now() < until)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void ModuleSimulator::handleApplicationByte(char byte)
@@ -379,7 +332,7 @@ void ModuleSimulator::answer(char letter, Exchange exchange, QByteArray reply)
         m_exchanges.append(exchange);
     }
     sendNow(reply.left(at));
-    pause(fault.delayMs);
+    m_pty.pause(fault.delayMs);
     if (fault.action == Action::HangUp)
         hangUp();
     else
@@ -393,10 +346,4 @@ QByteArray ModuleSimulator::identificationBlock() const
     // A longer identifier runs on past the 31 bytes the host looks at.
     block += m_identifier.leftJustified(IdentifierSize, '\0');
     return block.leftJustified(IdentificationSize, '\0').left(IdentificationSize);
-}
-
-void ModuleSimulator::violation(const QString &text)
-{
-    std::lock_guard lock(m_mutex);
-    m_violations.append(text);
 }

@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <map>
 #include <mutex>
-#include <thread>
 
 // A plug-in module with its serial bootloader, on the far side of a
 // pseudo-terminal. It starts in its application, where it ignores everything,
@@ -94,9 +93,9 @@ public:
     QByteArray memory(Memory memory) const;
 
     // Bytes the host finds in its input before it has asked for anything.
-    void sendStray(const QByteArray &bytes);
+    void sendStray(const QByteArray &bytes) { m_pty.write(bytes); }
     // The device goes away now.
-    void hangUp();
+    void hangUp() { m_pty.hangUp(); }
 
     // Records.
     QList<Exchange> exchanges() const;
@@ -105,29 +104,26 @@ public:
     // Waits until the host has sent this many bytes in all; false on time-out.
     bool waitForReceived(int bytes, int timeoutMs) const;
     int handshakesSeen() const;
-    QStringList violations() const;
+    QStringList violations() const { return m_pty.violations(); }
     void clearRecords();
 
 private:
-    void serve();
+    void serveOne();
     bool readExact(QByteArray &into, int count, int timeoutMs);
     // The same; what is missing is noted as a violation.
     bool readOrNote(QByteArray &into, int count, int timeoutMs, const char *missing);
     void sendNow(const QByteArray &bytes);
     std::chrono::microseconds lineTime(qsizetype bytes) const;
-    void pause(int milliseconds);
     void handleApplicationByte(char byte);
     void handleCommand(char letter);
     // "IB" or "Ig": false when the frame broke off (recorded as a violation; nothing to answer).
     bool handleBlock(Exchange &exchange, QByteArray &reply);
     void answer(char letter, Exchange exchange, QByteArray reply);
     QByteArray identificationBlock() const;
-    void violation(const QString &text);
+    void violation(const QString &text) { m_pty.violation(text); }
 
     const Geometry m_geometry;
     PtyEndpoint m_pty;
-
-    std::mutex m_ptyMutex;  // the test thread may write stray bytes or hang up
     mutable std::mutex m_mutex;
     bool m_bootloader = false;
     int m_handshakesToIgnore = 0;
@@ -144,13 +140,10 @@ private:
     QByteArray m_received;
     int m_handshakes = 0;
     std::map<char, int> m_commandCounts;
-    QStringList m_violations;
     char m_applicationPrevious = 0;
 
     std::atomic<int> m_lineRate {0};
     // When the bytes so far would have crossed the line; serving thread only.
     std::chrono::steady_clock::time_point m_hostLineFreeAt;
     std::chrono::steady_clock::time_point m_moduleLineFreeAt;
-    std::atomic<bool> m_stop {false};
-    std::thread m_thread;
 };

@@ -1,7 +1,6 @@
 #include "PtyEndpoint.h"
 
-#include <QElapsedTimer>
-
+#include <chrono>
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
@@ -11,6 +10,9 @@
 #include <unistd.h>
 
 namespace {
+// Reads wait in slices of this length so that a hang-up or stop() is seen soon.
+constexpr int SliceMs = 5;
+
 void makeRaw(int fd)
 {
     termios tio {};
@@ -34,42 +36,35 @@ PtyEndpoint::PtyEndpoint()
 
 PtyEndpoint::~PtyEndpoint()
 {
+    stop();
     hangUp();
-    if (m_slave >= 0)
-        ::close(m_slave);
+    ::close(m_slave);
 }
 
 QByteArray PtyEndpoint::read(int count, int timeoutMs)
 {
     QByteArray result;
-    QElapsedTimer clock;
-    clock.start();
-    while (result.size() < count && m_master >= 0) {
-        const qint64 left = timeoutMs - clock.elapsed();
-        if (left <= 0)
-            break;
-        result += readAvailable(count - int(result.size()), int(left));
-    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (result.size() < count && !m_stop && !isHungUp() && std::chrono::steady_clock::now() < deadline)
+        result += readAvailable(count - int(result.size()), SliceMs);
     return result;
 }
 
 QByteArray PtyEndpoint::readAvailable(int maxBytes, int timeoutMs)
 {
-    if (m_master < 0 || maxBytes <= 0)
-        return {};
+    std::lock_guard lock(m_mutex);
     pollfd pfd {m_master, POLLIN, 0};
-    if (poll(&pfd, 1, timeoutMs) <= 0 || !(pfd.revents & POLLIN))
+    if (m_master < 0 || maxBytes <= 0 || poll(&pfd, 1, timeoutMs) <= 0 || !(pfd.revents & POLLIN))
         return {};
     QByteArray buffer(maxBytes, '\0');
     const ssize_t n = ::read(m_master, buffer.data(), size_t(maxBytes));
-    if (n <= 0)
-        return {};
-    buffer.truncate(int(n));
+    buffer.truncate(n > 0 ? int(n) : 0);
     return buffer;
 }
 
 void PtyEndpoint::write(const QByteArray &bytes)
 {
+    std::lock_guard lock(m_mutex);
     qsizetype done = 0;
     while (m_master >= 0 && done < bytes.size()) {
         const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
@@ -84,18 +79,68 @@ void PtyEndpoint::write(const QByteArray &bytes)
     }
 }
 
-bool PtyEndpoint::inputPending(int timeoutMs) const
+bool PtyEndpoint::inputPending() const
 {
-    if (m_master < 0)
-        return false;
+    std::lock_guard lock(m_mutex);
     pollfd pfd {m_master, POLLIN, 0};
-    return poll(&pfd, 1, timeoutMs) > 0 && (pfd.revents & POLLIN);
+    return m_master >= 0 && poll(&pfd, 1, 0) > 0 && (pfd.revents & POLLIN);
 }
 
 void PtyEndpoint::hangUp()
 {
-    if (m_master >= 0) {
+    std::lock_guard lock(m_mutex);
+    if (m_master >= 0)
         ::close(m_master);
-        m_master = -1;
+    m_master = -1;
+}
+
+bool PtyEndpoint::isHungUp() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_master < 0;
+}
+
+void PtyEndpoint::serve(std::function<void()> step)
+{
+    m_thread = std::thread([this, step] {
+        while (!m_stop && !isHungUp())
+            step();
+    });
+}
+
+void PtyEndpoint::stop()
+{
+    m_stop = true;
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void PtyEndpoint::pause(int ms) const
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!m_stop && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+bool PtyEndpoint::waitUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    return true;
+}
+
+void PtyEndpoint::violation(const QString &what)
+{
+    std::lock_guard lock(m_mutex);
+    m_violations << what;
+}
+
+QStringList PtyEndpoint::violations() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_violations;
 }

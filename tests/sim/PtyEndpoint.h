@@ -2,11 +2,18 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <thread>
 
 // The far side of a pseudo-terminal for the simulators: the host program
 // opens slavePath() like a serial device, the simulator reads and writes the
-// master. Both sides are raw, and the slave stays open for the endpoint's
-// whole life so that the master never reads EIO between the host's opens.
+// master from its serving thread. Both sides are raw, and the slave stays open
+// for the endpoint's whole life so that the master never reads EIO between the
+// host's opens. Every call is safe from any thread.
 class PtyEndpoint {
 public:
     PtyEndpoint();
@@ -16,20 +23,39 @@ public:
 
     const QString &slavePath() const { return m_slavePath; }
 
-    // Reads exactly count bytes unless timeoutMs passes first (then returns what came).
+    // Reads exactly count bytes unless timeoutMs passes, the device hangs up or
+    // the serving stops first (then returns what came).
     QByteArray read(int count, int timeoutMs);
     // Whatever is there within timeoutMs, at most maxBytes.
     QByteArray readAvailable(int maxBytes, int timeoutMs);
     void write(const QByteArray &bytes);
-    // Whether the host has sent something not read yet (waits up to timeoutMs).
-    bool inputPending(int timeoutMs = 0) const;
+    // Whether the host has sent something not read yet.
+    bool inputPending() const;
 
     // Simulates an unplugged device: the host's next read or write fails.
     void hangUp();
-    bool isHungUp() const { return m_master < 0; }
+    bool isHungUp() const;
+
+    // Calls `step` on a thread of its own until stop() or a hang-up. The
+    // simulator's destructor calls stop() before its own members go.
+    void serve(std::function<void()> step);
+    void stop();
+    bool stopping() const { return m_stop; }
+    // Waits ms, cut short by stop().
+    void pause(int ms) const;
+    // Polls `condition` until it holds (true) or timeoutMs passes (false).
+    static bool waitUntil(const std::function<bool()> &condition, int timeoutMs);
+
+    // The ways the host broke the protocol, as the simulator noted them.
+    void violation(const QString &what);
+    QStringList violations() const;
 
 private:
+    mutable std::mutex m_mutex;  // the master's descriptor and the violations
     int m_master = -1;
     int m_slave = -1;
     QString m_slavePath;
+    QStringList m_violations;
+    std::atomic<bool> m_stop {false};
+    std::thread m_thread;
 };
