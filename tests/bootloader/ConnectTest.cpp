@@ -25,6 +25,8 @@ struct LoopCase {
     int entersBootloaderAfter = 0;
     const char *moduleName = "Mega328 Module";
     bool atMost = false;
+    bool opens = true;   // Connect itself does not open the port
+    int shownAfterMs = 0;  // at least, since the loop started
 };
 
 const LoopCase LoopCases[] = {
@@ -49,6 +51,9 @@ const LoopCase LoopCases[] = {
      [](ModuleSimulator &sim) { sim.addFault({'S', 1, Action::Truncate, 8, 35}); }, true, 4, -1, {}, 0,
      "Mega328 Module", true},
     {"HangUpEndsOnlyByAbortAndLeavesALinkThatCloses", [](ModuleSimulator &sim) { sim.hangUp(); }, false, 0, 0},
+    // Twenty failed attempts of at least 20 ms each come before the dialog.
+    {"ClosedPortFailsEveryAttemptAtAPaceTheUserCanAbort", nullptr, false, 0, 0, {}, 0, "Mega328 Module", false, false,
+     19 * 20},
 };
 
 class ConnectLoop : public BootloaderTest, public ::testing::WithParamInterface<LoopCase> {};
@@ -58,16 +63,22 @@ TEST_P(ConnectLoop, EndsAsTheModuleAnswers)
 {
     const LoopCase &c = GetParam();
     sim.setEntersBootloaderAfter(c.entersBootloaderAfter);
-    ASSERT_TRUE(Bootloader->Open());
+    ASSERT_TRUE(!c.opens || Bootloader->Open());
     if (c.arrange)
         c.arrange(sim);
     int shownAt = -1;
+    qint64 shownAfterMs = -1;
+    QElapsedTimer clock;
     dialog.onShow = [&] {
         shownAt = sim.handshakesSeen();
+        shownAfterMs = clock.elapsed();
         c.onShow ? c.onShow(sim) : void(BootloaderAbort = true);
     };
+    clock.start();
     EXPECT_EQ(Bootloader->Connect(module(c.moduleName)), c.connects);
     EXPECT_EQ(shownAt, c.shownAt);
+    EXPECT_GE(shownAfterMs, c.shownAt >= 0 ? c.shownAfterMs : -1);
+    EXPECT_TRUE(c.opens || sim.received().isEmpty());
     EXPECT_EQ(dialog.shows, c.shownAt >= 0 ? 1 : 0);
     EXPECT_EQ(dialog.closes, 1);
     EXPECT_TRUE(c.atMost ? sim.handshakesSeen() <= c.handshakes : sim.handshakesSeen() == c.handshakes)
@@ -173,24 +184,6 @@ TEST_F(Connecting, InputLeftFromBeforeTheOpenIsDiscarded)
     ASSERT_TRUE(Bootloader->Open());
     EXPECT_TRUE(Bootloader->StartApplication());
     EXPECT_EQ(sim.received(), "IE");
-}
-
-TEST_F(Connecting, ClosedPortFailsEveryAttemptAtAPaceTheUserCanAbort)
-{
-    sim.setEntersBootloaderAfter(0);
-    QElapsedTimer clock;
-    qint64 shownAfterMs = -1;
-    dialog.onShow = [&] {
-        shownAfterMs = clock.elapsed();
-        BootloaderAbort = true;
-    };
-    clock.start();
-    EXPECT_FALSE(Bootloader->Connect(module()));  // Connect does not open the port
-    EXPECT_EQ(dialog.shows, 1);
-    EXPECT_EQ(dialog.closes, 1);
-    // Twenty failed attempts of at least 20 ms each come before the dialog.
-    EXPECT_GE(shownAfterMs, 19 * 20);
-    EXPECT_TRUE(sim.received().isEmpty());
 }
 
 TEST_F(Connecting, ReadAndWriteOnAClosedPortFailQuietly)
