@@ -2,14 +2,11 @@
 // abort, stale input, pacing, and a close that fails.
 #include "BootloaderFixture.h"
 
-#include "ConnectBootloaderDialog.h"
 #include "SerialPort.h"
 #include "Utils.h"
 
 #include <QElapsedTimer>
 #include <QTest>
-#include <QTimer>
-#include <QToolButton>
 
 using Action = ModuleSimulator::Action;
 using Connecting = BootloaderTest;
@@ -89,27 +86,6 @@ TEST_P(ConnectLoop, EndsAsTheModuleAnswers)
 
 INSTANTIATE_TEST_SUITE_P(, ConnectLoop, ::testing::ValuesIn(LoopCases),
                          [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(Connecting, AbortInTheRealDialogEndsTheLoopAfterTheCurrentAttempt)
-{
-    Form1 = new TForm1;
-    setConnectDialogControl(nullptr);
-    BootloaderAbort = true;  // left over from an earlier abort: Connect starts afresh
-    int handshakesAtAbort = -1;
-    QTimer::singleShot(600, Form1, [&] {
-        ASSERT_TRUE(Form1->isVisible());
-        handshakesAtAbort = sim.handshakesSeen();
-        QTest::mouseClick(Form1->SpeedButton1, Qt::LeftButton);
-    });
-    ASSERT_TRUE(Bootloader->Open());
-    EXPECT_FALSE(Bootloader->Connect(module()));
-    EXPECT_TRUE(BootloaderAbort);
-    EXPECT_FALSE(Form1->isVisible());
-    EXPECT_GE(handshakesAtAbort, 20);
-    EXPECT_LE(sim.handshakesSeen(), handshakesAtAbort + 1);
-    delete Form1;
-    Form1 = nullptr;
-}
 
 TEST_F(Connecting, IdentifierIsFilteredThenMustBeginWithTheUpperCaseName)
 {

@@ -62,14 +62,6 @@ TEST_F(Folders, PortableModeKeepsEverythingBesideTheExecutable)
     EXPECT_FALSE(QFileInfo::exists(folders.configHome() + "/Kal-Works"));
 }
 
-TEST_F(Folders, WithoutOverrideTheExeFolderIsTheProgramsOwn)
-{
-    TUtility::SetExeFolderOverride(QString());
-    QString folder;
-    utility.ExeFolder(folder);
-    EXPECT_EQ(folder, QCoreApplication::applicationDirPath() + '/');
-}
-
 TEST_F(Folders, DeleteTempFilesKeepsSubFoldersAndTheFolder)
 {
     const QString temp = exeFolder() + "Temp/";
