@@ -92,11 +92,6 @@ TEST_F(Folders, ModuleLifeCycle)
     EXPECT_TRUE(QFileInfo::exists(exeFolder() + "Temp/keep.tmp"));
 
     InitUtilsModule();
-    ASSERT_NE(Utility, nullptr);
-    ASSERT_NE(DeviceInfo, nullptr);
-    EXPECT_FALSE(DeviceInfo->Valid);
-    EXPECT_TRUE(DeviceInfo->Identifier.isEmpty());
-
     PortableMode = true;
     CurrentComPort = DefaultComPort;
     UartComPort = "/dev/ttyUSB0";

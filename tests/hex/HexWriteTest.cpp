@@ -1,4 +1,4 @@
-// Writing memory read back from a device as Intel HEX, and reading it again.
+// Writing memory read back from a device as Intel HEX; srec_cat reads it back in RealFilesTest.
 #include "HexFixture.h"
 #include "MemoryStream.h"
 
@@ -77,24 +77,6 @@ TEST_F(HexWrite, AddressRecordsBetweenBlocksOnly)
         ":02000002A0005C", ":02000002B0004C", ":02000002C0003C", ":02000002D0002C", ":02000002E0001C",
         ":02000002F0000C", ":020000040010EA", ":020000040011E9", ":00000001FF"};
     EXPECT_EQ(addressRecords, expected);
-}
-
-TEST_F(HexWrite, RoundTripThroughTheReader)
-{
-    // Sizes around the segment steps, the largest device, and past the
-    // reach of extended segment addresses.
-    for (const qsizetype size : {qsizetype(0x10010), qsizetype(0x20000), qsizetype(0x40000), qsizetype(0x100000),
-                                 qsizetype(0x110000)}) {
-        const QByteArray data = randomBytes(size, unsigned(size));
-        TMemoryStream stream = streamOf(data);
-        ASSERT_TRUE(THexContainer::SaveStreamToFile(stream, filePath("round.hex")));
-        THexContainer image;
-        image.LoadFromFile(filePath("round.hex"));
-        ASSERT_EQ(image.count(), size / 16) << size;
-        QByteArray back(size, '\0');
-        image.GetBytes(reinterpret_cast<std::uint8_t *>(back.data()), int(size), 0);
-        EXPECT_EQ(back, data) << size;
-    }
 }
 
 TEST_F(HexWrite, UnwritablePathGivesFalse)
