@@ -114,7 +114,7 @@ TEST_F(Connecting, IdentifierIsFilteredThenMustBeginWithTheUpperCaseName)
     }
 }
 
-TEST_F(Connecting, WrongHeaderShortOrLateIdentificationIsNoAnswer)
+TEST_F(Connecting, WrongHeaderShortLateOrSlowIdentificationIsNoAnswer)
 {
     sim.addFault({'S', 2, Action::Truncate, 255});
     sim.addFault({'S', 3, Action::Answer, 0, 40});
@@ -126,11 +126,8 @@ TEST_F(Connecting, WrongHeaderShortOrLateIdentificationIsNoAnswer)
     EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::NoAnswer);
     QTest::qWait(40);  // the late answer arrives, and the next handshake must not take it
     EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::Connected);
-}
 
-TEST_F(Connecting, IdentificationFitsTheWindowAtTheModulesLineRateButNotAtASlowerOne)
-{
-    openModuleInBootloader();
+    // The identification fits its window at the module's line rate, but not at a slower one.
     sim.setLineRate(250000);  // 256 bytes take 10.24 ms of the 20 allowed
     QElapsedTimer clock;
     clock.start();

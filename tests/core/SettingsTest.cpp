@@ -85,18 +85,12 @@ TEST_F(Settings, HandWrittenFileWithOddCaseSpacingCommentsDuplicatesAndValues)
 
 TEST(ProfileInteger, AcceptsDecimalAndHexadecimalOnly)
 {
-    EXPECT_EQ(parseProfileInteger("7"), 7);
-    EXPECT_EQ(parseProfileInteger("+7"), 7);
-    EXPECT_EQ(parseProfileInteger("-5"), -5);
-    EXPECT_EQ(parseProfileInteger("$10"), 16);
-    EXPECT_EQ(parseProfileInteger("0x10"), 16);
-    EXPECT_EQ(parseProfileInteger("0X1f"), 31);
-    EXPECT_EQ(parseProfileInteger("-$10"), -16);
-    EXPECT_EQ(parseProfileInteger("$FFFFFFFF"), -1);
-    EXPECT_EQ(parseProfileInteger("$000000010"), 16);  // leading zeros do not count against 32 bits
-    EXPECT_EQ(parseProfileInteger("0x00000000FFFFFFFF"), -1);
-    EXPECT_EQ(parseProfileInteger("2147483647"), 2147483647);
-    EXPECT_EQ(parseProfileInteger("-2147483648"), -2147483647 - 1);
+    // Leading zeros do not count against 32 bits.
+    for (const auto &[text, value] : {std::pair{"7", 7}, {"+7", 7}, {"-5", -5}, {"$10", 16}, {"0x10", 16},
+                                      {"0X1f", 31}, {"-$10", -16}, {"$FFFFFFFF", -1}, {"$000000010", 16},
+                                      {"0x00000000FFFFFFFF", -1}, {"2147483647", 2147483647},
+                                      {"-2147483648", -2147483647 - 1}})
+        EXPECT_EQ(parseProfileInteger(text), value) << text;
     for (const char *bad : {"", "abc", "12abc", "1 2", "2147483648", "99999999999", "$", "0x", "$123456789",
                             "1.5", "true", "٣"})
         EXPECT_FALSE(parseProfileInteger(QString::fromUtf8(bad)).has_value()) << bad;

@@ -31,22 +31,18 @@ QString assertionOf(std::uint8_t from, std::uint8_t to, const QString &value)
 TEST(HexToInt, DigitsOfEitherCaseOnly)
 {
     TUtility utility;
-    EXPECT_EQ(utility.HexToInt("ff"), 255);
-    EXPECT_EQ(utility.HexToInt("FF"), 255);
-    EXPECT_EQ(utility.HexToInt(""), 0);
-    EXPECT_EQ(utility.HexToInt("7FFFFFFF"), 2147483647);
-    EXPECT_EQ(utility.HexToInt("FFFFFFFF"), -1);
-    EXPECT_EQ(utility.HexToInt("100000000"), 0);
-    for (const char *bad : {"1G", " 1", "1 ", "-1", "0x1"}) {
+    for (const auto &[text, value] : {std::pair{"ff", 255}, {"FF", 255}, {"", 0}, {"7FFFFFFF", 2147483647},
+                                      {"FFFFFFFF", -1}, {"100000000", 0}})
+        EXPECT_EQ(utility.HexToInt(text), value) << text;
+    // Only ASCII letters count, whatever Unicode upper-cases them to.
+    for (const char *bad : {"1G", " 1", "1 ", "-1", "0x1", "\uFB00"}) {
         try {
-            utility.HexToInt(bad);
-            FAIL() << bad;
+            utility.HexToInt(QString::fromUtf8(bad));
+            ADD_FAILURE() << bad;
         } catch (const EConvertError &error) {
             EXPECT_EQ(error.message(), "No Hex-Number");
         }
     }
-    // Only ASCII letters count, whatever Unicode upper-cases them to.
-    EXPECT_THROW(utility.HexToInt(QString::fromUtf8("\uFB00")), EConvertError);
 }
 
 TEST(FuseHelpers, WhichBytesExist)
