@@ -85,25 +85,6 @@ TEST(FuseHelpers, IsFuseBitProgrammed)
     EXPECT_FALSE(utility.IsFuseBitProgrammed(modul, "TWIN", "FB", "FF", "FF", found));  // bit 2 ignored
 }
 
-TEST(FuseHelpers, SpienAndJtagenFlags)
-{
-    TUtility utility;
-    // The high fuse, what CheckSpienJtagen returns, and the flags it leaves.
-    const struct {
-        const char *high;
-        bool result, spien, jtagen;
-    } rows[] = {{"D9", false, false, true}, {"99", false, false, false}, {"F9", false, true, true}};
-    for (const auto &row : rows) {
-        bool flags[2] = {!row.spien, !row.jtagen};
-        EXPECT_EQ(utility.CheckSpienJtagen(jtagDevice(), flags, "E1", row.high, "FF"), row.result) << row.high;
-        EXPECT_EQ(flags[0], row.spien) << row.high;
-        EXPECT_EQ(flags[1], row.jtagen) << row.high;
-    }
-    bool flags[2] = {true, true};
-    EXPECT_FALSE(utility.CheckSpienJtagen(TModul(), flags, "FF", "FF", "FF"));
-    EXPECT_FALSE(flags[0] || flags[1]);
-}
-
 TEST(FuseHelpers, FindFuseBit)
 {
     TModul modul = jtagDevice();
