@@ -2,14 +2,11 @@
 // abort, stale input, pacing, and a close that fails.
 #include "BootloaderFixture.h"
 
-#include "ConnectBootloaderDialog.h"
 #include "SerialPort.h"
 #include "Utils.h"
 
 #include <QElapsedTimer>
 #include <QTest>
-#include <QTimer>
-#include <QToolButton>
 
 using Action = ModuleSimulator::Action;
 using Connecting = BootloaderTest;
@@ -25,6 +22,8 @@ struct LoopCase {
     int entersBootloaderAfter = 0;
     const char *moduleName = "Mega328 Module";
     bool atMost = false;
+    bool opens = true;   // Connect itself does not open the port
+    int shownAfterMs = 0;  // at least, since the loop started
 };
 
 const LoopCase LoopCases[] = {
@@ -49,6 +48,9 @@ const LoopCase LoopCases[] = {
      [](ModuleSimulator &sim) { sim.addFault({'S', 1, Action::Truncate, 8, 35}); }, true, 4, -1, {}, 0,
      "Mega328 Module", true},
     {"HangUpEndsOnlyByAbortAndLeavesALinkThatCloses", [](ModuleSimulator &sim) { sim.hangUp(); }, false, 0, 0},
+    // Twenty failed attempts of at least 20 ms each come before the dialog.
+    {"ClosedPortFailsEveryAttemptAtAPaceTheUserCanAbort", nullptr, false, 0, 0, {}, 0, "Mega328 Module", false, false,
+     19 * 20},
 };
 
 class ConnectLoop : public BootloaderTest, public ::testing::WithParamInterface<LoopCase> {};
@@ -58,16 +60,22 @@ TEST_P(ConnectLoop, EndsAsTheModuleAnswers)
 {
     const LoopCase &c = GetParam();
     sim.setEntersBootloaderAfter(c.entersBootloaderAfter);
-    ASSERT_TRUE(Bootloader->Open());
+    ASSERT_TRUE(!c.opens || Bootloader->Open());
     if (c.arrange)
         c.arrange(sim);
     int shownAt = -1;
+    qint64 shownAfterMs = -1;
+    QElapsedTimer clock;
     dialog.onShow = [&] {
         shownAt = sim.handshakesSeen();
+        shownAfterMs = clock.elapsed();
         c.onShow ? c.onShow(sim) : void(BootloaderAbort = true);
     };
+    clock.start();
     EXPECT_EQ(Bootloader->Connect(module(c.moduleName)), c.connects);
     EXPECT_EQ(shownAt, c.shownAt);
+    EXPECT_GE(shownAfterMs, c.shownAt >= 0 ? c.shownAfterMs : -1);
+    EXPECT_TRUE(c.opens || sim.received().isEmpty());
     EXPECT_EQ(dialog.shows, c.shownAt >= 0 ? 1 : 0);
     EXPECT_EQ(dialog.closes, 1);
     EXPECT_TRUE(c.atMost ? sim.handshakesSeen() <= c.handshakes : sim.handshakesSeen() == c.handshakes)
@@ -78,27 +86,6 @@ TEST_P(ConnectLoop, EndsAsTheModuleAnswers)
 
 INSTANTIATE_TEST_SUITE_P(, ConnectLoop, ::testing::ValuesIn(LoopCases),
                          [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(Connecting, AbortInTheRealDialogEndsTheLoopAfterTheCurrentAttempt)
-{
-    Form1 = new TForm1;
-    setConnectDialogControl(nullptr);
-    BootloaderAbort = true;  // left over from an earlier abort: Connect starts afresh
-    int handshakesAtAbort = -1;
-    QTimer::singleShot(600, Form1, [&] {
-        ASSERT_TRUE(Form1->isVisible());
-        handshakesAtAbort = sim.handshakesSeen();
-        QTest::mouseClick(Form1->SpeedButton1, Qt::LeftButton);
-    });
-    ASSERT_TRUE(Bootloader->Open());
-    EXPECT_FALSE(Bootloader->Connect(module()));
-    EXPECT_TRUE(BootloaderAbort);
-    EXPECT_FALSE(Form1->isVisible());
-    EXPECT_GE(handshakesAtAbort, 20);
-    EXPECT_LE(sim.handshakesSeen(), handshakesAtAbort + 1);
-    delete Form1;
-    Form1 = nullptr;
-}
 
 TEST_F(Connecting, IdentifierIsFilteredThenMustBeginWithTheUpperCaseName)
 {
@@ -127,7 +114,7 @@ TEST_F(Connecting, IdentifierIsFilteredThenMustBeginWithTheUpperCaseName)
     }
 }
 
-TEST_F(Connecting, WrongHeaderShortOrLateIdentificationIsNoAnswer)
+TEST_F(Connecting, WrongHeaderShortLateOrSlowIdentificationIsNoAnswer)
 {
     sim.addFault({'S', 2, Action::Truncate, 255});
     sim.addFault({'S', 3, Action::Answer, 0, 40});
@@ -139,11 +126,8 @@ TEST_F(Connecting, WrongHeaderShortOrLateIdentificationIsNoAnswer)
     EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::NoAnswer);
     QTest::qWait(40);  // the late answer arrives, and the next handshake must not take it
     EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::Connected);
-}
 
-TEST_F(Connecting, IdentificationFitsTheWindowAtTheModulesLineRateButNotAtASlowerOne)
-{
-    openModuleInBootloader();
+    // The identification fits its window at the module's line rate, but not at a slower one.
     sim.setLineRate(250000);  // 256 bytes take 10.24 ms of the 20 allowed
     QElapsedTimer clock;
     clock.start();
@@ -173,24 +157,6 @@ TEST_F(Connecting, InputLeftFromBeforeTheOpenIsDiscarded)
     ASSERT_TRUE(Bootloader->Open());
     EXPECT_TRUE(Bootloader->StartApplication());
     EXPECT_EQ(sim.received(), "IE");
-}
-
-TEST_F(Connecting, ClosedPortFailsEveryAttemptAtAPaceTheUserCanAbort)
-{
-    sim.setEntersBootloaderAfter(0);
-    QElapsedTimer clock;
-    qint64 shownAfterMs = -1;
-    dialog.onShow = [&] {
-        shownAfterMs = clock.elapsed();
-        BootloaderAbort = true;
-    };
-    clock.start();
-    EXPECT_FALSE(Bootloader->Connect(module()));  // Connect does not open the port
-    EXPECT_EQ(dialog.shows, 1);
-    EXPECT_EQ(dialog.closes, 1);
-    // Twenty failed attempts of at least 20 ms each come before the dialog.
-    EXPECT_GE(shownAfterMs, 19 * 20);
-    EXPECT_TRUE(sim.received().isEmpty());
 }
 
 TEST_F(Connecting, ReadAndWriteOnAClosedPortFailQuietly)

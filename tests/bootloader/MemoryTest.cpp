@@ -1,7 +1,7 @@
 // The memory operations on a connected module below what the module jobs
-// show: the progress bar, the first difference of a verify, the page sizes a
-// frame can carry, and a read block that breaks off. The jobs' tests check
-// every byte each operation sends.
+// show: the progress bar, the page sizes a frame can carry, and a read block
+// that breaks off. The jobs' tests check every byte each operation sends and
+// the first difference of a verify.
 #include "BootloaderFixture.h"
 
 #include "Utils.h"
@@ -46,19 +46,6 @@ TEST_F(Memories, ProgressCountsEveryPageAndStopsAtTheFirstFailure)
     sim.addFault({'N', 2, Action::Replace, 0x0A, 0, 3});
     EXPECT_FALSE(Bootloader->EraseFlash(module()));
     EXPECT_EQ(mainWindow.bar.positions, counted(6) + counted(8) + counted(8) + counted(3));
-}
-
-TEST_F(Memories, VerifyMismatchNamesTheFirstDifferingByte)
-{
-    QByteArray data = page5;
-    data[5] = '\x0C';
-    makeImage(image, 1024, {{0x280, data}});
-    sim.fill(Memory::Flash, 0x280, data);
-    sim.setStuckByte(Memory::Flash, 0x285, 0xFF);
-    sim.setStuckByte(Memory::Flash, 0x290, 0x00);  // a later difference is not reported
-    EXPECT_FALSE(Bootloader->VerifyFlash(module(), image));
-    EXPECT_EQ(Bootloader->VerifyErrorText, "Address 00645: buffer value: 0x0C, read value: 0xFF");
-    EXPECT_EQ(mainWindow.bar.positions, counted(6));
 }
 
 TEST_F(Memories, UnusablePageSizesAreRefusedBeforeAnythingIsSent)

@@ -62,14 +62,6 @@ TEST_F(Folders, PortableModeKeepsEverythingBesideTheExecutable)
     EXPECT_FALSE(QFileInfo::exists(folders.configHome() + "/Kal-Works"));
 }
 
-TEST_F(Folders, WithoutOverrideTheExeFolderIsTheProgramsOwn)
-{
-    TUtility::SetExeFolderOverride(QString());
-    QString folder;
-    utility.ExeFolder(folder);
-    EXPECT_EQ(folder, QCoreApplication::applicationDirPath() + '/');
-}
-
 TEST_F(Folders, DeleteTempFilesKeepsSubFoldersAndTheFolder)
 {
     const QString temp = exeFolder() + "Temp/";
@@ -100,11 +92,6 @@ TEST_F(Folders, ModuleLifeCycle)
     EXPECT_TRUE(QFileInfo::exists(exeFolder() + "Temp/keep.tmp"));
 
     InitUtilsModule();
-    ASSERT_NE(Utility, nullptr);
-    ASSERT_NE(DeviceInfo, nullptr);
-    EXPECT_FALSE(DeviceInfo->Valid);
-    EXPECT_TRUE(DeviceInfo->Identifier.isEmpty());
-
     PortableMode = true;
     CurrentComPort = DefaultComPort;
     UartComPort = "/dev/ttyUSB0";

@@ -5,7 +5,7 @@
 
 using Settings = CoreFixture;
 
-TEST_F(Settings, MissingFileGivesDefaultsAndTheFirstWriteCreatesIt)
+TEST_F(Settings, MissingFileGivesDefaultsAndWrittenValuesStandAsTheyAreAndReadBack)
 {
     EXPECT_EQ(read("System", "WindowLeft", -1), -1);
     EXPECT_TRUE(read("System", "FirstStart", true));
@@ -13,13 +13,6 @@ TEST_F(Settings, MissingFileGivesDefaultsAndTheFirstWriteCreatesIt)
     EXPECT_EQ(read<double>("Numbers", "Ratio", 2.5), 2.5);
     EXPECT_TRUE(hooks.messages.isEmpty());
 
-    utility.IniWrite("System", "FirstStart", false);
-    EXPECT_EQ(readFile(userSettingsFile()), "[System]\nFirstStart=0\n");
-    EXPECT_FALSE(read("System", "FirstStart", true));
-}
-
-TEST_F(Settings, WrittenValuesStandAsTheyAreAndReadBack)
-{
     utility.IniWrite("ProgramOptions", "Targetsystem", 42);
     utility.IniWrite("ProgramOptions", "AskOnShutDown", true);
     utility.IniWrite("ProgramOptions", "Spien", false);
@@ -45,7 +38,7 @@ TEST_F(Settings, WrittenValuesStandAsTheyAreAndReadBack)
     EXPECT_EQ(read<double>("Numbers", "Ratio", 0), 0.1);
 }
 
-TEST_F(Settings, HandWrittenFileWithOddCaseSpacingCommentsAndDuplicates)
+TEST_F(Settings, HandWrittenFileWithOddCaseSpacingCommentsDuplicatesAndValues)
 {
     writeFile(userSettingsFile(), "; kept by hand\r\n"
                                   "LanguageID=XX\r\n"  // before any section: belongs to none
@@ -60,7 +53,10 @@ TEST_F(Settings, HandWrittenFileWithOddCaseSpacingCommentsAndDuplicates)
                                   "windowwidth=0x1f\r\n"
                                   "WindowHeight = -5\r\n"
                                   "[PROGRAMOPTIONS]\r\n"
-                                  "Spien=1\r\n");
+                                  "Spien=1\r\n"
+                                  "[B]\r\nzero=0\r\ntwo=2\r\nminus=-1\r\nword=true\r\nempty=\r\nhex=$1F\r\nhexzero=0x0\r\n"
+                                  "[N]\r\ncomma=1,5\r\nnan=nan\r\ninf=inf\r\nexp=1e3\r\n"
+                                  "[T]\r\nlong=" + QByteArray(3000, 'a') + "\r\n");
     EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "DE");
     EXPECT_EQ(read<QString>("ProgramOptions", "RecentFiles", "5"), "");  // present but empty
     EXPECT_FALSE(read("ProgramOptions", "Spien", false));       // only the first section counts
@@ -69,31 +65,7 @@ TEST_F(Settings, HandWrittenFileWithOddCaseSpacingCommentsAndDuplicates)
     EXPECT_EQ(read("System", "WindowWidth", -1), 31);
     EXPECT_EQ(read("System", "WindowHeight", -1), -5);
     EXPECT_EQ(read<QString>("Interface", "ProgrammerCom", DefaultComPort), DefaultComPort);
-    EXPECT_TRUE(hooks.messages.isEmpty());
-}
-
-TEST(ProfileInteger, AcceptsDecimalAndHexadecimalOnly)
-{
-    EXPECT_EQ(parseProfileInteger("7"), 7);
-    EXPECT_EQ(parseProfileInteger("+7"), 7);
-    EXPECT_EQ(parseProfileInteger("-5"), -5);
-    EXPECT_EQ(parseProfileInteger("$10"), 16);
-    EXPECT_EQ(parseProfileInteger("0x10"), 16);
-    EXPECT_EQ(parseProfileInteger("0X1f"), 31);
-    EXPECT_EQ(parseProfileInteger("-$10"), -16);
-    EXPECT_EQ(parseProfileInteger("$FFFFFFFF"), -1);
-    EXPECT_EQ(parseProfileInteger("$000000010"), 16);  // leading zeros do not count against 32 bits
-    EXPECT_EQ(parseProfileInteger("0x00000000FFFFFFFF"), -1);
-    EXPECT_EQ(parseProfileInteger("2147483647"), 2147483647);
-    EXPECT_EQ(parseProfileInteger("-2147483648"), -2147483647 - 1);
-    for (const char *bad : {"", "abc", "12abc", "1 2", "2147483648", "99999999999", "$", "0x", "$123456789",
-                            "1.5", "true", "٣"})
-        EXPECT_FALSE(parseProfileInteger(QString::fromUtf8(bad)).has_value()) << bad;
-}
-
-TEST_F(Settings, BooleansAreReadAsIntegers)
-{
-    writeFile(userSettingsFile(), "[B]\nzero=0\ntwo=2\nminus=-1\nword=true\nempty=\nhex=$1F\nhexzero=0x0\n");
+    // Booleans are read as integers.
     EXPECT_FALSE(read("B", "zero", true));
     EXPECT_TRUE(read("B", "two", false));
     EXPECT_TRUE(read("B", "minus", false));
@@ -102,26 +74,35 @@ TEST_F(Settings, BooleansAreReadAsIntegers)
     EXPECT_TRUE(read("B", "empty", true));
     EXPECT_TRUE(read("B", "hex", false));
     EXPECT_FALSE(read("B", "hexzero", true));
-}
-
-TEST_F(Settings, TextIsCutAt2047Characters)
-{
-    writeFile(userSettingsFile(), "[T]\nlong=" + QByteArray(3000, 'a') + "\n");
+    // Numbers take the dot only.
+    EXPECT_EQ(read<double>("N", "comma", 7), 7);
+    EXPECT_EQ(read<double>("N", "nan", 7), 7);
+    EXPECT_EQ(read<double>("N", "inf", 7), 7);
+    EXPECT_EQ(read<double>("N", "exp", 7), 1000);
     EXPECT_EQ(read<QString>("T", "long", "").size(), IniFile::MaxValueLength);
+    EXPECT_TRUE(hooks.messages.isEmpty());
 }
 
-TEST_F(Settings, FloatingPointUsesTheDotUnderEveryLocale)
+TEST(ProfileInteger, AcceptsDecimalAndHexadecimalOnly)
+{
+    // Leading zeros do not count against 32 bits.
+    for (const auto &[text, value] : {std::pair{"7", 7}, {"+7", 7}, {"-5", -5}, {"$10", 16}, {"0x10", 16},
+                                      {"0X1f", 31}, {"-$10", -16}, {"$FFFFFFFF", -1}, {"$000000010", 16},
+                                      {"0x00000000FFFFFFFF", -1}, {"2147483647", 2147483647},
+                                      {"-2147483648", -2147483647 - 1}})
+        EXPECT_EQ(parseProfileInteger(text), value) << text;
+    for (const char *bad : {"", "abc", "12abc", "1 2", "2147483648", "99999999999", "$", "0x", "$123456789",
+                            "1.5", "true", "٣"})
+        EXPECT_FALSE(parseProfileInteger(QString::fromUtf8(bad)).has_value()) << bad;
+}
+
+TEST_F(Settings, FloatingPointIsWrittenWithTheDotUnderEveryLocale)
 {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     utility.IniWrite("N", "Ratio", 1234567.5);
     QLocale::setDefault(saved);
     EXPECT_EQ(readFile(userSettingsFile()), "[N]\nRatio=1234567.5\n");
-    writeFile(userSettingsFile(), "[N]\ncomma=1,5\nnan=nan\ninf=inf\nexp=1e3\n");
-    EXPECT_EQ(read<double>("N", "comma", 7), 7);
-    EXPECT_EQ(read<double>("N", "nan", 7), 7);
-    EXPECT_EQ(read<double>("N", "inf", 7), 7);
-    EXPECT_EQ(read<double>("N", "exp", 7), 1000);
 }
 
 TEST_F(Settings, WriteChangesOnlyItsOwnLine)

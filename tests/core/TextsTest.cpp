@@ -41,10 +41,15 @@ bool isErrorWithNumber(const QString &message, const QString &prefix)
 
 }  // namespace
 
-TEST_F(Texts, ChosenLanguageIsReadAfreshAndAMissingOneFallsBackToGermanSilently)
+TEST_F(Texts, ChosenLanguageIsReadAfreshAndAnyOtherIdFallsBackToGermanSilently)
 {
-    install("EN", "EN");
-    install("DE", "DE");
+    QTemporaryDir root;
+    const QString programFolder = root.path() + "/program";
+    ASSERT_TRUE(QDir().mkpath(programFolder));
+    TUtility::SetExeFolderOverride(programFolder);
+    install("EN", "EN", programFolder);
+    install("DE", "DE", programFolder);
+    install("EN", "evil", root.path());  // would answer "EN ..." if it were ever loaded
     EXPECT_EQ(utility.Text(0), "EN 0");
     QString text;
     utility.GetText(1016, text);
@@ -52,29 +57,15 @@ TEST_F(Texts, ChosenLanguageIsReadAfreshAndAMissingOneFallsBackToGermanSilently)
     setLanguage("DE");
     EXPECT_EQ(utility.Text(0), "DE 0");
 
-    setLanguage("XX");
-    EXPECT_EQ(utility.Text(3), "DE 3");
-    setLanguage("en");  // file names are matched exactly
-    EXPECT_EQ(utility.Text(3), "DE 3");
-    EXPECT_TRUE(hooks.errors.isEmpty());
-    EXPECT_TRUE(hooks.messages.isEmpty());
-    EXPECT_FALSE(Application::terminated());
-    EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", ""), "en");  // the fallback leaves the settings alone
-}
-
-TEST_F(Texts, LanguageIdThatIsNoPlainNameCountsAsMissing)
-{
-    QTemporaryDir root;
-    const QString programFolder = root.path() + "/program";
-    ASSERT_TRUE(QDir().mkpath(programFolder));
-    TUtility::SetExeFolderOverride(programFolder);
-    install("DE", "DE", programFolder);
-    install("EN", "evil", root.path());  // would answer "EN ..." if it were ever loaded
-    for (const char *id : {"../evil", "..", "sub/EN", ""}) {
+    // Missing, no plain name, or not the file's exact name.
+    for (const char *id : {"XX", "../evil", "..", "sub/EN", "", "en"}) {
         setLanguage(id);
         EXPECT_EQ(utility.Text(4), "DE 4") << id;
     }
     EXPECT_TRUE(hooks.errors.isEmpty());
+    EXPECT_TRUE(hooks.messages.isEmpty());
+    EXPECT_FALSE(Application::terminated());
+    EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", ""), "en");  // the fallback leaves the settings alone
 }
 
 TEST_F(Texts, BothLibrariesMissingTellsTheUserOncePerLookupAndRaises)

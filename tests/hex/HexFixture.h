@@ -13,7 +13,6 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <random>
 
 class HexFixture : public ::testing::Test {
 protected:
@@ -48,13 +47,4 @@ inline QString lineText(const THexLine &line)
     for (int column = 1; column <= THexLine::Columns; ++column)
         text += line.GetByte(column);
     return text;
-}
-
-inline QByteArray randomBytes(qsizetype size, unsigned seed)
-{
-    std::mt19937 generator(seed);
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char &byte : bytes)
-        byte = char(generator() & 0xFF);
-    return bytes;
 }

@@ -177,21 +177,12 @@ TEST_F(HexRead, GetBytesConvertsWhatItIsAskedFor)
     EXPECT_THROW(image.Items(-1), EListError);
 }
 
-TEST_F(HexRead, MissingFileKeepsNothingAndAReadFileKeepsItsDate)
+TEST_F(HexRead, MissingFileKeepsNothing)
 {
     THexContainer image;
     EXPECT_FALSE(image.ImageLoaded);
     EXPECT_TRUE(image.ImageMisfit);
-    const QString path = writeFile("dated.hex", ":0100000042BD\r\n");
-    const QDateTime stamp = QDateTime::fromSecsSinceEpoch(1700000000);
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(file.setFileTime(stamp, QFileDevice::FileModificationTime));
-    }
-    image.LoadFromFile(path);
-    EXPECT_EQ(image.ImageFileDate, stamp);
-
+    load(image, ":0100000042BD\r\n");
     try {
         image.LoadFromFile(filePath("missing.hex"));
         FAIL();

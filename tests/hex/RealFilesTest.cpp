@@ -7,6 +7,18 @@
 
 #include <QProcess>
 #include <QStandardPaths>
+#include <random>
+
+namespace {
+QByteArray randomBytes(qsizetype size, unsigned seed)
+{
+    std::mt19937 generator(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &byte : bytes)
+        byte = char(generator() & 0xFF);
+    return bytes;
+}
+}
 
 class RealFiles : public HexFixture {
 protected:
