@@ -6,11 +6,7 @@
 #include "u_DeviceSettings.h"
 #include "u_UpDownEx.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QtTest/QTest>
 
 using Sim = BoardSimulator;
 

@@ -4,16 +4,9 @@
 #include "LanguageList.h"
 #include "RadioGroup.h"
 #include "SettingsValues.h"
-#include "TestEnvironment.h"
-#include "Utils.h"
 #include "u_Options.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTreeWidget>
 
 namespace {

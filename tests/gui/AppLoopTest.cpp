@@ -3,9 +3,6 @@
 #include "ExceptionGuard.h"
 #include "Exceptions.h"
 #include "GuiFixture.h"
-#include "UiServices.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 constexpr int LoopStillRunning = 2;

@@ -1,12 +1,9 @@
 // The hex view on its own: cell texts, colours, the focused byte and image changes.
-#include "HexContainer.h"
+#include "GuiFixture.h"
 #include "HexView.h"
 #include "HexViewModel.h"
-#include "TestImages.h"
 
 #include <QTemporaryFile>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 class HexViewTest : public ::testing::Test {
