@@ -65,8 +65,6 @@ protected:
     std::unique_ptr<TMainFrm> createWindow() { return std::make_unique<TMainFrm>(); }
     // A window at its smallest size, shown.
     std::unique_ptr<TMainFrm> showWindow();
-    // The settings file's text, empty when there is none.
-    QString settingsText() const { return QString::fromUtf8(readFile(Utility->SettingsFile())); }
     void writeSetting(const QString &section, const QString &key, const QString &value)
     {
         Utility->IniWrite(section, key, value);

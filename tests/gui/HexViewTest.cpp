@@ -109,13 +109,10 @@ TEST_F(HexViewTest, RowsFollowTheImage)
     EXPECT_EQ(view.model()->rowCount(), 64);
     click(10, 3);
     image.Clear();  // unloaded: the view may paint before it hears of it
-    EXPECT_FALSE(cell(10, 3).data().isValid());
-    EXPECT_FALSE(view.grab().isNull());
+    EXPECT_FALSE(cell(10, 3).data().isValid() || view.grab().isNull());
     view.imageChanged();
-    EXPECT_EQ(view.model()->rowCount(), 0);
-    EXPECT_EQ(view.focusColumns(), std::make_pair(-1, -1));
+    EXPECT_TRUE(view.model()->rowCount() == 0 && view.focusColumns() == std::make_pair(-1, -1));
     makeImage(image, 2048, {{0, QByteArray(2047, '\0') + '\xA5'}});
     view.imageChanged();
-    EXPECT_EQ(view.model()->rowCount(), 128);
-    EXPECT_EQ(cell(127, 16).data().toString(), QStringLiteral("A5"));
+    EXPECT_EQ(joined({view.model()->rowCount(), cell(127, 16).data()}), "128|A5");
 }

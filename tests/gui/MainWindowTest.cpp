@@ -161,10 +161,10 @@ TEST_F(GuiTest, TheCloseQueryAsksAndOnlyYesClosesTheProgrammerLink)
     auto window = createWindow();
     window->show();
     // While a module operation runs, closing is refused without a question or a write.
-    const QString before = settingsText();
+    const QByteArray before = readFile(Utility->SettingsFile());
     OperationIdle = false;
     EXPECT_FALSE(window->close());
-    EXPECT_TRUE(ui.questions.isEmpty() && settingsText() == before);
+    EXPECT_TRUE(ui.questions.isEmpty() && readFile(Utility->SettingsFile()) == before);
     OperationIdle = true;
 
     ui.answers = {false, true};

@@ -25,6 +25,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QMap>
 #include <QPushButton>
 #include <QToolButton>
 #include <QTemporaryDir>
@@ -94,23 +95,11 @@ bool grabDialog(const QString &name, const QString &fileName)
         saved = dialog.grab().save(fileName);
         return int(QDialog::Rejected);
     });
-    if (name == QStringLiteral("board"))
-        TDeviceSettingsForm::Execute();
-    else if (name == QStringLiteral("options"))
-        TOptionsFrm::Execute();
-    else
-        TAboutBox::Execute();
+    const QMap<QString, void (*)()> dialogs = {
+        {"board", &TDeviceSettingsForm::Execute}, {"options", &TOptionsFrm::Execute}, {"about", &TAboutBox::Execute}};
+    dialogs.value(name, &TAboutBox::Execute)();
     SetModalRunner({});
     return saved;
-}
-
-bool grab(TMainFrm &window, const QString &action, const QString &fileName)
-{
-    if (action == QStringLiteral("warning"))
-        return grabWarning(fileName);
-    if (action.startsWith(DialogAction))
-        return grabDialog(action.mid(DialogAction.size()), fileName);
-    return window.grab().save(fileName);
 }
 
 void act(TMainFrm &window, const QString &action)
@@ -178,7 +167,10 @@ int main(int argc, char **argv)
         if (!action.isEmpty())
             act(window, action);
         settle();
-        saved = grab(window, action, QString::fromLocal8Bit(argv[4]));
+        const QString fileName = QString::fromLocal8Bit(argv[4]);
+        saved = action == QStringLiteral("warning")    ? grabWarning(fileName)
+                : action.startsWith(DialogAction) ? grabDialog(action.mid(DialogAction.size()), fileName)
+                                                  : window.grab().save(fileName);
     }
     setUiServices(nullptr);
     FinalizeProgUSBModule();
