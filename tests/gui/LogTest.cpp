@@ -41,7 +41,7 @@ const QByteArray SampleRtf =
     "}\r\n";
 }
 
-TEST_F(GuiTest, EachLineHasItsStylesAndColourAndTheEndStaysVisible)
+TEST_F(GuiTest, EachLineHasItsStylesTheEndStaysVisibleAndSavingAsksBeforeOverwriting)
 {
     auto window = showWindow();
     for (int line = 0; line < 300; ++line)
@@ -67,11 +67,8 @@ TEST_F(GuiTest, EachLineHasItsStylesAndColourAndTheEndStaysVisible)
                              format.fontStrikeOut(), format.foreground().color()),
                   std::tuple(row.bold, row.italic, row.underline, row.strikeOut, row.shown)) << row.styles;
     }
-}
 
-TEST_F(GuiTest, SavingAsksForTheFileAndBeforeOverwritingIt)
-{
-    auto window = createWindow();
+    // Saving asks for the file and before overwriting it.
     window->redt_Status->clear();
     writeSampleLog(*window);
     const QString sample = logText(*window);

@@ -51,6 +51,9 @@ TEST_F(GuiTest, AFreshWindowHasItsDefaultsItsTextsAndItsLink)
               joined({"", 5, "125  kHz (8µs)", 1, "110001", DefaultComPort, DefaultComPort, 1, true, "T724", true, "",
                       false, false, true, QStringLiteral("Version: %1.%2.%3 Build: %4").arg(BuildVersion::Major)
                           .arg(BuildVersion::Minor).arg(BuildVersion::Release).arg(BuildVersion::Build)}));
+    // A first start is centred.
+    const Placement first = TMainFrm::PlaceWindow(true, {}, QGuiApplication::primaryScreen()->geometry().size());
+    EXPECT_EQ(w.size(), QSize(first.width, first.height));
 
     QStringList texts = {window->windowTitle()};
     for (QAction *action : window->menuBar()->actions())
@@ -130,6 +133,9 @@ TEST_F(GuiTest, SettingsReadAtCreationAreWrittenBackUnchanged)
     auto window = createWindow();
     EXPECT_EQ(joined({window->chk_CheckSignature->isChecked(), window->chk_ProgramEEProm->isChecked(),
                       window->chk_Module_StartApplication->isChecked()}), joined({false, true, false}));
+    // A later start uses the stored geometry as placed on this screen, and writes it back in the convention read.
+    const Placement placed = TMainFrm::PlaceWindow(false, stored, QGuiApplication::primaryScreen()->geometry().size());
+    EXPECT_EQ(QRect(window->pos(), window->size()), QRect(placed.left, placed.top, placed.width, placed.height));
     // From here on every key stands only if the close query writes it.
     ASSERT_TRUE(QFile::remove(Utility->SettingsFile()));
     writeOptions({{"AskOnShutDown", "0"}});
@@ -145,8 +151,6 @@ TEST_F(GuiTest, SettingsReadAtCreationAreWrittenBackUnchanged)
                                      {"MicrocontrollerModul", "-1"}})
         EXPECT_EQ(readSetting("ProgramOptions", key), value) << key;
     EXPECT_EQ(readSetting("System", "FirstStart"), QStringLiteral("0"));
-    // The geometry comes back as placed on this screen, in the convention it was read.
-    const Placement placed = TMainFrm::PlaceWindow(false, stored, QGuiApplication::primaryScreen()->geometry().size());
     for (int n = 0; n < 4; ++n)
         EXPECT_EQ(readSetting("System", geometry[n]), QString::number(values(placed)[n])) << n;
     EXPECT_EQ(readSetting("RescentFiles", "FlashFile_0") + readSetting("RescentFiles", "FlashFile_1")
@@ -175,26 +179,6 @@ TEST_F(GuiTest, TheCloseQueryAsksAndOnlyYesClosesTheProgrammerLink)
                       readSetting("System", "FirstStart")}), "T3|true|false|0");
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(logText(*window).contains(QStringLiteral("T3003")));
-}
-
-TEST_F(GuiTest, FirstStartIsCentredAndLaterStartsUseTheStoredGeometry)
-{
-    writeOptions({{"AskOnShutDown", "0"}});
-    auto window = createWindow();
-    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-    const Placement first = TMainFrm::PlaceWindow(true, {}, screen);
-    EXPECT_EQ(window->size(), QSize(first.width, first.height));
-    window->show();
-    ASSERT_TRUE(window->close());
-    EXPECT_EQ(readSetting("System", "FirstStart"), QStringLiteral("0"));
-
-    for (const auto &[key, value] : {std::pair{"WindowLeft", "3"}, {"WindowTop", "4"}, {"WindowWidth", "1014"},
-                                     {"WindowHeight", "720"}})
-        writeSetting("System", key, value);
-    window = createWindow();
-    const Placement later = TMainFrm::PlaceWindow(false, {3, 4, 1014, 720}, screen);
-    EXPECT_EQ(window->size(), QSize(later.width, later.height));
-    EXPECT_EQ(window->pos(), QPoint(later.left, later.top));
 }
 
 TEST(FileDialogFilter, PatternsAreAddedOnlyWhereTheDescriptionLacksThem)

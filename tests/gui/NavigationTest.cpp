@@ -49,7 +49,7 @@ void clickAt(TMainFrm &window, QPoint point)
 }
 }
 
-TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosen)
+TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosenUntilATargetIsChosen)
 {
     writeOptions({{"Targetsystem", "-1"}});
     auto window = showWindow();
@@ -80,6 +80,26 @@ TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosen)
         QApplication::sendEvent(window->vst_Auswahl, &focusIn);
     }
     EXPECT_EQ(where(*window), "-1|start|false|3");
+
+    // Choosing a target writes it and sets the mode.
+    ASSERT_EQ(window->targetMode(), 0);
+    const auto state = [&] {
+        QString nodes;
+        for (int node = TMainFrm::NodeDevice; node <= TMainFrm::NodeProgram; ++node)
+            nodes += QString::number(window->vst_Auswahl->isNodeEnabled(node));
+        return joined({readSetting("ProgramOptions", "Targetsystem"), window->targetMode(),
+                       window->Action_BoardSettings->isEnabled(), nodes, ScreenCursor::isOverridden()});
+    };
+    chooseEntry(window->cbb_Targetsystem, 1);
+    EXPECT_EQ(state(), "1|2|false|1111|false");
+    chooseEntry(window->cbb_Targetsystem, 0);
+    EXPECT_EQ(state(), "0|1|true|1111|false");
+
+    // The target items are tall, with their pictures.
+    TargetSystemCombo &targets = *window->cbb_Targetsystem;
+    EXPECT_EQ(joined({targets.count(), targets.itemText(1),
+                      targets.itemDelegate()->sizeHint(QStyleOptionViewItem(), targets.model()->index(0, 0)).height(),
+                      targets.itemIcon(0).isNull() || targets.itemIcon(1).isNull()}), "2|Mikrocontrollermodul|64|false");
 }
 
 TEST_F(GuiTest, EntriesShowThePageOfTheModeWithTheLogBelow)
@@ -155,30 +175,6 @@ TEST_F(GuiTest, StoredPagesAreRestoredThroughTheFocusRule)
     OperationIdle = true;
     window->vst_Auswahl->requestFocus(TMainFrm::NodeTarget);
     EXPECT_EQ(window->vst_Auswahl->focusedNode(), TMainFrm::NodeTarget);
-}
-
-TEST_F(GuiTest, ChoosingATargetWritesItAndSetsTheMode)
-{
-    writeOptions({{"Targetsystem", "-1"}});
-    auto window = createWindow();
-    ASSERT_EQ(window->targetMode(), 0);
-    const auto state = [&] {
-        QString nodes;
-        for (int node = TMainFrm::NodeDevice; node <= TMainFrm::NodeProgram; ++node)
-            nodes += QString::number(window->vst_Auswahl->isNodeEnabled(node));
-        return joined({readSetting("ProgramOptions", "Targetsystem"), window->targetMode(),
-                       window->Action_BoardSettings->isEnabled(), nodes, ScreenCursor::isOverridden()});
-    };
-    chooseEntry(window->cbb_Targetsystem, 1);
-    EXPECT_EQ(state(), "1|2|false|1111|false");
-    chooseEntry(window->cbb_Targetsystem, 0);
-    EXPECT_EQ(state(), "0|1|true|1111|false");
-
-    // The target items are tall, with their pictures.
-    TargetSystemCombo &list = *window->cbb_Targetsystem;
-    EXPECT_EQ(joined({list.count(), list.itemText(1),
-                      list.itemDelegate()->sizeHint(QStyleOptionViewItem(), list.model()->index(0, 0)).height(),
-                      list.itemIcon(0).isNull() || list.itemIcon(1).isNull()}), "2|Mikrocontrollermodul|64|false");
 }
 
 TEST_F(GuiTest, PortChooserListsThePortInUseAndTakesEveryChoice)
