@@ -53,7 +53,8 @@ TEST_F(DialogTest, OkWritesTheOptionsAndTheWindowSpeaksTheNewLanguageAtOnce)
             // TT (2) is the stored choice.
             EXPECT_EQ(joined({f.windowTitle(), f.vst_left->currentItem()->text(0), f.rg_Language->itemText(0),
                               f.edt_RecentFiles->text(), f.pnl_General->isVisibleTo(&f),
-                              f.pnl_Language->isVisibleTo(&f), f.rg_Language->itemIndex(), f.chk_AskClosing->isChecked()}),
+                              f.pnl_Language->isVisibleTo(&f), f.rg_Language->itemIndex(),
+                              f.chk_AskClosing->isChecked()}),
                       "T1000|T1001|DE - Deutsch|5|true|false|2|true");
             f.vst_left->setCurrentItem(f.vst_left->topLevelItem(1));
             EXPECT_TRUE(f.pnl_Language->isVisibleTo(&f));

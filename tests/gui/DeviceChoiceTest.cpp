@@ -34,7 +34,8 @@ TEST_F(GuiTest, DefinitionsStandSortedAndAStoredIndexPastTheEndChoosesTheFirst)
     const TMainFrm &w = *window;
     // The first entry is chosen and set up, so that no empty fuse edit can be written; SPIEN and JTAGEN warned of.
     EXPECT_EQ(joined({ui.errors.join(','), entries(w.cbb_Microcontroller).join(','),
-                      entries(w.cbb_MicrocontrollerModule).join(','), w.edt_FuseBitsLow->text(), w.edt_FuseBitsHigh->text(),
+                      entries(w.cbb_MicrocontrollerModule).join(','), w.edt_FuseBitsLow->text(),
+                      w.edt_FuseBitsHigh->text(),
                       w.grp_FuseBits->isEnabledTo(&w) && w.grp_SPI->isEnabledTo(&w), w.Label_mc_signature->text(),
                       w.Label_MC_FlashMemory->text(), w.img_Warnung2->isVisibleTo(&w),
                       w.img_HighWarning->toolTip().split(QStringLiteral("\r\n")).size()}),
@@ -146,8 +147,8 @@ TEST_F(GuiTest, TheLastFilesAreLoadedAtStartUp)
         EXPECT_EQ(joined({ui.errors.join(','), window->FlashImage.ImageFileName, window->edt_FlashFile->currentText(),
                           window->edt_FlashFile->count(), readSetting(ProgramOptions, "LastEEpromFile"),
                           ownEnabled(window->btn_WriteEEprom)}),
-                  joined({row.errors.join(','), row.flash ? recent[3] : "", row.flash && row.flashEntries ? recent[3] : "",
-                          row.flashEntries, row.eeprom ? eeprom : NoFile, row.eeprom}))
+                  joined({row.errors.join(','), row.flash ? recent[3] : "",
+                          row.flash && row.flashEntries ? recent[3] : "", row.flashEntries, row.eeprom ? eeprom : NoFile, row.eeprom}))
             << row.recentFiles << row.flash << row.eeprom;
     }
 }

@@ -99,7 +99,8 @@ TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosenUntilATargetIsChosen)
     TargetSystemCombo &targets = *window->cbb_Targetsystem;
     EXPECT_EQ(joined({targets.count(), targets.itemText(1),
                       targets.itemDelegate()->sizeHint(QStyleOptionViewItem(), targets.model()->index(0, 0)).height(),
-                      targets.itemIcon(0).isNull() || targets.itemIcon(1).isNull()}), "2|Mikrocontrollermodul|64|false");
+                      targets.itemIcon(0).isNull() || targets.itemIcon(1).isNull()}),
+              "2|Mikrocontrollermodul|64|false");
 }
 
 TEST_F(GuiTest, EntriesShowThePageOfTheModeWithTheLogBelow)
@@ -143,7 +144,8 @@ TEST_F(GuiTest, EntryHintsFollowTheImagesAndStayWhileTheMouseRests)
     EXPECT_EQ(shown, QStringList{"T38|true|true|true"});
 
     // The hints follow the images and the device choice.
-    EXPECT_EQ(window->vst_AuswahlGetHint(TMainFrm::NodeFlash) + window->vst_AuswahlGetHint(TMainFrm::NodeEeprom), "T68T68");
+    for (int node : {TMainFrm::NodeFlash, TMainFrm::NodeEeprom})
+        EXPECT_EQ(window->vst_AuswahlGetHint(node), "T68");
     const struct { bool flashLoaded, flashMisfit, eepromLoaded; const char *hint; } rows[] = {
         {false, true, false, "T38"}, {true, true, false, "T39"}, {true, true, true, "T39\r\nT40"},
         {true, false, false, ""}};

@@ -142,7 +142,7 @@ TEST_F(GuiTest, TheBuiltProgramStartedTwiceAndPortable)
 
     QTemporaryDir userConfig;
     QProcess portable;
-    startProgram(portable, programFolder.filePath(QStringLiteral("lumaprog")), userConfig.path(), {QStringLiteral("-USB")});
+    startProgram(portable, programFolder.filePath("lumaprog"), userConfig.path(), {QStringLiteral("-USB")});
     ASSERT_TRUE(portable.waitForStarted());
     // The restored page is the last thing the creation handler writes.
     const bool created = QTest::qWaitFor(
