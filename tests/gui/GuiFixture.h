@@ -24,8 +24,8 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
-#include <QVariant>
 #include <QToolButton>
+#include <QVariant>
 #include <deque>
 #include <gtest/gtest.h>
 #include <memory>
