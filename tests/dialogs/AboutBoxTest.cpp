@@ -6,10 +6,7 @@
 #include "u_Splash.h"
 
 #include <QDesktopServices>
-#include <QLabel>
-#include <QPushButton>
 #include <QUrl>
-#include <QtTest/QTest>
 
 namespace {
 class UrlRecorder : public QObject {

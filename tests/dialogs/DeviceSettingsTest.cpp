@@ -6,11 +6,7 @@
 #include "u_DeviceSettings.h"
 #include "u_UpDownEx.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QtTest/QTest>
 
 using Sim = BoardSimulator;
 
@@ -113,15 +109,12 @@ TEST_P(DeviceSettingsTest, ReadsShowsAndSaves)
     });
     window->Action_BoardSettingsExecute();
 
-    EXPECT_TRUE(blockedWhileReading);
-    EXPECT_TRUE(window->isEnabled());
+    EXPECT_EQ(joined({blockedWhileReading, window->isEnabled(), abortUsable, ProgUSB->IsOpen(), ui.errors.size()}),
+              joined({true, true, true, false, row.error ? 1 : 0}));
     EXPECT_EQ(shown, row.shown);
     // A device error is shown as it was logged, before the closing line.
     const QString expectedLog = row.error ? row.log + "R COM PORT ERROR: " + ui.errors.value(0) + ",G T3003" : row.log;
     EXPECT_EQ(logged(workLog), expectedLog);
-    EXPECT_EQ(ui.errors.size(), row.error ? 1 : 0);
-    EXPECT_TRUE(abortUsable);
-    EXPECT_FALSE(ProgUSB->IsOpen());
     sim.stop();
     EXPECT_EQ(sim.commands(), row.commands);
     QByteArray sent;

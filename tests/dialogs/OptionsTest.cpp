@@ -4,16 +4,9 @@
 #include "LanguageList.h"
 #include "RadioGroup.h"
 #include "SettingsValues.h"
-#include "TestEnvironment.h"
-#include "Utils.h"
 #include "u_Options.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QDir>
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTreeWidget>
 
 namespace {
@@ -57,12 +50,12 @@ TEST_F(DialogTest, OkWritesTheOptionsAndTheWindowSpeaksTheNewLanguageAtOnce)
 {
     whenShown<TOptionsFrm>(
         [](TOptionsFrm &f) {
-            EXPECT_EQ(QStringList({f.windowTitle(), f.vst_left->currentItem()->text(0), f.rg_Language->itemText(0),
-                                   f.edt_RecentFiles->text()}),
-                      QStringList({"T1000", "T1001", "DE - Deutsch", "5"}));
-            EXPECT_TRUE(f.pnl_General->isVisibleTo(&f) && !f.pnl_Language->isVisibleTo(&f));
-            EXPECT_EQ(f.rg_Language->itemIndex(), 2);  // TT, the stored choice
-            EXPECT_TRUE(f.chk_AskClosing->isChecked());
+            // TT (2) is the stored choice.
+            EXPECT_EQ(joined({f.windowTitle(), f.vst_left->currentItem()->text(0), f.rg_Language->itemText(0),
+                              f.edt_RecentFiles->text(), f.pnl_General->isVisibleTo(&f),
+                              f.pnl_Language->isVisibleTo(&f), f.rg_Language->itemIndex(),
+                              f.chk_AskClosing->isChecked()}),
+                      "T1000|T1001|DE - Deutsch|5|true|false|2|true");
             f.vst_left->setCurrentItem(f.vst_left->topLevelItem(1));
             EXPECT_TRUE(f.pnl_Language->isVisibleTo(&f));
             f.chk_AskClosing->setChecked(false);

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${1:-build}
 out=${2:-$build/screenshots}
-cmake --build "$build" --target dialog_screenshot lumaprog >/dev/null
+cmake --build "$build" --target gui_screenshot lumaprog >/dev/null
 mkdir -p "$out"
 run=()
 if command -v xvfb-run >/dev/null; then
@@ -17,8 +17,8 @@ else
 fi
 for language in EN DE; do
     for dialog in board options about; do
-        "${run[@]}" "$build/tests-bin/dialog_screenshot" "$build/bin" "$language" "$dialog" \
-            "$out/dialog-$language-$dialog.png"
+        "${run[@]}" "$build/tests-bin/gui_screenshot" "$build/bin" "$language" 0 \
+            "$out/dialog-$language-$dialog.png" 0 - "dialog=$dialog"
     done
 done
 echo "screenshots in $out/"

@@ -2,7 +2,6 @@
 // lists, fit checks, unloading, the last files at start-up and the reload.
 #include "GuiFixture.h"
 
-#include "DefinitionFile.h"
 #include "DefinitionTable.h"
 #include "TargetSystemCombo.h"
 
@@ -32,20 +31,19 @@ TEST_F(GuiTest, DefinitionsStandSortedAndAStoredIndexPastTheEndChoosesTheFirst)
     writeDefinitions(TestDefinitions);
     writeSetting(ProgramOptions, "Microcontroller", "2");
     auto window = createWindow();
-    EXPECT_TRUE(ui.errors.isEmpty());
-    EXPECT_EQ(entries(window->cbb_Microcontroller), QStringList({"chip a", "Chip B"}));
-    EXPECT_EQ(entries(window->cbb_MicrocontrollerModule), QStringList{"Module 1"});
-    // The first entry is chosen and set up, so that no empty fuse edit can be written.
-    EXPECT_EQ(window->edt_FuseBitsLow->text() + window->edt_FuseBitsHigh->text(), QStringLiteral("E1FF"));
-    EXPECT_TRUE(window->grp_FuseBits->isEnabledTo(window.get()) && window->grp_SPI->isEnabledTo(window.get()));
-    EXPECT_EQ(window->Label_mc_signature->text() + window->Label_MC_FlashMemory->text(),
-              QStringLiteral("0x1E93071024 Byte"));
-    EXPECT_TRUE(window->img_Warnung2->isVisibleTo(window.get()));
-    EXPECT_EQ(window->img_HighWarning->toolTip().split(QStringLiteral("\r\n")).size(), 2);  // SPIEN, JTAGEN
+    const TMainFrm &w = *window;
+    // The first entry is chosen and set up, so that no empty fuse edit can be written; SPIEN and JTAGEN warned of.
+    EXPECT_EQ(joined({ui.errors.join(','), entries(w.cbb_Microcontroller).join(','),
+                      entries(w.cbb_MicrocontrollerModule).join(','), w.edt_FuseBitsLow->text(),
+                      w.edt_FuseBitsHigh->text(),
+                      w.grp_FuseBits->isEnabledTo(&w) && w.grp_SPI->isEnabledTo(&w), w.Label_mc_signature->text(),
+                      w.Label_MC_FlashMemory->text(), w.img_Warnung2->isVisibleTo(&w),
+                      w.img_HighWarning->toolTip().split(QStringLiteral("\r\n")).size()}),
+              "|chip a,Chip B|Module 1|E1|FF|true|0x1E9307|1024 Byte|true|2");
     // No extended byte, SPIEN programmed.
     chooseEntry(window->cbb_Microcontroller, 1);
-    EXPECT_FALSE(ownEnabled(window->edt_FuseBitsExtendet) || ownEnabled(window->btn_ChangeExtended));
-    EXPECT_FALSE(window->img_HighWarning->isVisibleTo(window.get()) || !window->img_Warnung2->toolTip().isEmpty());
+    EXPECT_FALSE(ownEnabled(w.edt_FuseBitsExtendet) || ownEnabled(w.btn_ChangeExtended)
+                 || w.img_HighWarning->isVisibleTo(&w) || !w.img_Warnung2->toolTip().isEmpty());
 }
 
 TEST_F(GuiTest, ABadDefinitionFileIsReportedOnceAndTheWindowStarts)
@@ -67,11 +65,10 @@ TEST_F(GuiTest, ABadDefinitionFileIsReportedOnceAndTheWindowStarts)
         writeFile(definitionFile(), row.content);
         ui.errors.clear();
         auto window = createWindow();
-        const std::string name = row.content.left(24).toStdString();
-        EXPECT_EQ(window->cbb_Microcontroller->count(), row.microcontrollers) << name;
-        EXPECT_EQ(window->cbb_MicrocontrollerModule->count(), row.modules) << name;
-        EXPECT_EQ(ui.errors.size(), row.errors) << name;
-        EXPECT_EQ(ui.errors.value(0) == wrongVersion, row.versionMessage) << name;
+        EXPECT_EQ(joined({window->cbb_Microcontroller->count(), window->cbb_MicrocontrollerModule->count(),
+                          ui.errors.size(), ui.errors.value(0) == wrongVersion}),
+                  joined({row.microcontrollers, row.modules, row.errors, row.versionMessage}))
+            << row.content.left(24).toStdString();
     }
 }
 
@@ -86,17 +83,16 @@ TEST_F(GuiTest, OpeningChoosingAndUnloadingAFlashFile)
         ui.fileAnswer = file;
         window->btn_OpenFlashFile->click();
     }
-    EXPECT_EQ(ui.fileRequests.value(0).folder, DefaultFolder());
-    EXPECT_EQ(ui.fileRequests.value(1).folder + ui.fileRequests.value(1).title, folder + "T12");
-    EXPECT_EQ(ui.errors, QStringList{"T19"});  // big.hex does not fit
-    // On Linux a name in other case is another file; two names are kept.
-    EXPECT_EQ(entries(window->edt_FlashFile), QStringList({otherCase, tooBig}));
-    EXPECT_TRUE(ownEnabled(window->btn_WriteFlash));
-    EXPECT_EQ(readSetting(ProgramOptions, "LastFlashFile") + readSetting(ProgramOptions, "LastFlashDir"),
-              otherCase + folder);
+    // big.hex does not fit. On Linux a name in other case is another file; two names are kept.
+    const auto state = [&] {
+        return joined({entries(window->edt_FlashFile).join(','), ownEnabled(window->btn_WriteFlash),
+                       readSetting(ProgramOptions, "LastFlashFile"), readSetting(ProgramOptions, "LastFlashDir")});
+    };
+    EXPECT_EQ(joined({ui.fileRequests.value(0).folder, ui.fileRequests.value(1).folder, ui.fileRequests.value(1).title,
+                      ui.errors.join(','), state()}),
+              joined({DefaultFolder(), folder, "T12", "T19", otherCase + ',' + tooBig, true, otherCase, folder}));
     chooseEntry(window->edt_FlashFile, 1);
-    EXPECT_EQ(entries(window->edt_FlashFile), QStringList({tooBig, otherCase}));
-    EXPECT_FALSE(ownEnabled(window->btn_WriteFlash));
+    EXPECT_EQ(state(), joined({tooBig + ',' + otherCase, false, tooBig, folder}));
     chooseEntry(window->edt_FlashFile, 1);
 
     // A file that cannot be read leaves the old lines, unusable, and the settings alone.
@@ -107,24 +103,23 @@ TEST_F(GuiTest, OpeningChoosingAndUnloadingAFlashFile)
         window->edt_FlashFileChange(fits);
         ASSERT_TRUE(ownEnabled(window->btn_WriteFlash));
         window->edt_FlashFileChange(bad);
-        EXPECT_EQ(window->FlashImage.ImageFileName + window->FlashImage.Items(0).GetByte(1), fits + "01");
-        EXPECT_FALSE(ownEnabled(window->btn_WriteFlash));
-        EXPECT_EQ(readSetting(ProgramOptions, "LastFlashFile"), fits);
+        EXPECT_EQ(joined({window->FlashImage.ImageFileName, window->FlashImage.Items(0).GetByte(1),
+                          ownEnabled(window->btn_WriteFlash), readSetting(ProgramOptions, "LastFlashFile")}),
+                  joined({fits, "01", false, fits}));
     }
     EXPECT_EQ(ui.errors.size(), 5);
     // The module target's device has no flash: the image is checked again and fits nothing.
     chooseEntry(window->cbb_Targetsystem, 1);
-    EXPECT_EQ(window->SelectedFlashSize(), -33);
-    EXPECT_EQ(ui.errors.size(), 6);
-    EXPECT_TRUE(!ownEnabled(window->btn_Module_ProgramFlash) && ownEnabled(window->btn_Module_FlashErase));
+    EXPECT_EQ(joined({window->SelectedFlashSize(), ui.errors.size(), ownEnabled(window->btn_Module_ProgramFlash),
+                      ownEnabled(window->btn_Module_FlashErase)}), "-33|6|false|true");
     THexContainer empty;
     empty.Resize(-34);
     EXPECT_EQ(empty.count(), 0);
 
     window->btn_unloadFlash->click();
-    EXPECT_FALSE(window->FlashImage.ImageLoaded || window->FlashImage.count() > 0);
-    EXPECT_EQ(window->edt_FlashFile->currentIndex() + window->edt_FlashFile->count(), -1 + 2);
-    EXPECT_EQ(readSetting(ProgramOptions, "LastFlashFile"), NoFile);
+    EXPECT_EQ(joined({window->FlashImage.ImageLoaded, window->FlashImage.count(), window->edt_FlashFile->currentIndex(),
+                      window->edt_FlashFile->count(), readSetting(ProgramOptions, "LastFlashFile")}),
+              "false|0|-1|2|" + NoFile);
 }
 
 TEST_F(GuiTest, TheLastFilesAreLoadedAtStartUp)
@@ -149,12 +144,12 @@ TEST_F(GuiTest, TheLastFilesAreLoadedAtStartUp)
         writeSetting(ProgramOptions, "LastEEpromFile", row.eeprom ? eeprom : gone);
         ui.errors.clear();
         auto window = createWindow();
-        EXPECT_EQ(ui.errors, row.errors) << row.recentFiles << row.flash << row.eeprom;
-        EXPECT_EQ(window->FlashImage.ImageFileName + window->edt_FlashFile->currentText(),
-                  (row.flash ? recent[3] : QString()) + (row.flash && row.flashEntries ? recent[3] : QString()));
-        EXPECT_EQ(window->edt_FlashFile->count(), row.flashEntries);
-        EXPECT_EQ(readSetting(ProgramOptions, "LastEEpromFile"), row.eeprom ? eeprom : NoFile);
-        EXPECT_EQ(ownEnabled(window->btn_WriteEEprom), row.eeprom);
+        EXPECT_EQ(joined({ui.errors.join(','), window->FlashImage.ImageFileName, window->edt_FlashFile->currentText(),
+                          window->edt_FlashFile->count(), readSetting(ProgramOptions, "LastEEpromFile"),
+                          ownEnabled(window->btn_WriteEEprom)}),
+                  joined({row.errors.join(','), row.flash ? recent[3] : "",
+                          row.flash && row.flashEntries ? recent[3] : "", row.flashEntries, row.eeprom ? eeprom : NoFile, row.eeprom}))
+            << row.recentFiles << row.flash << row.eeprom;
     }
 }
 
@@ -194,10 +189,10 @@ TEST_F(GuiTest, AChangedFileIsReloadedOnActivationAndAVanishedOneBecomesUnusable
         EXPECT_EQ(ui.questions.isEmpty(), row.questions.isEmpty() || busy) << row.change;
         if (busy)
             window->EndDeviceOperation();  // the check put off meanwhile runs now
-        EXPECT_EQ(ui.questions, row.questions) << row.change;
-        EXPECT_EQ(window->FlashImage.Items(0).GetByte(1), row.firstByte) << row.change;
-        EXPECT_EQ(window->FlashImage.count(), DeviceLines) << row.change;
-        EXPECT_EQ(ownEnabled(window->btn_WriteFlash), row.change != Vanished) << row.change;
+        EXPECT_EQ(joined({ui.questions.join(','), window->FlashImage.Items(0).GetByte(1), window->FlashImage.count(),
+                          ownEnabled(window->btn_WriteFlash)}),
+                  joined({row.questions.join(','), row.firstByte, DeviceLines, row.change != Vanished}))
+            << row.change;
         if (row.change == Vanished) {
             // It comes back, newer than the cleared time, and is offered again.
             writeHexFile("image.hex", 512, 3);

@@ -14,20 +14,16 @@
 #include <QDir>
 
 namespace {
-// The program folder: the test language under both names the lookup tries,
-// and the program's real pictures.
+// The program folder: the test language beside the program's own languages and pictures.
 class ProgramFolderEnvironment : public ::testing::Environment {
 public:
     void SetUp() override
     {
         folders = std::make_unique<TemporaryProgramFolders>();
-        ASSERT_TRUE(folders->isValid());
-        for (const char *language : {"EN", "DE"})
-            ASSERT_TRUE(folders->installTestLanguage(QString::fromLatin1(language)));
-        const QString pictures =
-            qEnvironmentVariable("LUMAPROG_BIN_DIR") + QStringLiteral("/Ressourcen");
-        const QString linked = QDir(folders->exeFolder()).filePath(QStringLiteral("Ressourcen"));
-        ASSERT_TRUE(QFile::link(pictures, linked));
+        ASSERT_TRUE(folders->installTestLanguage());
+        const QDir bin(qEnvironmentVariable("LUMAPROG_BIN_DIR")), exe(folders->exeFolder());
+        for (const QString name : {"EN.lang.so", "DE.lang.so", "Ressourcen"})
+            ASSERT_TRUE(QFile::link(bin.filePath(name), exe.filePath(name)));
         InitUtilsModule();
         InitProgUSBModule();
     }
@@ -78,9 +74,19 @@ QString logText(const TMainFrm &window)
     return window.redt_Status->toPlainText();
 }
 
-QString TestProgramFolder()
+QString joined(std::initializer_list<QVariant> values)
 {
-    return environment->folders->exeFolder();
+    QStringList texts;
+    for (const QVariant &value : values) {
+        EXPECT_TRUE(value.canConvert<QString>()) << value.typeName();
+        texts << value.toString();
+    }
+    return texts.join(u'|');
+}
+
+QString GuiTest::definitionFile()
+{
+    return environment->folders->exeFolder() + '/' + QString::fromLatin1(DefinitionFileName);
 }
 
 bool ScriptedUi::ask(const QString &text)
@@ -97,6 +103,7 @@ void GuiTest::SetUp()
 {
     ASSERT_TRUE(configHome.isValid());
     qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
+    writeOptions({{"LanguageID", "TT"}});
     setUiServices(&ui);
     setSleepFunction([](int) {});
     OperationIdle = true;

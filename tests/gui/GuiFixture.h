@@ -25,6 +25,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QVariant>
 #include <deque>
 #include <gtest/gtest.h>
 #include <memory>
@@ -53,11 +54,9 @@ private:
     QString file(const FileDialogRequest &request) { return fileRequests << request, fileAnswer; }
 };
 
-// The program folder shared by the tests of one run.
-QString TestProgramFolder();
-
-// Every test runs with the test language ("T<id>" for every id) in a
-// temporary program folder and a settings folder of its own.
+// Every test runs with the test language ("T<id>" for every id) chosen in a
+// temporary program folder, beside the program's English and German, and with
+// a settings folder of its own. Dialogs end at once, as Cancel ends them.
 class GuiTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -66,8 +65,6 @@ protected:
     std::unique_ptr<TMainFrm> createWindow() { return std::make_unique<TMainFrm>(); }
     // A window at its smallest size, shown.
     std::unique_ptr<TMainFrm> showWindow();
-    // The settings file's text, empty when there is none.
-    QString settingsText() const { return QString::fromUtf8(readFile(Utility->SettingsFile())); }
     void writeSetting(const QString &section, const QString &key, const QString &value)
     {
         Utility->IniWrite(section, key, value);
@@ -78,7 +75,7 @@ protected:
     // "Microcontroller.kvt" in the program folder, written by the definition
     // writer from a definition table's text; removed again after the test.
     void writeDefinitions(const QByteArray &table);
-    static QString definitionFile() { return TestProgramFolder() + '/' + QString::fromLatin1(DefinitionFileName); }
+    static QString definitionFile();
     // An Intel HEX file of `size` pattern bytes among the test's own files.
     QString writeHexFile(const QString &name, int size, int seed = 1);
 
@@ -93,7 +90,11 @@ protected:
 // hand-edited module definition with no flash and no EEPROM page size.
 extern const QByteArray TestDefinitions;
 
+// Texts in failure messages as text.
+inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
 // A user's choice of a list entry.
 void chooseEntry(QComboBox *list, int index);
 // The log's text.
 QString logText(const TMainFrm &window);
+// Values joined by "|", to compare a whole state in one assertion.
+QString joined(std::initializer_list<QVariant> values);

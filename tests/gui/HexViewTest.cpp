@@ -1,12 +1,9 @@
 // The hex view on its own: cell texts, colours, the focused byte and image changes.
-#include "HexContainer.h"
+#include "GuiFixture.h"
 #include "HexView.h"
 #include "HexViewModel.h"
-#include "TestImages.h"
 
 #include <QTemporaryFile>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 class HexViewTest : public ::testing::Test {
@@ -79,7 +76,7 @@ TEST_F(HexViewTest, RangeColours)
     EXPECT_EQ(view.viewport()->grab().toImage().pixelColor(inCell), red);
 }
 
-TEST_F(HexViewTest, FocusedByteHighlightsBothCells)
+TEST_F(HexViewTest, FocusedByteHighlightsBothCellsAndRowsFollowTheImage)
 {
     makeImage(image, 1024, {{0, pattern(1024, 1)}});
     deviceSize = 1024;
@@ -102,23 +99,16 @@ TEST_F(HexViewTest, FocusedByteHighlightsBothCells)
             EXPECT_EQ(colour(s.focusRow + 1, column), window);
         }
     }
-}
 
-TEST_F(HexViewTest, RowsFollowTheImage)
-{
-    makeImage(image, 1024, {{0, pattern(1024, 1)}});
-    view.imageChanged();
-    view.show();
+    // The rows follow the image.
     EXPECT_EQ(view.model()->rowCount(), 64);
     click(10, 3);
     image.Clear();  // unloaded: the view may paint before it hears of it
-    EXPECT_FALSE(cell(10, 3).data().isValid());
-    EXPECT_FALSE(view.grab().isNull());
+    EXPECT_FALSE(cell(10, 3).data().isValid() || view.grab().isNull());
     view.imageChanged();
-    EXPECT_EQ(view.model()->rowCount(), 0);
-    EXPECT_EQ(view.focusColumns(), std::make_pair(-1, -1));
+    EXPECT_TRUE(view.model()->rowCount() == 0 && view.focusColumns() == std::make_pair(-1, -1));
     makeImage(image, 2048, {{0, QByteArray(2047, '\0') + '\xA5'}});
     view.imageChanged();
-    EXPECT_EQ(view.model()->rowCount(), 128);
-    EXPECT_EQ(cell(127, 16).data().toString(), QStringLiteral("A5"));
+    EXPECT_EQ(joined({view.model()->rowCount(), cell(127, 16).data()}), "128|A5");
 }
+

@@ -41,9 +41,16 @@ const QByteArray SampleRtf =
     "}\r\n";
 }
 
-TEST_F(GuiTest, EachLineHasExactlyItsStylesAndColour)
+TEST_F(GuiTest, EachLineHasItsStylesTheEndStaysVisibleAndSavingAsksBeforeOverwriting)
 {
-    auto window = createWindow();
+    auto window = showWindow();
+    for (int line = 0; line < 300; ++line)
+        window->AddLogLine(0, clBlack, QStringLiteral("line %1").arg(line));
+    QScrollBar *bar = window->redt_Status->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+
+    // Each line has exactly its styles and colour.
     const struct { TFontStyles styles; TColor colour; bool bold, italic, underline, strikeOut; QColor shown; } rows[] = {
         {fsBold, clBlue, true, false, false, false, QColor(0, 0, 255)},
         {0, clRed, false, false, false, false, QColor(255, 0, 0)},
@@ -60,21 +67,8 @@ TEST_F(GuiTest, EachLineHasExactlyItsStylesAndColour)
                              format.fontStrikeOut(), format.foreground().color()),
                   std::tuple(row.bold, row.italic, row.underline, row.strikeOut, row.shown)) << row.styles;
     }
-}
 
-TEST_F(GuiTest, TheEndOfALongLogStaysVisible)
-{
-    auto window = showWindow();
-    for (int line = 0; line < 300; ++line)
-        window->AddLogLine(0, clBlack, QStringLiteral("line %1").arg(line));
-    QScrollBar *bar = window->redt_Status->verticalScrollBar();
-    EXPECT_GT(bar->maximum(), 0);
-    EXPECT_EQ(bar->value(), bar->maximum());
-}
-
-TEST_F(GuiTest, SavingAsksForTheFileAndBeforeOverwritingIt)
-{
-    auto window = createWindow();
+    // Saving asks for the file and before overwriting it.
     window->redt_Status->clear();
     writeSampleLog(*window);
     const QString sample = logText(*window);
@@ -88,52 +82,41 @@ TEST_F(GuiTest, SavingAsksForTheFileAndBeforeOverwritingIt)
     OperationIdle = false;
     window->btn_ClearLog->click();
     window->btn_SaveLog->click();
-    EXPECT_EQ(logText(*window), sample);
-    EXPECT_TRUE(ui.fileRequests.isEmpty());
+    EXPECT_TRUE(logText(*window) == sample && ui.fileRequests.isEmpty());
     OperationIdle = true;
 
     ui.fileAnswer.clear();  // Cancel
     window->btn_SaveLog->click();
     ASSERT_EQ(ui.fileRequests.size(), 1);
-    EXPECT_EQ(ui.fileRequests[0].title, QStringLiteral("T76"));
-    EXPECT_EQ(ui.fileRequests[0].defaultSuffix, QStringLiteral("rtf"));
-    EXPECT_EQ(ui.fileRequests[0].folder, DefaultFolder());
+    const FileDialogRequest &request = ui.fileRequests[0];
+    EXPECT_EQ(joined({request.title, request.defaultSuffix, request.folder}), joined({"T76", "rtf", DefaultFolder()}));
     ui.fileAnswer = fileName;
     window->btn_SaveLog->click();  // No
-    EXPECT_EQ(readFile(fileName), QByteArray("old"));
-    EXPECT_EQ(readSetting("ProgramOptions", "LastLogDir"), QStringLiteral("<missing>"));
+    EXPECT_EQ(readFile(fileName) + readSetting("ProgramOptions", "LastLogDir").toUtf8(), "old<missing>");
     window->btn_SaveLog->click();  // Yes
     // The open line was continued by the next write, in its own colour.
     EXPECT_EQ(readFile(fileName), SampleRtf);
-    EXPECT_EQ(readSetting("ProgramOptions", "LastLogDir"), target.path() + QLatin1Char('/'));
-    EXPECT_EQ(ui.questions, QStringList(2, QStringLiteral("old.rtfT78")));
+    EXPECT_EQ(ui.questions.join(',') + readSetting("ProgramOptions", "LastLogDir"),
+              "old.rtfT78,old.rtfT78" + target.path() + '/');
 
     // A new file is not asked about; one that cannot be written is an error, and the program goes on.
     ui.fileAnswer = configHome.filePath(QStringLiteral("no/such/folder/log.rtf"));
     window->btn_SaveLog->click();
     EXPECT_EQ(ui.questions.size(), 2);
-    ASSERT_EQ(ui.errors.size(), 1);
-    EXPECT_TRUE(ui.errors[0].contains(QStringLiteral("log.rtf")));
+    EXPECT_TRUE(ui.errors.size() == 1 && ui.errors[0].contains(QStringLiteral("log.rtf"))) << ui.errors.size();
     EXPECT_EQ(logText(*window), sample);
     window->btn_ClearLog->click();
     EXPECT_TRUE(logText(*window).isEmpty());
 }
 
-TEST(RtfWriter, EscapesEverythingOutsideAscii)
+// Everything outside ASCII is escaped; an unfinished last line has no paragraph end.
+TEST(RtfWriter, EscapesEverythingOutsideAsciiAndEndsAnOpenLineBare)
 {
     QTextEdit log;
     AppendLog(log, 0, clBlack, QStringLiteral("tab\there \U0001F600 \u00ff\u0100"), true);
-    const QByteArray rtf = WriteRtf(*log.document());
-    EXPECT_TRUE(rtf.contains("\\cf1 tab\\tab here \\u-10179?\\u-8704? \\'ff\\u256?\\par\r\n"))
-        << rtf.constData();
-    for (const char byte : rtf)
-        EXPECT_LT(static_cast<unsigned char>(byte), 0x80);
-}
-
-TEST(RtfWriter, AnUnfinishedLastLineHasNoParagraphEnd)
-{
-    QTextEdit log;
     AppendLog(log, fsBold | fsItalic | fsUnderline | fsStrikeOut, clBlack, QStringLiteral("a"), false);
     const QByteArray rtf = WriteRtf(*log.document());
-    EXPECT_TRUE(rtf.endsWith("\\cf1\\b\\i\\ul\\strike a}\r\n")) << rtf.constData();
+    EXPECT_TRUE(rtf.endsWith("\\cf1 tab\\tab here \\u-10179?\\u-8704? \\'ff\\u256?\\par\r\n\\b\\i\\ul\\strike a}\r\n"))
+        << rtf.constData();
+    EXPECT_TRUE(std::ranges::all_of(rtf, [](char byte) { return static_cast<unsigned char>(byte) < 0x80; }));
 }

@@ -30,32 +30,67 @@ TEST(WindowPlacement, FirstStartCentresAndStoredValuesAreBroughtOntoTheScreen)
         EXPECT_EQ(TMainFrm::PlaceWindow(row.first, row.stored, row.screen), row.placed) << row.name;
 }
 
-TEST_F(GuiTest, EmptySettingsGiveTheDefaults)
+TEST_F(GuiTest, AFreshWindowHasItsDefaultsItsTextsAndItsLink)
 {
     auto window = createWindow();
-    EXPECT_TRUE(ui.errors.isEmpty() && ui.messages.isEmpty()) << ui.errors.join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(window->cbb_SPI->currentIndex(), 5);
-    EXPECT_EQ(window->cbb_SPI->currentText(), QStringLiteral("125  kHz (8µs)"));
-    // The design preselects option 0; the setting's default wins.
-    EXPECT_EQ(window->RadioGroup_Power->itemIndex(), 1);
+    const TMainFrm &w = *window;
     QString ticks;
-    for (QCheckBox *box : {window->chk_CheckSignature, window->chk_VerifyEEProm, window->chk_ProgramEEProm,
-                           window->chk_ProgramFuseBits, window->chk_ProgramLockBits, window->chk_Module_StartApplication})
+    for (QCheckBox *box : {w.chk_CheckSignature, w.chk_VerifyEEProm, w.chk_ProgramEEProm, w.chk_ProgramFuseBits,
+                           w.chk_ProgramLockBits, w.chk_Module_StartApplication})
         ticks += box->isChecked() ? '1' : '0';
-    EXPECT_EQ(ticks, QStringLiteral("110001"));
-    EXPECT_EQ(CurrentComPort, QString::fromLatin1(DefaultComPort));
-    EXPECT_EQ(window->ComboBox1->currentText(), CurrentComPort);
-    EXPECT_EQ(window->targetMode(), 1);
-    EXPECT_TRUE(window->Action_BoardSettings->isEnabled());
-    EXPECT_EQ(window->lbl_FuseNotRead->text(), QStringLiteral("T724"));
-    EXPECT_TRUE(window->lbl_FuseNotRead->styleSheet().contains(QStringLiteral("#ff0000"), Qt::CaseInsensitive));
-    EXPECT_EQ(window->StaticText_ProgramVersion->text(), QStringLiteral("Version: %1.%2.%3 Build: %4")
-                  .arg(BuildVersion::Major).arg(BuildVersion::Minor).arg(BuildVersion::Release).arg(BuildVersion::Build));
-    EXPECT_TRUE(window->Label_SystemIdentifier->text().isEmpty() && window->Label_SystemSerialNumber->text().isEmpty());
-    // No definitions: both lists are disabled and their labels hidden.
-    EXPECT_FALSE(window->cbb_Microcontroller->isEnabledTo(window.get()) || window->Label22->isVisibleTo(window.get())
-                 || window->Label_mc_signature->isVisibleTo(window.get()));
-    EXPECT_TRUE(!window->FlashImage.ImageLoaded && window->EepromImage.ImageMisfit);
+    // The design preselects power option 0; the setting's default wins. No definitions:
+    // both lists are disabled and their labels hidden.
+    EXPECT_EQ(joined({ui.errors.join(',') + ui.messages.join(','), w.cbb_SPI->currentIndex(), w.cbb_SPI->currentText(),
+                      w.RadioGroup_Power->itemIndex(), ticks, CurrentComPort, w.ComboBox1->currentText(),
+                      w.targetMode(), w.Action_BoardSettings->isEnabled(), w.lbl_FuseNotRead->text(),
+                      w.lbl_FuseNotRead->styleSheet().contains("#ff0000", Qt::CaseInsensitive),
+                      w.Label_SystemIdentifier->text() + w.Label_SystemSerialNumber->text(),
+                      w.cbb_Microcontroller->isEnabledTo(&w) || w.Label22->isVisibleTo(&w)
+                          || w.Label_mc_signature->isVisibleTo(&w),
+                      w.FlashImage.ImageLoaded, w.EepromImage.ImageMisfit, w.StaticText_ProgramVersion->text()}),
+              joined({"", 5, "125  kHz (8µs)", 1, "110001", DefaultComPort, DefaultComPort, 1, true, "T724", true, "",
+                      false, false, true, QStringLiteral("Version: %1.%2.%3 Build: %4").arg(BuildVersion::Major)
+                          .arg(BuildVersion::Minor).arg(BuildVersion::Release).arg(BuildVersion::Build)}));
+    // A first start is centred.
+    const Placement first = TMainFrm::PlaceWindow(true, {}, QGuiApplication::primaryScreen()->geometry().size());
+    EXPECT_EQ(w.size(), QSize(first.width, first.height));
+
+    QStringList texts = {window->windowTitle()};
+    for (QAction *action : window->menuBar()->actions())
+        texts << action->text();
+    texts << window->RadioGroup_Power->title() << window->RadioGroup_Power->itemText(2)
+          << window->GroupBox_Auto->title() << window->btn_StartAutoProgram->text() << window->btn_ChipErase->text()
+          << window->chk_Module_StartApplication->text() << window->dlgOpen_Flash.title
+          << window->dlgOpen_EEprom.title << window->dlgOpen_EEprom.filter;
+    // Controls without a text id keep their design text.
+    const QList<QLabel *> labels = window->grp_FuseBits->findChildren<QLabel *>();
+    texts << window->cbb_Targetsystem->itemText(0) << QString::number(window->cbb_SPI->count())
+          << window->cbb_SPI->itemText(10);
+    EXPECT_EQ(texts, QStringList({"T0", "T6500", "T6501", "T6503", "T6504", "T4000", "T4003", "T700", "T709", "T730",
+                                  "T742", "T12", "T13", "T15", "Zefa Development Board (Rev1)", "11", "1  kHz (1ms)"}));
+    EXPECT_TRUE(std::ranges::any_of(labels, [](QLabel *label) { return label->text() == "Low:"; }));
+
+    // Re-texting keeps the target-voltage choice and leaves the fuse label alone.
+    window->RadioGroup_Power->setItemIndex(2);
+    window->lbl_FuseNotRead->setText(QStringLiteral("read"));
+    window->ac_Options->trigger();
+    EXPECT_EQ(joined({window->RadioGroup_Power->itemIndex(), window->RadioGroup_Power->itemText(0),
+                      window->lbl_FuseNotRead->text()}), "2|T4001|read");
+
+    // The window's link to the device routines answers for its choices.
+    MainWindowLink *link = mainWindowLink();
+    ASSERT_EQ(link, window.get());
+    window->cbb_SPI->setCurrentIndex(3);
+    window->RadioGroup_Power->setItemIndex(-1);
+    link->setSystemSerialNumber(QStringLiteral("SN 1"));
+    link->progressBar().setMaximum(4);
+    link->progressBar().setPosition(0);
+    link->progressBar().stepIt();
+    EXPECT_EQ(joined({link->spiSpeedIndex(), link->spiSpeedCount(), link->spiSpeedText(), link->powerOptionIndex(),
+                      window->Label_SystemSerialNumber->text(), window->pb_steps->value()}),
+              "3|11|500  kHz (2µs)|-1|SN 1|1");
+    window.reset();
+    EXPECT_EQ(mainWindowLink(), nullptr);
 }
 
 TEST_F(GuiTest, StoredChoicesAreMappedAsRead)
@@ -65,12 +100,10 @@ TEST_F(GuiTest, StoredChoicesAreMappedAsRead)
     for (const auto &row : rows) {
         SCOPED_TRACE(row.target);
         writeOptions({{"SPI_Speed", row.spi}, {"TargetVoltage", row.voltage}, {"Targetsystem", row.target}});
-        auto window = createWindow();
-        EXPECT_EQ(window->cbb_SPI->currentIndex(), row.spiIndex);
-        EXPECT_EQ(window->RadioGroup_Power->itemIndex(), row.power);
-        EXPECT_EQ(window->targetMode(), row.mode);
-        EXPECT_EQ(window->cbb_Targetsystem->currentIndex(), row.targetIndex);
-        EXPECT_FALSE(window->Action_BoardSettings->isEnabled());
+        auto w = createWindow();
+        EXPECT_EQ(joined({w->cbb_SPI->currentIndex(), w->RadioGroup_Power->itemIndex(), w->targetMode(),
+                          w->cbb_Targetsystem->currentIndex(), w->Action_BoardSettings->isEnabled()}),
+                  joined({row.spiIndex, row.power, row.mode, row.targetIndex, false}));
     }
 }
 
@@ -98,9 +131,11 @@ TEST_F(GuiTest, SettingsReadAtCreationAreWrittenBackUnchanged)
     writeSetting("System", "FirstStart", "0");
 
     auto window = createWindow();
-    EXPECT_FALSE(window->chk_CheckSignature->isChecked());
-    EXPECT_TRUE(window->chk_ProgramEEProm->isChecked());
-    EXPECT_FALSE(window->chk_Module_StartApplication->isChecked());
+    EXPECT_EQ(joined({window->chk_CheckSignature->isChecked(), window->chk_ProgramEEProm->isChecked(),
+                      window->chk_Module_StartApplication->isChecked()}), joined({false, true, false}));
+    // A later start uses the stored geometry as placed on this screen, and writes it back in the convention read.
+    const Placement placed = TMainFrm::PlaceWindow(false, stored, QGuiApplication::primaryScreen()->geometry().size());
+    EXPECT_EQ(QRect(window->pos(), window->size()), QRect(placed.left, placed.top, placed.width, placed.height));
     // From here on every key stands only if the close query writes it.
     ASSERT_TRUE(QFile::remove(Utility->SettingsFile()));
     writeOptions({{"AskOnShutDown", "0"}});
@@ -116,8 +151,6 @@ TEST_F(GuiTest, SettingsReadAtCreationAreWrittenBackUnchanged)
                                      {"MicrocontrollerModul", "-1"}})
         EXPECT_EQ(readSetting("ProgramOptions", key), value) << key;
     EXPECT_EQ(readSetting("System", "FirstStart"), QStringLiteral("0"));
-    // The geometry comes back as placed on this screen, in the convention it was read.
-    const Placement placed = TMainFrm::PlaceWindow(false, stored, QGuiApplication::primaryScreen()->geometry().size());
     for (int n = 0; n < 4; ++n)
         EXPECT_EQ(readSetting("System", geometry[n]), QString::number(values(placed)[n])) << n;
     EXPECT_EQ(readSetting("RescentFiles", "FlashFile_0") + readSetting("RescentFiles", "FlashFile_1")
@@ -132,92 +165,20 @@ TEST_F(GuiTest, TheCloseQueryAsksAndOnlyYesClosesTheProgrammerLink)
     auto window = createWindow();
     window->show();
     // While a module operation runs, closing is refused without a question or a write.
-    const QString before = settingsText();
+    const QByteArray before = readFile(Utility->SettingsFile());
     OperationIdle = false;
     EXPECT_FALSE(window->close());
-    EXPECT_TRUE(ui.questions.isEmpty());
-    EXPECT_EQ(settingsText(), before);
+    EXPECT_TRUE(ui.questions.isEmpty() && readFile(Utility->SettingsFile()) == before);
     OperationIdle = true;
 
     ui.answers = {false, true};
-    EXPECT_FALSE(window->close());
-    EXPECT_EQ(ui.questions, QStringList{QStringLiteral("T3")});
-    EXPECT_TRUE(window->isVisible());
     // Closing the link would log its closing line under a running board operation.
-    EXPECT_FALSE(logText(*window).contains(QStringLiteral("T3003")));
     // The settings are written whatever the answer.
-    EXPECT_EQ(readSetting("System", "FirstStart"), QStringLiteral("0"));
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(joined({ui.questions.join(','), window->isVisible(), logText(*window).contains("T3003"),
+                      readSetting("System", "FirstStart")}), "T3|true|false|0");
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(logText(*window).contains(QStringLiteral("T3003")));
-}
-
-TEST_F(GuiTest, FirstStartIsCentredAndLaterStartsUseTheStoredGeometry)
-{
-    writeOptions({{"AskOnShutDown", "0"}});
-    auto window = createWindow();
-    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-    const Placement first = TMainFrm::PlaceWindow(true, {}, screen);
-    EXPECT_EQ(window->size(), QSize(first.width, first.height));
-    window->show();
-    ASSERT_TRUE(window->close());
-    EXPECT_EQ(readSetting("System", "FirstStart"), QStringLiteral("0"));
-
-    for (const auto &[key, value] : {std::pair{"WindowLeft", "3"}, {"WindowTop", "4"}, {"WindowWidth", "1014"},
-                                     {"WindowHeight", "720"}})
-        writeSetting("System", key, value);
-    window = createWindow();
-    const Placement later = TMainFrm::PlaceWindow(false, {3, 4, 1014, 720}, screen);
-    EXPECT_EQ(window->size(), QSize(later.width, later.height));
-    EXPECT_EQ(window->pos(), QPoint(later.left, later.top));
-}
-
-TEST_F(GuiTest, TextsComeFromTheControlsTextIds)
-{
-    auto window = createWindow();
-    QStringList texts = {window->windowTitle()};
-    for (QAction *action : window->menuBar()->actions())
-        texts << action->text();
-    texts << window->RadioGroup_Power->title() << window->RadioGroup_Power->itemText(2)
-          << window->GroupBox_Auto->title() << window->btn_StartAutoProgram->text() << window->btn_ChipErase->text()
-          << window->chk_Module_StartApplication->text() << window->dlgOpen_Flash.title
-          << window->dlgOpen_EEprom.title << window->dlgOpen_EEprom.filter;
-    EXPECT_EQ(texts, QStringList({"T0", "T6500", "T6501", "T6503", "T6504", "T4000", "T4003", "T700", "T709", "T730",
-                                  "T742", "T12", "T13", "T15"}));
-    // Controls without a text id keep their design text.
-    EXPECT_EQ(window->cbb_Targetsystem->itemText(0), QStringLiteral("Zefa Development Board (Rev1)"));
-    const QList<QLabel *> labels = window->grp_FuseBits->findChildren<QLabel *>();
-    EXPECT_TRUE(std::ranges::any_of(labels, [](QLabel *label) { return label->text() == "Low:"; }));
-    EXPECT_EQ(window->cbb_SPI->count(), 11);
-    EXPECT_EQ(window->cbb_SPI->itemText(10), QStringLiteral("1  kHz (1ms)"));
-
-    // Re-texting keeps the target-voltage choice and leaves the fuse label alone.
-    window->RadioGroup_Power->setItemIndex(2);
-    window->lbl_FuseNotRead->setText(QStringLiteral("read"));
-    window->ac_Options->trigger();
-    EXPECT_EQ(window->RadioGroup_Power->itemIndex(), 2);
-    EXPECT_EQ(window->RadioGroup_Power->itemText(0), QStringLiteral("T4001"));
-    EXPECT_EQ(window->lbl_FuseNotRead->text(), QStringLiteral("read"));
-}
-
-TEST_F(GuiTest, WindowLinkAnswersForTheChoices)
-{
-    auto window = createWindow();
-    MainWindowLink *link = mainWindowLink();
-    ASSERT_EQ(link, window.get());
-    window->cbb_SPI->setCurrentIndex(3);
-    EXPECT_EQ(link->spiSpeedIndex(), 3);
-    EXPECT_EQ(link->spiSpeedCount(), 11);
-    EXPECT_EQ(link->spiSpeedText(), QStringLiteral("500  kHz (2µs)"));
-    window->RadioGroup_Power->setItemIndex(-1);
-    EXPECT_EQ(link->powerOptionIndex(), -1);
-    link->setSystemSerialNumber(QStringLiteral("SN 1"));
-    EXPECT_EQ(window->Label_SystemSerialNumber->text(), QStringLiteral("SN 1"));
-    link->progressBar().setMaximum(4);
-    link->progressBar().setPosition(0);
-    link->progressBar().stepIt();
-    EXPECT_EQ(window->pb_steps->value(), 1);
-    window.reset();
-    EXPECT_EQ(mainWindowLink(), nullptr);
 }
 
 TEST(FileDialogFilter, PatternsAreAddedOnlyWhereTheDescriptionLacksThem)

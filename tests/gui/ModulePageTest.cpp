@@ -94,11 +94,11 @@ TEST_P(ModuleJobButtons, RunTheirJobIntoTheLogAndLeaveTheWindowIdle)
             return;
         asked = true;
         EXPECT_TRUE(sim.waitForReceived(2 * 20, 2000)) << "the dialog came before 20 handshakes";
-        EXPECT_FALSE(window->close());
+        const bool closed = window->close();
         window->vst_Auswahl->requestFocus(TMainFrm::NodeTarget);
-        EXPECT_EQ(window->vst_Auswahl->focusedNode(), TMainFrm::NodeProgram);
         window->btn_ClearLog->click();
-        EXPECT_EQ(window->redt_Status->toPlainText(), logOf("T7210 ... ").chopped(1));
+        EXPECT_EQ(joined({closed, window->vst_Auswahl->focusedNode(), logText(*window)}),
+                  joined({false, TMainFrm::NodeProgram, logOf("T7210 ... ").chopped(1)}));
         // A changed image file is asked about once the job has ended.
         QFile file(flashFile);
         EXPECT_TRUE(file.open(QIODevice::ReadWrite));
@@ -117,12 +117,9 @@ TEST_P(ModuleJobButtons, RunTheirJobIntoTheLogAndLeaveTheWindowIdle)
     pressed->click();
     QCoreApplication::processEvents();
 
-    EXPECT_EQ(during, row.log.isEmpty() ? Idle : Busy);
-    EXPECT_EQ(state(pressed), Idle);
-    EXPECT_EQ(asked, row.module != Module::Ready);
-    EXPECT_EQ(ui.questions.size(), asked ? 1 : 0);
-    EXPECT_FALSE(Form1->isVisible());
-    EXPECT_EQ(window->redt_Status->toPlainText(), logOf(row.log));
+    EXPECT_EQ(joined({during, state(pressed), asked, ui.questions.size(), Form1->isVisible(), logText(*window)}),
+              joined({row.log.isEmpty() ? Idle : Busy, Idle, row.module != Module::Ready,
+                      row.module != Module::Ready ? 1 : 0, false, logOf(row.log)}));
     const QList<ModuleSimulator::Exchange> exchanges = sim.exchanges();
     EXPECT_EQ(std::ranges::count_if(exchanges, [](const auto &e) { return e.request.startsWith("IE"); }),
               row.log.contains("T7217 ...") ? 1 : 0);

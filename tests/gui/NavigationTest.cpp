@@ -11,7 +11,7 @@
 #include <limits>
 
 namespace {
-// The page in front, and whether the log lies over its lower part.
+// The page in front.
 QWidget *frontPage(TMainFrm &window)
 {
     QList<QWidget *> order = window.Panel1->stackingOrder();
@@ -19,9 +19,17 @@ QWidget *frontPage(TMainFrm &window)
     return order.last();
 }
 
-bool logInFront(TMainFrm &window)
+// The focused entry, the page in front, whether the log lies over its lower part, and the stored page.
+QString where(TMainFrm &w)
 {
-    return window.Panel1->stackingOrder().last() == window.pnl_RichEdit;
+    const QList<std::pair<QWidget *, const char *>> pages = {{w.pnl_Start, "start"}, {w.pnl_Target, "target"},
+        {w.pnl_MicrocontrollerModule, "module"}, {w.pnl_DevelopmentBord, "board"}, {w.pnl_Flash, "flash"},
+        {w.pnl_EEprom, "eeprom"}, {w.pnl_StartProgramm_DevelopmentBoard, "program"}};
+    const auto page = std::ranges::find(pages, frontPage(w), &std::pair<QWidget *, const char *>::first);
+    QString stored;
+    Utility->IniRead(QStringLiteral("ProgramOptions"), QStringLiteral("LastShowedPage"), QString(), stored);
+    return joined({w.vst_Auswahl->focusedNode(), page == pages.end() ? "other" : page->second,
+                   w.Panel1->stackingOrder().last() == w.pnl_RichEdit, stored});
 }
 
 QRect rowRect(TMainFrm &window, int node)
@@ -41,17 +49,16 @@ void clickAt(TMainFrm &window, QPoint point)
 }
 }
 
-TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosen)
+TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosenUntilATargetIsChosen)
 {
     writeOptions({{"Targetsystem", "-1"}});
     auto window = showWindow();
     NavigationList &list = *window->vst_Auswahl;
-    // The stored page 0 is restored at start.
-    EXPECT_EQ(list.focusedNode(), TMainFrm::NodeTarget);
-    EXPECT_EQ(frontPage(*window), window->pnl_Target);
-    for (int node = TMainFrm::NodeDevice; node <= TMainFrm::NodeProgram; ++node)
-        EXPECT_FALSE(list.isNodeEnabled(node));
-    EXPECT_TRUE(list.isRowHidden(TMainFrm::NodeSeparator));
+    QString enabled;
+    for (int node = TMainFrm::NodeSeparator; node <= TMainFrm::NodeProgram; ++node)
+        enabled += list.isRowHidden(node) ? "hidden " : list.isNodeEnabled(node) ? "on " : "off ";
+    EXPECT_EQ(enabled, "hidden off off off off ");
+    EXPECT_EQ(where(*window), "0|target|false|0");  // the stored page 0, restored at start
 
     writeOptions({{"LastShowedPage", "0"}});
     clickAt(*window, rowRect(*window, 3).center());
@@ -60,10 +67,8 @@ TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosen)
     list.setFocus();
     for (Qt::Key key : {Qt::Key_Down, Qt::Key_End})
         QTest::keyClick(&list, key);
-    EXPECT_EQ(list.focusedNode(), TMainFrm::NodeTarget);
     EXPECT_TRUE(list.selectionModel()->isRowSelected(TMainFrm::NodeTarget, {}));
-    EXPECT_EQ(frontPage(*window), window->pnl_Target);
-    EXPECT_EQ(readSetting("ProgramOptions", "LastShowedPage"), QStringLiteral("0"));
+    EXPECT_EQ(where(*window), "0|target|false|0");
 
     // With no entry focused, neither a click on a disabled entry nor the focus
     // arriving by the tab key or the window's activation focuses one.
@@ -74,9 +79,28 @@ TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosen)
         QFocusEvent focusIn(QEvent::FocusIn, reason);
         QApplication::sendEvent(window->vst_Auswahl, &focusIn);
     }
-    EXPECT_EQ(window->vst_Auswahl->focusedNode(), -1);
-    EXPECT_EQ(frontPage(*window), window->pnl_Start);
-    EXPECT_EQ(readSetting("ProgramOptions", "LastShowedPage"), QStringLiteral("3"));
+    EXPECT_EQ(where(*window), "-1|start|false|3");
+
+    // Choosing a target writes it and sets the mode.
+    ASSERT_EQ(window->targetMode(), 0);
+    const auto state = [&] {
+        QString nodes;
+        for (int node = TMainFrm::NodeDevice; node <= TMainFrm::NodeProgram; ++node)
+            nodes += QString::number(window->vst_Auswahl->isNodeEnabled(node));
+        return joined({readSetting("ProgramOptions", "Targetsystem"), window->targetMode(),
+                       window->Action_BoardSettings->isEnabled(), nodes, ScreenCursor::isOverridden()});
+    };
+    chooseEntry(window->cbb_Targetsystem, 1);
+    EXPECT_EQ(state(), "1|2|false|1111|false");
+    chooseEntry(window->cbb_Targetsystem, 0);
+    EXPECT_EQ(state(), "0|1|true|1111|false");
+
+    // The target items are tall, with their pictures.
+    TargetSystemCombo &targets = *window->cbb_Targetsystem;
+    EXPECT_EQ(joined({targets.count(), targets.itemText(1),
+                      targets.itemDelegate()->sizeHint(QStyleOptionViewItem(), targets.model()->index(0, 0)).height(),
+                      targets.itemIcon(0).isNull() || targets.itemIcon(1).isNull()}),
+              "2|Mikrocontrollermodul|64|false");
 }
 
 TEST_F(GuiTest, EntriesShowThePageOfTheModeWithTheLogBelow)
@@ -84,40 +108,44 @@ TEST_F(GuiTest, EntriesShowThePageOfTheModeWithTheLogBelow)
     writeOptions({{"Targetsystem", "1"}});
     auto window = showWindow();
     NavigationList &list = *window->vst_Auswahl;
-    EXPECT_EQ(list.focusedNode(), TMainFrm::NodeTarget);  // the first page, restored at start
-    EXPECT_EQ(window->vst_AuswahlGetText(TMainFrm::NodeDevice), QStringLiteral("T206"));
+    QStringList seen = {where(*window), window->vst_AuswahlGetText(TMainFrm::NodeDevice)};  // the first page at start
     list.requestFocus(TMainFrm::NodeDevice);
-    EXPECT_EQ(frontPage(*window), window->pnl_MicrocontrollerModule);
-    EXPECT_TRUE(logInFront(*window));
-    EXPECT_EQ(readSetting("ProgramOptions", "LastShowedPage"), QStringLiteral("2"));
-
+    seen << where(*window);
     chooseEntry(window->cbb_Targetsystem, 0);
-    EXPECT_EQ(window->vst_AuswahlGetText(TMainFrm::NodeDevice), QStringLiteral("T200"));
-    list.requestFocus(TMainFrm::NodeFlash);
-    EXPECT_EQ(frontPage(*window), window->pnl_Flash);
-    EXPECT_FALSE(logInFront(*window));
-    list.requestFocus(TMainFrm::NodeProgram);
-    EXPECT_EQ(frontPage(*window), window->pnl_StartProgramm_DevelopmentBoard);
-    EXPECT_TRUE(logInFront(*window));
-    EXPECT_EQ(readSetting("ProgramOptions", "LastShowedPage"), QStringLiteral("5"));
-
+    seen << window->vst_AuswahlGetText(TMainFrm::NodeDevice);
+    for (int node : {TMainFrm::NodeFlash, TMainFrm::NodeProgram})
+        list.requestFocus(node), seen << where(*window);
     // Keys and clicks choose the enabled entries.
     list.requestFocus(TMainFrm::NodeTarget);
     list.setFocus();
     QTest::keyClick(&list, Qt::Key_Down);
-    EXPECT_EQ(list.focusedNode(), TMainFrm::NodeDevice);
-    EXPECT_EQ(readSetting("ProgramOptions", "LastShowedPage"), QStringLiteral("2"));
+    seen << where(*window);
     clickAt(*window, rowRect(*window, TMainFrm::NodeEeprom).center());
-    EXPECT_EQ(list.focusedNode(), TMainFrm::NodeEeprom);
+    seen << where(*window);
+    EXPECT_EQ(seen, QStringList({"0|target|false|0", "T206", "2|module|true|2", "T200", "3|flash|false|3",
+                                 "5|program|true|5", "2|board|true|2", "4|eeprom|false|4"}));
     EXPECT_TRUE(list.selectionModel()->isRowSelected(TMainFrm::NodeEeprom, {}));
-    EXPECT_EQ(frontPage(*window), window->pnl_EEprom);
 }
 
-TEST_F(GuiTest, HintsFollowTheImagesAndTheDeviceChoice)
+TEST_F(GuiTest, EntryHintsFollowTheImagesAndStayWhileTheMouseRests)
 {
-    auto window = createWindow();
-    EXPECT_EQ(window->vst_AuswahlGetHint(TMainFrm::NodeFlash), QStringLiteral("T68"));
-    EXPECT_EQ(window->vst_AuswahlGetHint(TMainFrm::NodeEeprom), QStringLiteral("T68"));
+    auto window = showWindow();
+    QWidget *viewport = window->vst_Auswahl->viewport();
+    const QRect entry = rowRect(*window, TMainFrm::NodeProgram);
+    QStringList shown;
+    HintTiming::setShowFunction([&](const QPoint &, const QString &text, QWidget *widget, const QRect &rect, int msec) {
+        shown << joined({text, widget == viewport, rect == entry, msec == std::numeric_limits<int>::max()});
+    });
+    for (QPoint point : {entry.center(), belowTheEntries(*window)}) {  // below the entries there is no hint
+        QHelpEvent help(QEvent::ToolTip, point, viewport->mapToGlobal(point));
+        QApplication::sendEvent(viewport, &help);
+    }
+    HintTiming::setShowFunction({});
+    EXPECT_EQ(shown, QStringList{"T38|true|true|true"});
+
+    // The hints follow the images and the device choice.
+    for (int node : {TMainFrm::NodeFlash, TMainFrm::NodeEeprom})
+        EXPECT_EQ(window->vst_AuswahlGetHint(node), "T68");
     const struct { bool flashLoaded, flashMisfit, eepromLoaded; const char *hint; } rows[] = {
         {false, true, false, "T38"}, {true, true, false, "T39"}, {true, true, true, "T39\r\nT40"},
         {true, false, false, ""}};
@@ -130,32 +158,6 @@ TEST_F(GuiTest, HintsFollowTheImagesAndTheDeviceChoice)
     EXPECT_EQ(window->vst_Auswahl->model()->index(TMainFrm::NodeProgram, 0).data(Qt::ToolTipRole), QVariant());
 }
 
-TEST_F(GuiTest, EntryHintsStayWhileTheMouseRestsAsTheWidgetsHintsDo)
-{
-    struct Shown {
-        QString text;
-        QWidget *widget;
-        QRect rect;
-        int msecShowTime;
-    };
-    QList<Shown> shown;
-    HintTiming::setShowFunction([&shown](const QPoint &, const QString &text, QWidget *widget, const QRect &rect,
-                                         int msecShowTime) { shown.append({text, widget, rect, msecShowTime}); });
-    auto window = showWindow();
-    QWidget *viewport = window->vst_Auswahl->viewport();
-    const QRect entry = rowRect(*window, TMainFrm::NodeProgram);
-    for (QPoint point : {entry.center(), belowTheEntries(*window)}) {  // below the entries there is no hint
-        QHelpEvent help(QEvent::ToolTip, point, viewport->mapToGlobal(point));
-        QApplication::sendEvent(viewport, &help);
-    }
-    HintTiming::setShowFunction({});
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].text, QStringLiteral("T38"));
-    EXPECT_EQ(shown[0].widget, viewport);
-    EXPECT_EQ(shown[0].rect, entry);
-    EXPECT_EQ(shown[0].msecShowTime, std::numeric_limits<int>::max());
-}
-
 TEST_F(GuiTest, StoredPagesAreRestoredThroughTheFocusRule)
 {
     const struct { const char *page, *target; int focused; } rows[] = {
@@ -164,8 +166,7 @@ TEST_F(GuiTest, StoredPagesAreRestoredThroughTheFocusRule)
         writeOptions({{"LastShowedPage", row.page}, {"Targetsystem", row.target}});
         auto window = createWindow();
         window->resize(TMainFrm::MinimumWidth, TMainFrm::MinimumHeight);
-        EXPECT_EQ(window->vst_Auswahl->focusedNode(), row.focused) << row.page;
-        EXPECT_EQ(frontPage(*window), row.focused < 0 ? window->pnl_Start : window->pnl_StartProgramm_DevelopmentBoard);
+        EXPECT_EQ(where(*window).section('|', 0, 1), joined({row.focused, row.focused < 0 ? "start" : "program"}));
     }
     // No entry can be chosen while a module operation runs.
     writeOptions({{"LastShowedPage", "7"}});
@@ -178,66 +179,33 @@ TEST_F(GuiTest, StoredPagesAreRestoredThroughTheFocusRule)
     EXPECT_EQ(window->vst_Auswahl->focusedNode(), TMainFrm::NodeTarget);
 }
 
-TEST_F(GuiTest, ChoosingATargetWritesItAndSetsTheMode)
-{
-    writeOptions({{"Targetsystem", "-1"}});
-    auto window = createWindow();
-    ASSERT_EQ(window->targetMode(), 0);
-    chooseEntry(window->cbb_Targetsystem, 1);
-    EXPECT_EQ(readSetting("ProgramOptions", "Targetsystem"), QStringLiteral("1"));
-    EXPECT_EQ(window->targetMode(), 2);
-    EXPECT_FALSE(window->Action_BoardSettings->isEnabled());
-    for (int node = TMainFrm::NodeDevice; node <= TMainFrm::NodeProgram; ++node)
-        EXPECT_TRUE(window->vst_Auswahl->isNodeEnabled(node));
-    EXPECT_FALSE(ScreenCursor::isOverridden());
-
-    chooseEntry(window->cbb_Targetsystem, 0);
-    EXPECT_EQ(readSetting("ProgramOptions", "Targetsystem"), QStringLiteral("0"));
-    EXPECT_EQ(window->targetMode(), 1);
-    EXPECT_TRUE(window->Action_BoardSettings->isEnabled());
-
-    // The target items are tall, with their pictures.
-    TargetSystemCombo &list = *window->cbb_Targetsystem;
-    ASSERT_EQ(list.count(), 2);
-    EXPECT_EQ(list.itemText(1), QStringLiteral("Mikrocontrollermodul"));
-    EXPECT_EQ(list.itemDelegate()->sizeHint(QStyleOptionViewItem(), list.model()->index(0, 0)).height(), 64);
-    EXPECT_FALSE(list.itemIcon(0).isNull() || list.itemIcon(1).isNull());
-}
-
 TEST_F(GuiTest, PortChooserListsThePortInUseAndTakesEveryChoice)
 {
     writeSetting("Interface", "ProgrammerCom", "/dev/pts/77");
     auto window = createWindow();
-    // A configured port missing from the system is added and selected.
-    EXPECT_EQ(CurrentComPort, QStringLiteral("/dev/pts/77"));
     PortChooser &ports = *window->ComboBox1;
-    EXPECT_EQ(ports.currentText(), QStringLiteral("/dev/pts/77"));
+    // The shown and the current port after each step.
+    const auto chosen = [&] { return ports.currentText() + " " + CurrentComPort; };
+    QStringList seen = {chosen()};  // a configured port missing from the system is added and selected
     ports.setPortLister([] { return QStringList{"/dev/ttyS1", "/dev/ttyS0"}; });
     CurrentComPort = QStringLiteral("/dev/pts/7");
-
     ports.showPopup();
-    EXPECT_EQ(ports.count(), 3);
-    EXPECT_EQ(ports.itemText(0), QStringLiteral("/dev/ttyS0"));
-    EXPECT_EQ(ports.itemText(2), QStringLiteral("/dev/pts/7"));
-    EXPECT_EQ(ports.currentIndex(), -1);
+    seen << joined({ports.count(), ports.itemText(0), ports.itemText(2), ports.currentIndex()});
     ports.hidePopup();
-    EXPECT_EQ(ports.currentText(), QStringLiteral("/dev/pts/7"));
-    EXPECT_EQ(CurrentComPort, QStringLiteral("/dev/pts/7"));
-
+    seen << chosen();
     ports.showPopup();
     ports.setCurrentIndex(0);
     ports.hidePopup();
-    EXPECT_EQ(CurrentComPort, QStringLiteral("/dev/ttyS0"));
-
+    seen << chosen();
     // Keys and the wheel on the closed box choose too.
     QTest::keyClick(&ports, Qt::Key_Down);
-    EXPECT_EQ(ports.currentText(), QStringLiteral("/dev/ttyS1"));
-    EXPECT_EQ(CurrentComPort, QStringLiteral("/dev/ttyS1"));
+    seen << chosen();
     QWheelEvent wheel(QPointF(5, 5), ports.mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&ports, &wheel);
-    EXPECT_EQ(CurrentComPort, ports.currentText());
-    EXPECT_EQ(CurrentComPort, QStringLiteral("/dev/pts/7"));
+    seen << chosen();
+    EXPECT_EQ(seen, QStringList({"/dev/pts/77 /dev/pts/77", "3|/dev/ttyS0|/dev/pts/7|-1", "/dev/pts/7 /dev/pts/7",
+                                 "/dev/ttyS0 /dev/ttyS0", "/dev/ttyS1 /dev/ttyS1", "/dev/pts/7 /dev/pts/7"}));
 
     // Port names are blue: the Windows colour 0xFF0000 turned the right way round.
     EXPECT_EQ(ports.itemData(0, Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));
@@ -245,7 +213,7 @@ TEST_F(GuiTest, PortChooserListsThePortInUseAndTakesEveryChoice)
     EXPECT_EQ(readSetting("Interface", "ProgrammerCom"), QStringLiteral("/dev/pts/77"));
 }
 
-TEST_F(GuiTest, TheSelectedAndTheHotEntryArePaintedAsSuch)
+TEST_F(GuiTest, EntriesArePaintedAsSelectedOrHotAndLeavingRestoresTheCursor)
 {
     auto window = showWindow();
     NavigationList &list = *window->vst_Auswahl;
@@ -265,16 +233,11 @@ TEST_F(GuiTest, TheSelectedAndTheHotEntryArePaintedAsSuch)
         QApplication::sendEvent(list.viewport(), &move);
     };
     moveTo(rowRect(*window, TMainFrm::NodeFlash).center());
-    EXPECT_EQ(list.hotNode(), TMainFrm::NodeFlash);
-    EXPECT_NE(colourAt(TMainFrm::NodeFlash), plain);
+    EXPECT_TRUE(list.hotNode() == TMainFrm::NodeFlash && colourAt(TMainFrm::NodeFlash) != plain);
     moveTo(belowTheEntries(*window));
-    EXPECT_EQ(list.hotNode(), -1);
-    EXPECT_EQ(colourAt(TMainFrm::NodeFlash), plain);
-}
+    EXPECT_TRUE(list.hotNode() == -1 && colourAt(TMainFrm::NodeFlash) == plain);
 
-TEST_F(GuiTest, EnteringAPanelOrLeavingTheListRestoresTheDefaultCursor)
-{
-    auto window = createWindow();
+    // Entering a panel or leaving the list restores the default cursor.
     QEvent enter(QEvent::Enter);
     QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
     for (auto [widget, event] : {std::pair<QWidget *, QEvent *>{window->pnl_Top, &enter}, {window->pnl_Flash, &enter},

@@ -1,4 +1,4 @@
-// Draws the main window as the program shows it, in one language, into a PNG:
+// Draws the main window or one of its dialogs as the program shows it, in one language, into a PNG:
 //   gui_screenshot <program folder> <language id> <page 0..5> <output.png> [target system] [images] [action]
 // The target system is the stored choice: 0 the development board (default), 1 a module.
 // The program folder holds the language libraries and Ressourcen/ (build/bin).
@@ -7,7 +7,9 @@
 // The action, with the ATmega328P chosen: "bits" opens the bit editor for
 // the high fuse byte; "warning" draws the fuse warning dialog instead of the
 // window; "write=<port>" writes the flash to a board on that port (board_sim)
-// first, as the settings' port key and the button do.
+// first, as the settings' port key and the button do; "dialog=<board|options|about>"
+// draws that dialog instead, with no board attached.
+#include "DialogSupport.h"
 #include "HexContainer.h"
 #include "MemoryStream.h"
 #include "ProgUSB.h"
@@ -15,11 +17,15 @@
 #include "UiServices.h"
 #include "Utils.h"
 #include "uMain.h"
+#include "u_AboutBox.h"
+#include "u_DeviceSettings.h"
 #include "u_MyMessageDlg.h"
+#include "u_Options.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QMap>
 #include <QPushButton>
 #include <QToolButton>
 #include <QTemporaryDir>
@@ -33,6 +39,7 @@ constexpr int FlashBytes = 3000;
 constexpr int EepromBytes = 200;
 const QString Device = QStringLiteral("ATmega328P");
 const QString WriteAction = QStringLiteral("write=");
+const QString DialogAction = QStringLiteral("dialog=");
 
 // A message would wait for a click that never comes: it is printed instead,
 // a question answered No and a file dialog cancelled.
@@ -76,6 +83,23 @@ bool grabWarning(const QString &fileName)
     dialog.show();
     settle();
     return dialog.grab().save(fileName);
+}
+
+// The dialog runs as the menu runs it; its modal loop only draws it.
+bool grabDialog(const QString &name, const QString &fileName)
+{
+    bool saved = false;
+    SetModalRunner([&](QDialog &dialog) {
+        dialog.show();
+        settle();
+        saved = dialog.grab().save(fileName);
+        return int(QDialog::Rejected);
+    });
+    const QMap<QString, void (*)()> dialogs = {
+        {"board", &TDeviceSettingsForm::Execute}, {"options", &TOptionsFrm::Execute}, {"about", &TAboutBox::Execute}};
+    dialogs.value(name, &TAboutBox::Execute)();
+    SetModalRunner({});
+    return saved;
 }
 
 void act(TMainFrm &window, const QString &action)
@@ -126,11 +150,13 @@ int main(int argc, char **argv)
     const QString action = argc > 7 ? QString::fromLocal8Bit(argv[7]) : QString();
     if (action.startsWith(WriteAction))
         writeSetting("Interface", "ProgrammerCom", action.mid(WriteAction.size()));
+    if (action.startsWith(DialogAction))
+        writeSetting("Interface", "ProgrammerCom", settings.filePath("no-board"));
     // The start-up pauses only show the splash.
     setSleepFunction([](int) {});
     PrintedUi printedUi;
     setUiServices(&printedUi);
-    int result = 0;
+    bool saved = false;
     {
         TMainFrm window;
         window.resize(TMainFrm::MinimumWidth, TMainFrm::MinimumHeight);
@@ -142,11 +168,12 @@ int main(int argc, char **argv)
             act(window, action);
         settle();
         const QString fileName = QString::fromLocal8Bit(argv[4]);
-        if (!(action == QStringLiteral("warning") ? grabWarning(fileName) : window.grab().save(fileName)))
-            result = 1;
+        saved = action == QStringLiteral("warning")    ? grabWarning(fileName)
+                : action.startsWith(DialogAction) ? grabDialog(action.mid(DialogAction.size()), fileName)
+                                                  : window.grab().save(fileName);
     }
     setUiServices(nullptr);
     FinalizeProgUSBModule();
     FinalizeUtilsModule();
-    return result;
+    return saved ? 0 : 1;
 }

@@ -45,13 +45,7 @@ void startProgram(QProcess &process, const QString &program, const QString &conf
 void expectAnEmptySettingsFolder(const QString &configHome)
 {
     const QDir settings(configHome + QStringLiteral("/Kal-Works"));
-    EXPECT_TRUE(settings.exists());
-    EXPECT_TRUE(settings.entryList(QDir::Files).isEmpty());
-}
-
-QByteArray shippedJpeg()
-{
-    return readFile(SourcePictures + QStringLiteral("/Start.jpg"));
+    EXPECT_TRUE(settings.exists() && settings.entryList(QDir::Files).isEmpty());
 }
 }
 
@@ -59,15 +53,15 @@ TEST_F(GuiTest, StartUpDrivesTheSplashAndFreesItAtTheFirstShow)
 {
     ShowSplash();
     ASSERT_NE(SplashDlg, nullptr);
-    EXPECT_EQ(SplashDlg->size(), QSize(480, 140));
-    EXPECT_TRUE(SplashDlg->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_TRUE(SplashDlg->windowFlags() & Qt::WindowStaysOnTopHint);
+    const Qt::WindowFlags flags = SplashDlg->windowFlags();
+    EXPECT_EQ(joined({SplashDlg->width(), SplashDlg->height(), flags.testFlag(Qt::FramelessWindowHint),
+                      flags.testFlag(Qt::WindowStaysOnTopHint), SplashDlg->lbl_Status->text()}),
+              "480|140|true|true|Status: Initializing ...");
     EXPECT_EQ(SplashDlg->lbl_Version->text(), VersionLine(QStringLiteral("Version"), BuildVersion::Major,
                                                           BuildVersion::Minor, BuildVersion::Release, BuildVersion::Build));
     // The version line has no padding.
     EXPECT_EQ(VersionLine(QStringLiteral("Version"), 1, 2, 3, 45) + '|' + VersionLine(QStringLiteral("V"), 0, 0, 0, 0),
               QStringLiteral("Version 1.2.3 Build: 45|V 0.0.0 Build: 0"));
-    EXPECT_EQ(SplashDlg->lbl_Status->text(), QStringLiteral("Status: Initializing ..."));
 
     // What the splash shows at each pause of the creation handler.
     QStringList shown;
@@ -75,11 +69,10 @@ TEST_F(GuiTest, StartUpDrivesTheSplashAndFreesItAtTheFirstShow)
     auto window = createWindow();
     EXPECT_EQ(shown, (QStringList{"500 Status: Initializing ...", "500 Status: Initializing System ..."}));
     ASSERT_NE(SplashDlg, nullptr);
-    window->show();
-    EXPECT_EQ(SplashDlg, nullptr);
-    window->hide();
-    window->show();
-    EXPECT_EQ(SplashDlg, nullptr);
+    for (int show = 0; show < 2; ++show) {
+        window->hide(), window->show();
+        EXPECT_EQ(SplashDlg, nullptr);
+    }
 }
 
 TEST_F(GuiTest, ASecondStartReachesTheRunningInstanceByItsCaption)
@@ -95,10 +88,8 @@ TEST_F(GuiTest, ASecondStartReachesTheRunningInstanceByItsCaption)
     ASSERT_TRUE(server.listen(QStringLiteral("T0 new")));
     EXPECT_FALSE(NotifyRunningInstance(QStringLiteral("T0"), 200));
     EXPECT_TRUE(NotifyRunningInstance(QStringLiteral("T0 new")));
-}
 
-TEST_F(GuiTest, AStaleChannelDoesNotBlockTheStart)
-{
+    // A stale channel does not block the start.
     const QString caption = QStringLiteral("T0 stale");
     {
         // A socket file left behind, as by a program that crashed.
@@ -110,41 +101,37 @@ TEST_F(GuiTest, AStaleChannelDoesNotBlockTheStart)
         writeFile(path, {});
     }
     EXPECT_FALSE(NotifyRunningInstance(caption, 200));
-    SingleInstanceServer server;
-    EXPECT_TRUE(server.listen(caption));
+    SingleInstanceServer restarted;
+    EXPECT_TRUE(restarted.listen(caption));
 }
 
-TEST_F(GuiTest, TheProgramStartedTwiceEndsAndWritesNothing)
+// Started twice, the program ends and writes nothing; a portable run keeps its
+// settings beside the program and empties its Temp folder.
+TEST_F(GuiTest, TheBuiltProgramStartedTwiceAndPortable)
 {
     const QString binFolder = qEnvironmentVariable("LUMAPROG_BIN_DIR");
     const QString program = binFolder + QStringLiteral("/lumaprog");
     if (!QFile::exists(program) || !QFile::exists(binFolder + QStringLiteral("/EN.lang.so")))
         GTEST_SKIP() << "the program and its language libraries are not built";
 
-    // The caption the program will look up: its own language library, fresh settings.
-    TUtility::SetExeFolderOverride(binFolder);
+    // The caption the program will look up with fresh settings: in its default language.
+    writeOptions({{"LanguageID", "EN"}});
     const QString caption = Utility->Text(0);
-    TUtility::SetExeFolderOverride(TestProgramFolder());
 
-    SingleInstanceServer running;
-    ASSERT_TRUE(running.listen(caption));
-    QSignalSpy raised(&running, &SingleInstanceServer::raiseRequested);
+    {
+        SingleInstanceServer running;
+        ASSERT_TRUE(running.listen(caption));
+        QSignalSpy raised(&running, &SingleInstanceServer::raiseRequested);
 
-    QTemporaryDir secondConfig;
-    QProcess second;
-    startProgram(second, program, secondConfig.path(), {});
-    ASSERT_TRUE(second.waitForFinished(10000));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_TRUE(raised.count() > 0 || raised.wait(2000));
-    expectAnEmptySettingsFolder(secondConfig.path());
-}
+        QTemporaryDir secondConfig;
+        QProcess second;
+        startProgram(second, program, secondConfig.path(), {});
+        ASSERT_TRUE(second.waitForFinished(10000));
+        EXPECT_TRUE(second.exitStatus() == QProcess::NormalExit && second.exitCode() == 0);
+        EXPECT_TRUE(raised.count() > 0 || raised.wait(2000));
+        expectAnEmptySettingsFolder(secondConfig.path());
+    }
 
-TEST_F(GuiTest, APortableRunKeepsItsSettingsBesideTheProgramAndEmptiesTemp)
-{
-    const QString binFolder = qEnvironmentVariable("LUMAPROG_BIN_DIR");
-    if (!QFile::exists(binFolder + QStringLiteral("/lumaprog")))
-        GTEST_SKIP() << "the program is not built";
     QTemporaryDir programFolder;
     ASSERT_TRUE(copyProgramFolder(binFolder, programFolder.path()));
     const QString settingsFile = programFolder.filePath(QString::fromLatin1(SettingsFileName));
@@ -154,33 +141,33 @@ TEST_F(GuiTest, APortableRunKeepsItsSettingsBesideTheProgramAndEmptiesTemp)
     auto settingsText = [&] { return QString::fromUtf8(readFile(settingsFile)); };
 
     QTemporaryDir userConfig;
-    QProcess program;
-    startProgram(program, programFolder.filePath(QStringLiteral("lumaprog")), userConfig.path(), {QStringLiteral("-USB")});
-    ASSERT_TRUE(program.waitForStarted());
+    QProcess portable;
+    startProgram(portable, programFolder.filePath("lumaprog"), userConfig.path(), {QStringLiteral("-USB")});
+    ASSERT_TRUE(portable.waitForStarted());
     // The restored page is the last thing the creation handler writes.
     const bool created = QTest::qWaitFor(
         [&] { return settingsText().contains(QStringLiteral("LastShowedPage")); }, 20000);
     if (!created)
-        program.kill();
+        portable.kill();
     ASSERT_TRUE(created);
 
     // The system's shut-down request goes through the close query.
-    program.terminate();
-    ASSERT_TRUE(program.waitForFinished(10000));
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), 0);
+    portable.terminate();
+    ASSERT_TRUE(portable.waitForFinished(10000));
+    EXPECT_TRUE(portable.exitStatus() == QProcess::NormalExit && portable.exitCode() == 0);
     EXPECT_TRUE(settingsText().contains(QStringLiteral("FirstStart=0"))) << settingsText().toStdString();
     const QDir temp(programFolder.filePath(QStringLiteral("Temp")));
-    EXPECT_TRUE(temp.exists());
-    EXPECT_TRUE(temp.entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(temp.exists() && temp.entryList(QDir::Files).isEmpty());
     // Only the language lookup before portable mode used the per-user folder.
     expectAnEmptySettingsFolder(userConfig.path());
 }
 
-TEST(StartPicture, TheShippedPicturesLoadAndTheJpegDecodesLikeQtReadsIt)
+// The shipped pictures load and the JPEG decodes as Qt reads it; a corrupt or
+// truncated one gives a clear error.
+TEST(StartPicture, DecodesTheShippedPicturesAndRefusesBadOnes)
 {
-    const QByteArray data = shippedJpeg();
-    ASSERT_FALSE(data.isEmpty());
+    const QByteArray data = readFile(SourcePictures + QStringLiteral("/Start.jpg"));
+    ASSERT_GT(data.size(), 1000);
     QString error;
     const QImage image = DecodeJpeg(data, &error);
     ASSERT_FALSE(image.isNull()) << error.toStdString();
@@ -191,28 +178,17 @@ TEST(StartPicture, TheShippedPicturesLoadAndTheJpegDecodesLikeQtReadsIt)
     ASSERT_EQ(image.size(), reference.size());
     for (const QPoint point : {QPoint(0, 0), QPoint(image.width() / 2, image.height() / 2),
                                QPoint(image.width() - 1, image.height() - 1)}) {
-        const QColor a = image.pixelColor(point);
-        const QColor b = reference.pixelColor(point);
-        EXPECT_LE(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green())
-                      + std::abs(a.blue() - b.blue()),
-                  6);
+        const QColor a = image.pixelColor(point), b = reference.pixelColor(point);
+        EXPECT_LE(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()), 6);
     }
-}
-
-TEST(StartPicture, ACorruptOrTruncatedJpegGivesAClearError)
-{
-    const QByteArray data = shippedJpeg();
-    ASSERT_GT(data.size(), 1000);
     for (const QByteArray &bad : {data.left(data.size() / 2), data.left(100), QByteArray(),
                                   QByteArray("not a picture at all"),
                                   QByteArray(data).replace(200, 400, QByteArray(400, '\xff'))}) {
-        QString error;
-        EXPECT_TRUE(DecodeJpeg(bad, &error).isNull());
-        EXPECT_FALSE(error.isEmpty());
+        error.clear();
+        EXPECT_TRUE(DecodeJpeg(bad, &error).isNull() && !error.isEmpty());
     }
-    QString error;
-    EXPECT_TRUE(LoadJpegFile(QStringLiteral("/no/such/file.jpg"), &error).isNull());
-    EXPECT_FALSE(error.isEmpty());
+    error.clear();
+    EXPECT_TRUE(LoadJpegFile(QStringLiteral("/no/such/file.jpg"), &error).isNull() && !error.isEmpty());
 }
 
 TEST_F(GuiTest, AnErrorInAHandlerIsShownAndTheProgramGoesOn)

@@ -13,8 +13,6 @@ constexpr int CaptionRoom = 8;  // at least this much room right of the longest 
 
 TEST_F(GuiTest, PagesLogChooserAndListKeepTheirPlacesInEveryLanguage)
 {
-    // The program's real folder: both language libraries and the pictures.
-    TUtility::SetExeFolderOverride(qEnvironmentVariable("LUMAPROG_BIN_DIR"));
     writeSetting("Interface", "ProgrammerCom", "/dev/serial/by-id/usb-Board_0123456789");
     std::set<int> listWidths;
     for (QSize size : {QSize(TMainFrm::MinimumWidth, TMainFrm::MinimumHeight), QSize(1400, 1000)})
@@ -56,5 +54,4 @@ TEST_F(GuiTest, PagesLogChooserAndListKeepTheirPlacesInEveryLanguage)
                 EXPECT_LT(bar.actionGeometry(bar.actions().last()).right(), ports.x());
             }
     EXPECT_EQ(listWidths.size(), 1u);
-    TUtility::SetExeFolderOverride(TestProgramFolder());
 }
