@@ -12,7 +12,6 @@
 #include "Recorders.h"
 #include "TestImages.h"
 
-#include <functional>
 #include <gtest/gtest.h>
 
 class RecordingConnectDialog : public ConnectDialogControl {

@@ -5,13 +5,11 @@
 // override, with a recorder in place of the message boxes.
 #include "Recorders.h"
 #include "TestEnvironment.h"
-#include "UiHooks.h"
 #include "Utils.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <gtest/gtest.h>
 #include <type_traits>
 
 class CoreFixture : public ::testing::Test {

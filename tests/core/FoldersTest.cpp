@@ -3,7 +3,6 @@
 #include "Version.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 namespace {
 

@@ -8,9 +8,7 @@
 
 #include <QRegularExpression>
 #include <QSet>
-#include <QTemporaryDir>
 #include <algorithm>
-#include <gtest/gtest.h>
 
 namespace {
 struct Collected {

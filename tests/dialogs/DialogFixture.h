@@ -5,11 +5,9 @@
 // runner; the main window's log goes to a recorder.
 #include "DialogSupport.h"
 #include "GuiFixture.h"
-#include "PortChooser.h"
 #include "Recorders.h"
 
 #include <QDialog>
-#include <functional>
 
 class DialogTest : public GuiTest {
 protected:

@@ -1,9 +1,7 @@
 #include "GuiFixture.h"
 
-#include "DefinitionFile.h"
 #include "DefinitionTable.h"
 #include "DialogSupport.h"
-#include "HexContainer.h"
 #include "MemoryStream.h"
 #include "ProgUSB.h"
 #include "ScreenCursor.h"

@@ -20,15 +20,12 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <QVariant>
 #include <deque>
-#include <gtest/gtest.h>
-#include <memory>
 
 // Answers the window's questions from a script and records what was asked.
 class ScriptedUi : public UiServices {

@@ -7,8 +7,6 @@
 #include "ConnectBootloaderDialog.h"
 #include "ModuleSimulator.h"
 
-#include <QDateTime>
-
 using Memory = ModuleSimulator::Memory;
 
 namespace {

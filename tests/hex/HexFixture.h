@@ -7,12 +7,6 @@
 #include "HexContainer.h"
 #include "Recorders.h"
 #include "TestEnvironment.h"
-#include "UiHooks.h"
-
-#include <QByteArray>
-#include <QString>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 class HexFixture : public ::testing::Test {
 protected:

@@ -2,7 +2,6 @@
 #include "HexFixture.h"
 
 #include <typeinfo>
-#include <vector>
 
 namespace {
 QByteArray crlf(std::initializer_list<const char *> lines)

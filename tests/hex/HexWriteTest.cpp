@@ -2,8 +2,6 @@
 #include "HexFixture.h"
 #include "MemoryStream.h"
 
-#include <QList>
-
 namespace {
 TMemoryStream streamOf(const QByteArray &bytes)
 {

@@ -1,7 +1,5 @@
 #include "OperationsFixture.h"
 
-#include <map>
-
 void OperationsTest::SetUp()
 {
     ProgLinkTest::SetUp();

@@ -10,8 +10,6 @@
 #include "ProgLinkFixture.h"
 #include "ProgUSB.h"
 
-#include <QStringList>
-
 // Answers from a script; `asked` keeps every question in order, its texts joined by '|'.
 class ScriptedPrompts : public BoardPrompts {
 public:

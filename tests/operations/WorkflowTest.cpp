@@ -3,10 +3,7 @@
 // texts of the edits and the device, and no second operation while one runs.
 #include "OperationsFixture.h"
 
-#include "HexContainer.h"
 #include "TestEnvironment.h"
-
-#include <QTemporaryDir>
 
 TEST_F(OperationsTest, AReadIsSavedAsTheUserAnswers)
 {

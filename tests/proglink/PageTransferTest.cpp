@@ -3,9 +3,7 @@
 #include "ProgLinkFixture.h"
 
 #include "DeviceInterface.h"
-#include "HexContainer.h"
 #include "MemoryStream.h"
-#include "Modul.h"
 #include "ProgUSB.h"
 #include "SerialPort.h"
 

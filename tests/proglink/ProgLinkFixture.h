@@ -9,7 +9,6 @@
 #include "Recorders.h"
 #include "TestImages.h"
 
-#include <QList>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>

@@ -3,25 +3,12 @@
 #include <algorithm>
 
 namespace {
-constexpr std::uint16_t GetInfo = 0x3001;
-constexpr std::uint16_t ReadSignature = 0x30A0;
-constexpr std::uint16_t WriteFlash = 0x30A2;
-constexpr std::uint16_t WriteEeprom = 0x30A3;
-constexpr std::uint16_t ReadFlash = 0x30A4;
-constexpr std::uint16_t ReadEeprom = 0x30A5;
-constexpr std::uint16_t WriteFuse = 0x30A6;
-constexpr std::uint16_t ReadFuse = 0x30A8;
-constexpr std::uint16_t LeaveProgramming = 0x30A9;
-constexpr std::uint16_t EnterProgramming = 0x30AA;
-constexpr std::uint16_t ChipErase = 0x30AB;
-constexpr std::uint16_t ResetTarget = 0x30AC;
-constexpr std::uint16_t TargetPower = 0x30B0;
-constexpr std::uint16_t SetCurrentLimits = 0x30B7;
-constexpr std::uint16_t SetOscillator = 0x30B8;
-
-constexpr std::uint8_t StatusOk = 0;
-constexpr std::uint8_t StatusCrcError = 1;
-constexpr std::uint8_t StatusError = 255;
+enum Command : std::uint16_t {
+    GetInfo = 0x3001, ReadSignature = 0x30A0, WriteFlash = 0x30A2, WriteEeprom = 0x30A3, ReadFlash = 0x30A4,
+    ReadEeprom = 0x30A5, WriteFuse = 0x30A6, ReadFuse = 0x30A8, LeaveProgramming = 0x30A9, EnterProgramming = 0x30AA,
+    ChipErase = 0x30AB, ResetTarget = 0x30AC, TargetPower = 0x30B0, SetCurrentLimits = 0x30B7, SetOscillator = 0x30B8,
+};
+enum Status : std::uint8_t { StatusOk = 0, StatusCrcError = 1, StatusError = 255 };
 
 constexpr int InfoSize = 256;
 constexpr int RequestByteTimeoutMs = 2000;

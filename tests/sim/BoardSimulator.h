@@ -2,15 +2,9 @@
 
 #include "PtyEndpoint.h"
 
-#include <QByteArray>
-#include <QString>
-#include <QStringList>
-
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <map>
-#include <mutex>
 #include <optional>
 #include <vector>
 

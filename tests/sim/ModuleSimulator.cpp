@@ -1,8 +1,6 @@
 #include "ModuleSimulator.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -34,10 +32,7 @@ ModuleSimulator::ModuleSimulator(const Geometry &geometry)
     m_pty.serve([this] { serveOne(); });
 }
 
-ModuleSimulator::~ModuleSimulator()
-{
-    m_pty.stop();
-}
+ModuleSimulator::~ModuleSimulator() { m_pty.stop(); }
 
 void ModuleSimulator::setEntersBootloaderAfter(int handshakes)
 {
@@ -46,17 +41,9 @@ void ModuleSimulator::setEntersBootloaderAfter(int handshakes)
     m_bootloader = handshakes <= 0;
 }
 
-void ModuleSimulator::pressReset()
-{
-    std::lock_guard lock(m_mutex);
-    m_bootloader = true;
-}
+void ModuleSimulator::pressReset() { std::lock_guard lock(m_mutex); m_bootloader = true; }
 
-bool ModuleSimulator::inBootloader() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_bootloader;
-}
+bool ModuleSimulator::inBootloader() const { std::lock_guard lock(m_mutex); return m_bootloader; }
 
 void ModuleSimulator::setIdentification(const QByteArray &identifier, std::uint8_t version,
                                         const QByteArray &header)
@@ -67,16 +54,9 @@ void ModuleSimulator::setIdentification(const QByteArray &identifier, std::uint8
     m_header = header;
 }
 
-void ModuleSimulator::setLineRate(int baud)
-{
-    m_lineRate = baud;
-}
+void ModuleSimulator::setLineRate(int baud) { m_lineRate = baud; }
 
-void ModuleSimulator::addFault(const Fault &fault)
-{
-    std::lock_guard lock(m_mutex);
-    m_faults.append(fault);
-}
+void ModuleSimulator::addFault(const Fault &fault) { std::lock_guard lock(m_mutex); m_faults.append(fault); }
 
 void ModuleSimulator::setStuckByte(Memory memory, int address, std::uint8_t value)
 {
@@ -96,28 +76,16 @@ QByteArray ModuleSimulator::memory(Memory memory) const
     return memory == Memory::Flash ? m_flash : m_eeprom;
 }
 
-QList<ModuleSimulator::Exchange> ModuleSimulator::exchanges() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_exchanges;
-}
+QList<ModuleSimulator::Exchange> ModuleSimulator::exchanges() const { std::lock_guard lock(m_mutex); return m_exchanges; }
 
-QByteArray ModuleSimulator::received() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_received;
-}
+QByteArray ModuleSimulator::received() const { std::lock_guard lock(m_mutex); return m_received; }
 
 bool ModuleSimulator::waitForReceived(int bytes, int timeoutMs) const
 {
     return PtyEndpoint::waitUntil([&] { return received().size() >= bytes; }, timeoutMs);
 }
 
-int ModuleSimulator::handshakesSeen() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_handshakes;
-}
+int ModuleSimulator::handshakesSeen() const { std::lock_guard lock(m_mutex); return m_handshakes; }
 
 void ModuleSimulator::clearRecords()
 {

@@ -2,16 +2,11 @@
 
 #include "PtyEndpoint.h"
 
-#include <QByteArray>
 #include <QList>
-#include <QString>
-#include <QStringList>
 
-#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <map>
-#include <mutex>
 
 // A plug-in module with its serial bootloader, on the far side of a
 // pseudo-terminal. It starts in its application, where it ignores everything,

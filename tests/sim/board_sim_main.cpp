@@ -3,14 +3,11 @@
 // interrupted.
 #include "BoardSimulator.h"
 
-#include <QByteArray>
 #include <QTextStream>
 
-#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstring>
-#include <thread>
 
 namespace {
 std::atomic<bool> stopRequested {false};

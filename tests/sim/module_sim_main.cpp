@@ -5,9 +5,6 @@
 //   module_sim [--bootloader | --after N] [--ident TEXT] [--flash SIZE/PAGE] [--eeprom SIZE/PAGE]
 #include "ModuleSimulator.h"
 
-#include <QByteArray>
-#include <QString>
-
 #include <csignal>
 #include <cstdio>
 #include <cstring>
