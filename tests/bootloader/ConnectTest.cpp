@@ -194,9 +194,8 @@ TEST_F(Connecting, FailedCloseLogsAndStartsOverWithAFreshPortOfTheFirstSettings)
     const QList<LogLine> removed = {{0, clRed, QStringLiteral("COM PORT ERROR: Port removed!")}};
     EXPECT_EQ(mainWindow.log, removed);
     EXPECT_FALSE(link.IsOpen());
-    EXPECT_EQ(link.port().readTimeout(), 2000);
-    EXPECT_EQ(link.port().writeTimeout(), 2000);
-    EXPECT_EQ(link.port().portName(), sim.portPath());
+    EXPECT_EQ(std::tuple(link.port().readTimeout(), link.port().writeTimeout(), link.port().portName()),
+              std::tuple(2000, 2000, sim.portPath()));
     ASSERT_TRUE(link.Open());
     EXPECT_EQ(link.Handshake("MEGA328 MODULE", 0), tKalworksBootloader::Connected);
     link.Close();

@@ -19,14 +19,12 @@ TEST_F(Folders, PerUserSettingsFolderFollowsXdgConfigHome)
     writeFile(exeFolder() + "Lumaprog.ini", "[ProgramOptions]\nLanguageID=DE\n");
     EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "EN");
     EXPECT_TRUE(QFileInfo(folders.configHome() + "/Kal-Works").isDir());
-    QString folder;
-    utility.SettingsFolder(folder);
-    EXPECT_EQ(folder, folders.configHome() + "/Kal-Works");
-    EXPECT_TRUE(QFileInfo(folder).isDir());
-    EXPECT_EQ(utility.SettingsFile(), folders.configHome() + "/Kal-Works/Lumaprog.ini");
-    utility.TempFolder(folder);
-    EXPECT_TRUE(folder.isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(exeFolder() + "Temp"));
+    QString settings, temp;
+    utility.SettingsFolder(settings);
+    utility.TempFolder(temp);
+    EXPECT_EQ(QStringList({settings, utility.SettingsFile(), temp}),
+              QStringList({folders.configHome() + "/Kal-Works", userSettingsFile(), QString()}));
+    EXPECT_TRUE(QFileInfo(settings).isDir() && !QFileInfo::exists(exeFolder() + "Temp"));
 }
 
 TEST_F(Folders, WithoutXdgConfigHomeTheSettingsLieInHomeConfig)
@@ -96,10 +94,8 @@ TEST_F(Folders, ModuleLifeCycle)
     UartComPort = "/dev/ttyUSB0";
     FinalizeUtilsModule();
 
-    EXPECT_EQ(Utility, nullptr);
-    EXPECT_EQ(DeviceInfo, nullptr);
-    EXPECT_TRUE(CurrentComPort.isEmpty());
-    EXPECT_TRUE(UartComPort.isEmpty());
+    EXPECT_TRUE(Utility == nullptr && DeviceInfo == nullptr);
+    EXPECT_EQ(CurrentComPort + UartComPort, QString());
     EXPECT_FALSE(QFileInfo::exists(exeFolder() + "Temp/keep.tmp"));
     EXPECT_TRUE(QFileInfo(exeFolder() + "Temp").isDir());
 }
@@ -111,13 +107,10 @@ TEST_F(Folders, FileVersionOnlyForTheRunningExecutable)
     EXPECT_FALSE(utility.GetFileVersion(exeFolder() + "nothing.here", major, minor, release, build));
     writeFile(exeFolder() + "other", "x");
     EXPECT_FALSE(utility.GetFileVersion(exeFolder() + "other", major, minor, release, build));
-    EXPECT_EQ(major, 91);
-    EXPECT_EQ(build, 94);
+    EXPECT_EQ(std::tuple(major, minor, release, build), std::tuple(91, 92, 93, 94));
 
     ASSERT_TRUE(QFile::link(self, exeFolder() + "link-to-self"));
     EXPECT_TRUE(utility.GetFileVersion(exeFolder() + "link-to-self", major, minor, release, build));
-    EXPECT_EQ(major, BuildVersion::Major);
-    EXPECT_EQ(minor, BuildVersion::Minor);
-    EXPECT_EQ(release, BuildVersion::Release);
-    EXPECT_EQ(build, BuildVersion::Build);
+    EXPECT_EQ(std::tuple(major, minor, release, build),
+              std::tuple(BuildVersion::Major, BuildVersion::Minor, BuildVersion::Release, BuildVersion::Build));
 }

@@ -60,25 +60,20 @@ TEST_F(Settings, HandWrittenFileWithOddCaseSpacingCommentsDuplicatesAndValues)
     EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "DE");
     EXPECT_EQ(read<QString>("ProgramOptions", "RecentFiles", "5"), "");  // present but empty
     EXPECT_FALSE(read("ProgramOptions", "Spien", false));       // only the first section counts
-    EXPECT_EQ(read("System", "WindowLeft", -1), -1);
-    EXPECT_EQ(read("System", "WindowTop", -1), 31);
-    EXPECT_EQ(read("System", "WindowWidth", -1), 31);
-    EXPECT_EQ(read("System", "WindowHeight", -1), -5);
+    EXPECT_EQ(QList<int>({read("System", "WindowLeft", -1), read("System", "WindowTop", -1),
+                          read("System", "WindowWidth", -1), read("System", "WindowHeight", -1)}),
+              QList<int>({-1, 31, 31, -5}));
     EXPECT_EQ(read<QString>("Interface", "ProgrammerCom", DefaultComPort), DefaultComPort);
     // Booleans are read as integers.
-    EXPECT_FALSE(read("B", "zero", true));
-    EXPECT_TRUE(read("B", "two", false));
-    EXPECT_TRUE(read("B", "minus", false));
-    EXPECT_TRUE(read("B", "word", true));  // "true" is no number: the default
-    EXPECT_FALSE(read("B", "word", false));
-    EXPECT_TRUE(read("B", "empty", true));
-    EXPECT_TRUE(read("B", "hex", false));
-    EXPECT_FALSE(read("B", "hexzero", true));
+    // "true" is no number: the default.
+    EXPECT_EQ(QList<bool>({read("B", "zero", true), read("B", "two", false), read("B", "minus", false),
+                           read("B", "word", true), read("B", "word", false), read("B", "empty", true),
+                           read("B", "hex", false), read("B", "hexzero", true)}),
+              QList<bool>({false, true, true, true, false, true, true, false}));
     // Numbers take the dot only.
-    EXPECT_EQ(read<double>("N", "comma", 7), 7);
-    EXPECT_EQ(read<double>("N", "nan", 7), 7);
-    EXPECT_EQ(read<double>("N", "inf", 7), 7);
-    EXPECT_EQ(read<double>("N", "exp", 7), 1000);
+    EXPECT_EQ(QList<double>({read<double>("N", "comma", 7), read<double>("N", "nan", 7), read<double>("N", "inf", 7),
+                             read<double>("N", "exp", 7)}),
+              QList<double>({7, 7, 7, 1000}));
     EXPECT_EQ(read<QString>("T", "long", "").size(), IniFile::MaxValueLength);
     EXPECT_TRUE(hooks.messages.isEmpty());
 }

@@ -81,14 +81,11 @@ TEST(DefinitionTable, ParsesSectionsBitsAndBases)
                              "FuseHigh=A B SPIEN 1 1 1 1 Z\n; another comment\n[Module]\nBase=Chip\nCategorie=1\n";
     const std::vector<TModul> definitions = ParseDefinitionTable(table);
     ASSERT_EQ(definitions.size(), 2u);
-    EXPECT_EQ(definitions[0].FlashSize, 1024);
-    EXPECT_EQ(definitions[0].FuseHigh7, "A");
-    EXPECT_EQ(definitions[0].FuseHigh5, "SPIEN");
-    EXPECT_EQ(definitions[0].FuseHigh0, "Z");
-    EXPECT_TRUE(definitions[0].CanReset);
-    EXPECT_EQ(definitions[1].Name, "Module");
-    EXPECT_EQ(definitions[1].Signatur, "1E9001");
-    EXPECT_EQ(definitions[1].Categorie, 1);
+    const TModul &chip = definitions[0], &module = definitions[1];
+    EXPECT_EQ(std::tuple(chip.FlashSize, chip.FuseHigh7, chip.FuseHigh5, chip.FuseHigh0, chip.CanReset),
+              std::tuple(1024, QString("A"), QString("SPIEN"), QString("Z"), true));
+    EXPECT_EQ(std::tuple(module.Name, module.Signatur, module.Categorie),
+              std::tuple(QString("Module"), QString("1E9001"), 1));
 
     for (const char *bad : {"FlashSize=1\n", "[A]\nFlashSize=x\n", "[A]\nColour=1\n", "[A]\nLock=1 1\n",
                             "[A]\n[A]\n", "[A]\nBase=B\n", "[A]\nnothing\n", "[A]\nCanReset=yes\n"})
@@ -122,8 +119,7 @@ TEST(ShippedDefinitions, AreConsistentAndMatchTheirDataSheets)
         EXPECT_TRUE(signature.match(d.Signatur).hasMatch());
         for (const QString &value : {d.DefaultFuseLow, d.DefaultFuseHigh, d.DefaultFuseExt, d.DefaultLock})
             EXPECT_TRUE(hexByte.match(value).hasMatch()) << value.toStdString();
-        EXPECT_GT(d.FlashPageSize, 0);
-        EXPECT_GT(d.EEPromPageSize, 0);
+        EXPECT_TRUE(d.FlashPageSize > 0 && d.EEPromPageSize > 0);
         EXPECT_EQ(d.FlashSize % d.FlashPageSize, 0);
         EXPECT_EQ(d.EEPromSize % d.EEPromPageSize, 0);
         EXPECT_LE(d.FlashPageSize, 601) << "the bootloader's page buffer";

@@ -84,8 +84,7 @@ TEST_F(PageList, PagesHoldTheImageBytesInAddressOrder)
     load(image, ":04000600a1B2c3D4C6\r\n");
     image.Resize(31);
     pages.Build(4, 8);
-    EXPECT_EQ(pages.count(), 4);
-    EXPECT_EQ(pages.DevicePageSize, 8);
+    EXPECT_EQ(std::tuple(pages.count(), pages.DevicePageSize), std::tuple(4, 8));
     ASSERT_TRUE(pages.LoadFromImage(image));
     EXPECT_EQ(pages.Items(0).PageCells[6], (TPage::Cell{'a', '1'}));
     EXPECT_EQ(pages.Items(1).PageCells[1], (TPage::Cell{'D', '4'}));

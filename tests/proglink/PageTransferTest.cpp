@@ -52,10 +52,9 @@ TEST_F(PageTransferTest, WritingSkipsEmptyPagesButStepsForEach)
     EXPECT_EQ(requestsOf(CMD_WRITE_FLASH), "00400000000000004000" "0a" "e6f1 00400000014000004000" "0a" "3480");
     EXPECT_EQ(sim->exchanges().at(0).pageBlock, withCrc(pattern(128, 1)));
     EXPECT_EQ(sim->memory(true).mid(5 * 128, 128), pattern(128, 2));
-    EXPECT_EQ(bar.maximum(), FlashPages);
-    EXPECT_EQ(bar.positions.size(), 1 + FlashPages + 1);  // start, one step per page, back to the start
-    EXPECT_EQ(bar.positions.at(FlashPages), FlashPages);
-    EXPECT_EQ(bar.position(), 0);
+    // Start, one step per page, back to the start.
+    EXPECT_EQ(std::tuple(bar.maximum(), bar.positions.size(), bar.positions.at(FlashPages), bar.position()),
+              std::tuple(FlashPages, 1 + FlashPages + 1, FlashPages, 0));
     expectNoViolations();
 }
 

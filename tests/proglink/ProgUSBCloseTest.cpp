@@ -49,9 +49,8 @@ TEST_F(ClosingFails, TheErrorIsLoggedTheLinkEndsClosedWithTheFirstSettingsAndOpe
     EXPECT_EQ(link->closeCalls, 1);
     EXPECT_EQ(window.log, failedClose);
     EXPECT_FALSE(ProgUSB->IsOpen());
-    EXPECT_EQ(ProgUSB->ComPort->portName(), sim->portPath());
-    EXPECT_EQ(ProgUSB->ComPort->readTimeout(), TProgUSB::DefaultTimeout);
-    EXPECT_EQ(ProgUSB->ComPort->writeTimeout(), TProgUSB::DefaultTimeout);
+    EXPECT_EQ(std::tuple(ProgUSB->ComPort->portName(), ProgUSB->ComPort->readTimeout(), ProgUSB->ComPort->writeTimeout()),
+              std::tuple(sim->portPath(), TProgUSB::DefaultTimeout, TProgUSB::DefaultTimeout));
     // Nothing goes out on a link that is closed.
     EXPECT_FALSE(ProgUSB->SendCommand(CMD_GET_INFO));
     EXPECT_EQ(requestsOf(CMD_GET_INFO), "");

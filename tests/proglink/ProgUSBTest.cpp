@@ -75,11 +75,9 @@ TEST_F(ProgLinkTest, AClosedLinkAnswersAtOnceAndSendsNothing)
     std::uint8_t buffer[4] = {1, 2, 3, 4};
     QElapsedTimer clock;
     clock.start();
-    EXPECT_FALSE(ProgUSB->SendCommand(CMD_GET_INFO));
-    EXPECT_FALSE(ProgUSB->WaitAck(500));
-    EXPECT_EQ(ProgUSB->ReadStatus(1000), STATUS_DB_NO_ANSWER);
-    EXPECT_FALSE(ProgUSB->Read(buffer, 4, 1000));
-    EXPECT_FALSE(ProgUSB->Write(buffer, 4));
+    EXPECT_EQ((std::tuple {ProgUSB->SendCommand(CMD_GET_INFO), ProgUSB->WaitAck(500), ProgUSB->ReadStatus(1000),
+                           ProgUSB->Read(buffer, 4, 1000), ProgUSB->Write(buffer, 4)}),
+              (std::tuple {false, false, STATUS_DB_NO_ANSWER, false, false}));
     EXPECT_LT(clock.elapsed(), 50);
     EXPECT_EQ(requestsOf(CMD_GET_INFO), "");
 }
