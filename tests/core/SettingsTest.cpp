@@ -7,10 +7,9 @@ using Settings = CoreFixture;
 
 TEST_F(Settings, MissingFileGivesDefaultsAndWrittenValuesStandAsTheyAreAndReadBack)
 {
-    EXPECT_EQ(read("System", "WindowLeft", -1), -1);
-    EXPECT_TRUE(read("System", "FirstStart", true));
-    EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "EN");
-    EXPECT_EQ(read<double>("Numbers", "Ratio", 2.5), 2.5);
+    EXPECT_EQ((std::tuple {read("System", "WindowLeft", -1), read("System", "FirstStart", true),
+                           read<QString>("ProgramOptions", "LanguageID", "EN"), read<double>("Numbers", "Ratio", 2.5)}),
+              (std::tuple {-1, true, QString("EN"), 2.5}));
     EXPECT_TRUE(hooks.messages.isEmpty());
 
     utility.IniWrite("ProgramOptions", "Targetsystem", 42);
@@ -30,12 +29,10 @@ TEST_F(Settings, MissingFileGivesDefaultsAndWrittenValuesStandAsTheyAreAndReadBa
                                             "\n"
                                             "[Numbers]\n"
                                             "Ratio=0.1\n");
-    EXPECT_EQ(read("ProgramOptions", "Targetsystem", 0), -1);
-    EXPECT_TRUE(read("ProgramOptions", "AskOnShutDown", false));
-    EXPECT_FALSE(read("ProgramOptions", "Spien", true));
-    EXPECT_EQ(read<QString>("ProgramOptions", "LastFlashDir", "nil"), "/home/a b/C:\\x \"y\"/");
-    EXPECT_EQ(read<QString>("ProgramOptions", "LastFlashFile", "nil"), "");
-    EXPECT_EQ(read<double>("Numbers", "Ratio", 0), 0.1);
+    EXPECT_EQ((std::tuple {read("ProgramOptions", "Targetsystem", 0), read("ProgramOptions", "AskOnShutDown", false),
+                           read("ProgramOptions", "Spien", true), read<QString>("ProgramOptions", "LastFlashDir", "nil"),
+                           read<QString>("ProgramOptions", "LastFlashFile", "nil"), read<double>("Numbers", "Ratio", 0)}),
+              (std::tuple {-1, true, false, QString("/home/a b/C:\\x \"y\"/"), QString(""), 0.1}));
 }
 
 TEST_F(Settings, HandWrittenFileWithOddCaseSpacingCommentsDuplicatesAndValues)

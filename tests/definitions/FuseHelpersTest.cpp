@@ -49,10 +49,8 @@ TEST(FuseHelpers, WhichBytesExist)
 {
     TUtility utility;
     TModul modul = jtagDevice();
-    EXPECT_TRUE(utility.HasFuseLowByte(modul));
-    EXPECT_TRUE(utility.HasFuseHighByte(modul));
-    EXPECT_FALSE(utility.HasFuseExtByte(modul));
-    EXPECT_TRUE(utility.HasLockByte(modul));
+    EXPECT_EQ((QList<bool> {utility.HasFuseLowByte(modul), utility.HasFuseHighByte(modul),
+                            utility.HasFuseExtByte(modul), utility.HasLockByte(modul)}), (QList<bool> {true, true, false, true}));
     modul.FuseExt3 = "";
     EXPECT_TRUE(utility.HasFuseExtByte(modul));
     modul.FuseExt3 = "X";

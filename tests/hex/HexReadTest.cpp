@@ -109,15 +109,13 @@ TEST_F(HexRead, FilesPlaceEveryByteByItsAddress)
         SCOPED_TRACE(row.name);
         THexContainer image;
         load(image, row.text);
-        EXPECT_TRUE(image.ImageLoaded);
-        EXPECT_EQ(cursor.busy, 0);
+        EXPECT_TRUE(image.ImageLoaded && cursor.busy == 0);
         ASSERT_EQ(image.count(), row.count);
         for (const auto &[index, data] : row.lines) {
             const THexLine &line = image.Items(index);
-            EXPECT_EQ(line.LineData(), data) << index;
-            EXPECT_EQ(line.ByteCount(), QString::number(data.size() / 2, 16).toUpper()) << index;
-            EXPECT_TRUE(line.LineUsed()) << index;
-            EXPECT_EQ(lineText(line), data + ff(16 - int(data.size()) / 2)) << index;
+            EXPECT_EQ(std::tuple(line.LineData(), line.ByteCount(), line.LineUsed(), lineText(line)),
+                      std::tuple(data, QString::number(data.size() / 2, 16).toUpper(), true,
+                                 data + ff(16 - int(data.size()) / 2))) << index;
         }
     }
 }

@@ -86,7 +86,6 @@ TEST_F(PageList, PagesHoldTheImageBytesInAddressOrder)
     pages.Build(4, 8);
     EXPECT_EQ(std::tuple(pages.count(), pages.DevicePageSize), std::tuple(4, 8));
     ASSERT_TRUE(pages.LoadFromImage(image));
-    EXPECT_EQ(pages.Items(0).PageCells[6], (TPage::Cell{'a', '1'}));
-    EXPECT_EQ(pages.Items(1).PageCells[1], (TPage::Cell{'D', '4'}));
-    EXPECT_EQ(pages.Items(1).PageCells[2], (TPage::Cell{'F', 'F'}));
+    EXPECT_EQ((QList<TPage::Cell> {pages.Items(0).PageCells[6], pages.Items(1).PageCells[1], pages.Items(1).PageCells[2]}),
+              (QList<TPage::Cell> {{'a', '1'}, {'D', '4'}, {'F', 'F'}}));
 }

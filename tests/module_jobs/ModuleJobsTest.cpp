@@ -109,15 +109,13 @@ TEST_P(ModuleJobs, RunsToItsEndWithItsLog)
     const bool succeeded = c.log.mid(c.log.size() - 2) == Succeeded;
     EXPECT_EQ(result, c.log.isEmpty() ? Result::NotStarted : succeeded ? Result::Succeeded : Result::Failed);
     EXPECT_EQ(log.lines, c.log.isEmpty() ? c.log : Heading + c.log);
-    EXPECT_TRUE(log.open.isEmpty());
-    EXPECT_FALSE(Bootloader->IsOpen());
+    EXPECT_TRUE(log.open.isEmpty() && !Bootloader->IsOpen());
     EXPECT_EQ(sim.received(), c.sent);
     EXPECT_TRUE(sim.violations().isEmpty());
-    for (const auto &exchange : sim.exchanges()) {
+    for (const auto &exchange : sim.exchanges())
         if (exchange.request.startsWith("IB") && exchange.request.endsWith('F')) {
             EXPECT_GE(exchange.pauseBeforeDataMs, 15.0);  // the module's 20 ms before flash data
         }
-    }
     EXPECT_TRUE(!succeeded || c.job != Job::ProgramFlash || sim.memory(Memory::Flash) == FlashBytes);
     EXPECT_TRUE(!succeeded || c.job != Job::ProgramEeprom || sim.memory(Memory::Eeprom) == EepromBytes);
 }
