@@ -70,8 +70,7 @@ TEST_F(PageTransferTest, AnEmptyImageSendsNothingAndTheBarIsResetOnlyAfterTheClo
     EXPECT_TRUE(sim->exchanges().empty());
     EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3051), line(clGreen, 3076)}));
     EXPECT_EQ(positionAtLine, (QList<int> {-1, FlashPages}));  // before the run, then at its end
-    EXPECT_EQ(bar.positions.size(), 1 + FlashPages + 1);
-    EXPECT_EQ(bar.position(), 0);
+    EXPECT_EQ(std::tuple(bar.positions.size(), bar.position()), std::tuple(1 + FlashPages + 1, 0));
 
     positionAtLine.clear();
     sim->addFault({CMD_READ_FLASH, Phase::Status, Action::Value, STATUS_DB_ERROR, 3});
@@ -87,8 +86,7 @@ TEST_F(PageTransferTest, ReadingAsksForWordAddressesAndFillsTheStream)
     TMemoryStream stream;
     EXPECT_TRUE(ReadFlash(modul, stream, bar, true, logger()));
     EXPECT_EQ(lines, (QList<LogLine> {line(clBlack, 3052), line(clGreen, 3074)}));
-    EXPECT_EQ(stream.size(), modul.FlashSize);
-    EXPECT_EQ(stream.position(), stream.size());
+    EXPECT_EQ(std::tuple(stream.size(), stream.position()), std::tuple(modul.FlashSize, modul.FlashSize));
     EXPECT_EQ(stream.data().mid(0x1F80, 128), pattern(128, 3));
     const auto reads = sim->exchanges();
     ASSERT_EQ(reads.size(), size_t(FlashPages));
@@ -108,9 +106,7 @@ TEST_F(PageTransferTest, EepromPagesCarryByteAddressesAndTheirOwnCrc)
     lines.clear();
     EXPECT_TRUE(ReadEeprom(modul, stream, bar, false, logger()));
     EXPECT_TRUE(lines.isEmpty());
-    EXPECT_EQ(stream.data().left(4), bytes("01020304"));
-    EXPECT_EQ(stream.data().mid(0x120, 4), bytes("0a0b0c0d"));
-    EXPECT_EQ(stream.data().mid(4, 4), bytes("ffffffff"));
+    EXPECT_EQ(stream.data().left(8) + stream.data().mid(0x120, 4), bytes("01020304" "ffffffff" "0a0b0c0d"));
     EXPECT_EQ(sim->exchanges().at(2 + 0x120 / 4).request, bytes("04012004" "00447e"));
     expectNoViolations();
 }

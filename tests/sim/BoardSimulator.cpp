@@ -73,16 +73,14 @@ QByteArray infoBlock(const BoardSimulator::Info &info)
     const auto place = [&block](int at, const QByteArray &text, int room) {
         block.replace(at, std::min<int>(int(text.size()), room), text.left(room));
     };
+    const auto placeWord = [&block](int at, std::uint16_t value) { block[at] = char(value >> 8); block[at + 1] = char(value); };
     block[0] = char(info.format);
     block[1] = char(info.state);
     place(2, info.identifier, 30);
-    block[33] = char(info.revision >> 8);
-    block[34] = char(info.revision & 0xFF);
+    placeWord(33, info.revision);
     place(35, info.revisionText, 10);
-    block[61] = char(info.currentWarn >> 8);
-    block[62] = char(info.currentWarn & 0xFF);
-    block[63] = char(info.currentBreak >> 8);
-    block[64] = char(info.currentBreak & 0xFF);
+    placeWord(61, info.currentWarn);
+    placeWord(63, info.currentBreak);
     block[65] = char(info.oscillator);
     place(66, info.serial, 16);
     appendCrc(block);
