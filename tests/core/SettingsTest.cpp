@@ -61,8 +61,7 @@ TEST_F(Settings, HandWrittenFileWithOddCaseSpacingCommentsDuplicatesAndValues)
                           read("System", "WindowWidth", -1), read("System", "WindowHeight", -1)}),
               QList<int>({-1, 31, 31, -5}));
     EXPECT_EQ(read<QString>("Interface", "ProgrammerCom", DefaultComPort), DefaultComPort);
-    // Booleans are read as integers.
-    // "true" is no number: the default.
+    // Booleans are read as integers; "true" is no number, so the default stands.
     EXPECT_EQ(QList<bool>({read("B", "zero", true), read("B", "two", false), read("B", "minus", false),
                            read("B", "word", true), read("B", "word", false), read("B", "empty", true),
                            read("B", "hex", false), read("B", "hexzero", true)}),
