@@ -139,10 +139,11 @@ TEST_F(Connecting, WrongHeaderShortLateOrSlowIdentificationIsNoAnswer)
 
 TEST_F(Connecting, AnswerTakenByTheNextAttemptLeavesNothingForTheFirstMemoryCommand)
 {
-    // Each answer comes 25 ms after its "IS": the first attempt gives up, the
-    // second takes the first answer, and the answer to the second request
-    // arrives only after Connect has succeeded.
-    sim.addFault({'S', 0, Action::Answer, 0, 25});
+    // Each answer comes 30 ms after its "IS", half-way between the ends of the
+    // first two 20 ms attempts: the first attempt gives up, the second takes
+    // the first answer, and the answer to the second request arrives only
+    // after Connect has succeeded.
+    sim.addFault({'S', 0, Action::Answer, 0, 30});
     openModuleInBootloader();
     ASSERT_TRUE(Bootloader->Connect(module()));
     EXPECT_EQ(sim.handshakesSeen(), 2);
