@@ -3,8 +3,7 @@
 #include "DialogSupport.h"
 #include "LogWriter.h"
 #include "Utils.h"
-#include "uMain.h"
-#include "u_Splash.h"
+#include "VersionLine.h"
 
 #include <QBoxLayout>
 #include <QCoreApplication>
@@ -67,9 +66,9 @@ MemoryRows FormatMemoryRows(const std::optional<SystemInfo::MemoryStatus> &statu
                 + QStringLiteral(" %")};
 }
 
-void TAboutBox::Execute()
+void TAboutBox::Execute(QWidget *owner)
 {
-    TAboutBox box(MainFrm);
+    TAboutBox box(owner);
     box.FormCreate();
     RunModal(box);
 }

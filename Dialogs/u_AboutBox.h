@@ -34,7 +34,8 @@ public:
     // A control's Tag that keeps its own caption in every language.
     static constexpr int FixedCaption = 1001;
 
-    static void Execute();
+    // The whole life of one box, owned by the given window.
+    static void Execute(QWidget *owner);
 
     explicit TAboutBox(QWidget *parent = nullptr);
 

@@ -6,7 +6,6 @@
 #include "ProgUSB.h"
 #include "Utils.h"
 #include "u_UpDownEx.h"
-#include "uMain.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -65,13 +64,13 @@ QString currentText(int milliamperes)
 const char *const TDeviceSettingsForm::OscillatorEntries[OscillatorCount] = {
     "Osc disabled", "1kHz", "5kHz", "10kHz", "50kHz", "100kHz", "250kHz", "500kHz", "1MHz"};
 
-void TDeviceSettingsForm::Execute()
+void TDeviceSettingsForm::Execute(QWidget *owner)
 {
-    TDeviceSettingsForm form(MainFrm);
+    TDeviceSettingsForm form(owner);
     form.SetTranslation();
     {
         // The log lines of the read let events through before the dialog is
-        // modal: the main window must not start another board operation then.
+        // modal: the owner must not start another board operation then.
         InputBlock block(form.parentWidget());
         form.ReadSettings();
     }

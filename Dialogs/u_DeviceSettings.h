@@ -22,9 +22,9 @@ public:
     static constexpr int OscillatorCount = 9;
     static const char *const OscillatorEntries[OscillatorCount];
 
-    // The whole life of one dialog: the board is read before the dialog shows,
-    // and the main window takes no input meanwhile.
-    static void Execute();
+    // The whole life of one dialog, owned by the given window: the board is
+    // read before the dialog shows, and the owner takes no input meanwhile.
+    static void Execute(QWidget *owner);
 
     explicit TDeviceSettingsForm(QWidget *parent = nullptr);
 

@@ -5,7 +5,6 @@
 #include "RadioGroup.h"
 #include "SettingsValues.h"
 #include "Utils.h"
-#include "uMain.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -61,9 +60,9 @@ template <typename Widget> Widget *named(Widget *widget, const char *name)
 }
 }
 
-void TOptionsFrm::Execute()
+void TOptionsFrm::Execute(QWidget *owner)
 {
-    TOptionsFrm form(MainFrm);
+    TOptionsFrm form(owner);
     form.SetTranslation();
     form.LoadSettings();
     if (RunModal(form) == QDialog::Accepted)

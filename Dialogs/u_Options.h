@@ -29,8 +29,9 @@ public:
     // Largest number of recent files the edit takes.
     static constexpr int MaxRecentFiles = 99;
 
-    // The whole life of one dialog; an error ends it before it is shown.
-    static void Execute();
+    // The whole life of one dialog, owned by the given window; an error ends it
+    // before it is shown.
+    static void Execute(QWidget *owner);
 
     explicit TOptionsFrm(QWidget *parent = nullptr);
 

@@ -13,6 +13,7 @@
 #include "Sleep.h"
 #include "UiServices.h"
 #include "Utils.h"
+#include "VersionLine.h"
 #include "u_Splash.h"
 
 #include <QCloseEvent>

@@ -77,13 +77,13 @@ void TMainFrm::ac_CloseExecute()
 void TMainFrm::ac_OptionsExecute()
 {
     // Whatever the dialog ended with; an error out of it skips the re-texting.
-    TOptionsFrm::Execute();
+    TOptionsFrm::Execute(this);
     ApplyLanguageTexts();
 }
 
 void TMainFrm::ac_AboutExecute()
 {
-    TAboutBox::Execute();
+    TAboutBox::Execute(this);
 }
 
 void TMainFrm::Action_BoardSettingsExecute()
@@ -91,5 +91,5 @@ void TMainFrm::Action_BoardSettingsExecute()
     // The port is in use while a board operation runs.
     if (BoardOperationRunning())
         return;
-    TDeviceSettingsForm::Execute();
+    TDeviceSettingsForm::Execute(this);
 }

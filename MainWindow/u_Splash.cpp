@@ -2,6 +2,7 @@
 
 #include "LayoutHelpers.h"
 #include "Utils.h"
+#include "VersionLine.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -63,23 +64,6 @@ void TSplashDlg::SetStatus(const QString &text)
     lbl_Status->setText(text);
     lbl_Status->repaint();
     QCoreApplication::processEvents();
-}
-
-bool ReadVersionNumbers(const QString &fileName, std::uint16_t &major, std::uint16_t &minor,
-                        std::uint16_t &release, std::uint16_t &build)
-{
-    return Utility->GetFileVersion(fileName, major, minor, release, build);
-}
-
-QString VersionLine(const QString &caption, std::uint16_t major, std::uint16_t minor,
-                    std::uint16_t release, std::uint16_t build)
-{
-    return QStringLiteral("%1 %2.%3.%4 Build: %5")
-        .arg(caption)
-        .arg(major)
-        .arg(minor)
-        .arg(release)
-        .arg(build);
 }
 
 void ShowSplash()

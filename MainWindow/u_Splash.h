@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-#include <cstdint>
 
 class QLabel;
 
@@ -28,11 +27,3 @@ extern TSplashDlg *SplashDlg;
 
 // Creates SplashDlg with its version line and first status, and shows it.
 void ShowSplash();
-
-// The executable's version numbers; true once the version data was read.
-bool ReadVersionNumbers(const QString &fileName, std::uint16_t &major, std::uint16_t &minor,
-                        std::uint16_t &release, std::uint16_t &build);
-
-// "<caption> a.b.c Build: d" as the splash and the status bar show it.
-QString VersionLine(const QString &caption, std::uint16_t major, std::uint16_t minor,
-                    std::uint16_t release, std::uint16_t build);

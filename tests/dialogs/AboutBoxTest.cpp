@@ -2,8 +2,8 @@
 #include "DialogFixture.h"
 #include "ExecutableInfo.h"
 #include "SystemInfo.h"
+#include "VersionLine.h"
 #include "u_AboutBox.h"
-#include "u_Splash.h"
 
 #include <QDesktopServices>
 #include <QUrl>

@@ -95,9 +95,9 @@ bool grabDialog(const QString &name, const QString &fileName)
         saved = dialog.grab().save(fileName);
         return int(QDialog::Rejected);
     });
-    const QMap<QString, void (*)()> dialogs = {
+    const QMap<QString, void (*)(QWidget *)> dialogs = {
         {"board", &TDeviceSettingsForm::Execute}, {"options", &TOptionsFrm::Execute}, {"about", &TAboutBox::Execute}};
-    dialogs.value(name, &TAboutBox::Execute)();
+    dialogs.value(name, &TAboutBox::Execute)(MainFrm);
     SetModalRunner({});
     return saved;
 }

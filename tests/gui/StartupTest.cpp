@@ -7,6 +7,7 @@
 #include "SingleInstance.h"
 #include "Sleep.h"
 #include "Version.h"
+#include "VersionLine.h"
 #include "u_Splash.h"
 
 #include <QDir>
