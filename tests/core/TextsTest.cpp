@@ -79,6 +79,13 @@ TEST_F(Texts, BothLibrariesMissingTellsTheUserOncePerLookupAndRaises)
     }
 }
 
+TEST_F(Texts, UnknownErrorIsATextWhoseLookupNeverRaises)
+{
+    EXPECT_TRUE(isErrorWithNumber(utility.UnknownErrorText(), "Fatal ERROR: loading Dll"));
+    install("EN", "EN");
+    EXPECT_EQ(utility.UnknownErrorText(), "EN 7300");
+}
+
 TEST_F(Texts, LibraryWithoutGetValueOrNoLibraryAtAllFailsOnEveryLookup)
 {
     install("DE", "DE");
