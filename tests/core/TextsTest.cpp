@@ -2,8 +2,11 @@
 
 #include "Exceptions.h"
 #include "LanguageLibrary.h"
+#include "QtTranslations.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
+#include <QTranslator>
 #include <dlfcn.h>
 
 namespace {
@@ -84,6 +87,16 @@ TEST_F(Texts, UnknownErrorIsATextWhoseLookupNeverRaises)
     EXPECT_TRUE(isErrorWithNumber(utility.UnknownErrorText(), "Fatal ERROR: loading Dll"));
     install("EN", "EN");
     EXPECT_EQ(utility.UnknownErrorText(), "EN 7300");
+}
+
+// Qt's standard buttons and file dialogs speak the system's language.
+TEST(QtTranslations, AGermanSystemGetsQtsOwnTextsInGerman)
+{
+    QTranslator *translator = InstallQtTranslations(QLocale(QLocale::German, QLocale::Germany));
+    ASSERT_NE(translator, nullptr) << "Qt's translations are not installed";
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Ja");
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
 }
 
 TEST_F(Texts, LibraryWithoutGetValueOrNoLibraryAtAllFailsOnEveryLookup)
