@@ -54,6 +54,7 @@ TEST_F(Texts, ChosenLanguageIsReadAfreshAndAnyOtherIdFallsBackToGermanSilently)
     install("DE", "DE", programFolder);
     install("EN", "evil", root.path());  // would answer "EN ..." if it were ever loaded
     EXPECT_EQ(utility.Text(0), "EN 0");
+    EXPECT_EQ(utility.UnknownErrorText(), "EN 7300");
     QString text;
     utility.GetText(1016, text);
     EXPECT_EQ(text, "EN 1016");
@@ -82,13 +83,6 @@ TEST_F(Texts, BothLibrariesMissingTellsTheUserOncePerLookupAndRaises)
     }
 }
 
-TEST_F(Texts, UnknownErrorIsATextWhoseLookupNeverRaises)
-{
-    EXPECT_TRUE(isErrorWithNumber(utility.UnknownErrorText(), "Fatal ERROR: loading Dll"));
-    install("EN", "EN");
-    EXPECT_EQ(utility.UnknownErrorText(), "EN 7300");
-}
-
 // Qt's standard buttons and file dialogs speak the system's language.
 TEST(QtTranslations, AGermanSystemGetsQtsOwnTextsInGerman)
 {
@@ -110,6 +104,7 @@ TEST_F(Texts, LibraryWithoutGetValueOrNoLibraryAtAllFailsOnEveryLookup)
         setLanguage(language);
         EXPECT_TRUE(isErrorWithNumber(lookupError(), prefix)) << language;
         EXPECT_TRUE(isErrorWithNumber(lookupError(), prefix)) << language;
+        EXPECT_TRUE(isErrorWithNumber(utility.UnknownErrorText(), prefix)) << language << ": never raises";
     }
     EXPECT_TRUE(hooks.errors.isEmpty());
 }

@@ -2,6 +2,7 @@
 #include "HexFixture.h"
 
 #include <QDir>
+#include <gmock/gmock.h>
 
 #include <typeinfo>
 
@@ -181,22 +182,21 @@ TEST_F(HexRead, MissingFileKeepsNothing)
     THexContainer image;
     EXPECT_FALSE(image.ImageLoaded);
     EXPECT_TRUE(image.ImageMisfit);
-    ASSERT_TRUE(QDir().mkdir(filePath("folder.hex")));
-    // A folder's reason is a text of the program's own, in the chosen language.
-    for (const QString &name : {QStringLiteral("missing.hex"), QStringLiteral("folder.hex")}) {
-        load(image, ":0100000042BD\r\n");
-        try {
-            image.LoadFromFile(filePath(name));
-            FAIL();
-        } catch (const EFOpenError &error) {
-            const QString opening = "Datei " + filePath(name) + " kann nicht geöffnet werden. ";
-            EXPECT_TRUE(name == "folder.hex" ? error.message() == opening + "T7301" : error.message().startsWith(opening))
-                << error.what();
-        }
-        EXPECT_FALSE(image.ImageLoaded);
-        EXPECT_EQ(image.count(), 0);
-        EXPECT_EQ(cursor.busy, 0);
+    load(image, ":0100000042BD\r\n");
+    try {
+        image.LoadFromFile(filePath("missing.hex"));
+        FAIL();
+    } catch (const EFOpenError &error) {
+        EXPECT_TRUE(error.message().startsWith("Datei " + filePath("missing.hex") + " kann nicht geöffnet werden. "))
+            << error.what();
     }
+    EXPECT_FALSE(image.ImageLoaded);
+    EXPECT_EQ(image.count(), 0);
+    EXPECT_EQ(cursor.busy, 0);
+    // A folder's reason is a text of the program's own, in the chosen language.
+    ASSERT_TRUE(QDir().mkdir(filePath("folder.hex")));
+    EXPECT_THAT([&] { image.LoadFromFile(filePath("folder.hex")); },
+                ::testing::ThrowsMessage<EFOpenError>(::testing::EndsWith(" kann nicht geöffnet werden. T7301")));
 }
 
 TEST_F(HexRead, ResizeGrowsWithUnusedLinesAndNeverDropsUsedOnes)
