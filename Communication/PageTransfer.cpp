@@ -51,6 +51,11 @@ constexpr int TextVerifyFailed = 3073;
 constexpr int TextReadOk = 3074;
 constexpr int TextReadFailed = 3075;
 constexpr int TextFlashWritten = 3076;
+// A definition whose geometry the frame cannot carry.
+constexpr int TextPageSizeOutOfRange = 7304;
+constexpr int TextFlashPageSizeOdd = 7305;
+constexpr int TextEepromPageSizeTooLarge = 7306;
+constexpr int TextMemorySizeOutOfRange = 7307;
 
 // Digits of the address and of the bytes in the verify failure line.
 constexpr int AddressDigits = 6;
@@ -81,16 +86,16 @@ bool geometryUsable(const Memory &memory, const TLogProc &log)
 {
     QString problem;
     if (memory.pageSize <= 0 || memory.pageSize > MaxPageSize)
-        problem = QStringLiteral("page size %1 is out of range").arg(memory.pageSize);
+        problem = text(TextPageSizeOutOfRange).arg(memory.pageSize);
     else if (memory.flash && memory.pageSize % 2 != 0)
-        problem = QStringLiteral("flash page size %1 is odd").arg(memory.pageSize);
+        problem = text(TextFlashPageSizeOdd).arg(memory.pageSize);
     else if (!memory.flash && memory.pageSize > MaxEepromPageSize)
-        problem = QStringLiteral("EEPROM page size %1 exceeds %2").arg(memory.pageSize).arg(MaxEepromPageSize);
+        problem = text(TextEepromPageSizeTooLarge).arg(memory.pageSize).arg(MaxEepromPageSize);
     else if (memory.size < 0 || (!memory.flash && memory.size > MaxEepromSize))
-        problem = QStringLiteral("memory size %1 is out of range").arg(memory.size);
+        problem = text(TextMemorySizeOutOfRange).arg(memory.size);
     if (problem.isEmpty())
         return true;
-    logLine(log, 0, clRed, QStringLiteral("Definition refused: %1").arg(problem));
+    logLine(log, 0, clRed, problem);
     return false;
 }
 

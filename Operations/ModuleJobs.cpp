@@ -23,6 +23,8 @@ constexpr int JobFailedText = 7251;
 constexpr int DoneText = 7260;
 constexpr int FailedText = 7261;
 constexpr std::array<int, 3> ConnectionHintTexts = {7270, 7271, 7272};
+constexpr int FlashPagesRefusedText = 7302;
+constexpr int EepromPagesRefusedText = 7303;
 
 constexpr TFontStyles Plain = 0;
 const QString Ellipsis = QStringLiteral(" ...");
@@ -111,11 +113,10 @@ QString pageSizeProblem(const TModul &modul, bool flash)
     const int pageSize = flash ? modul.FlashPageSize : modul.EEPromPageSize;
     if (tKalworksBootloader::UsablePageSize(pageSize, flash))
         return {};
-    return QStringLiteral("%1: %2 pages of %3 bytes cannot be transferred (1 to %4 bytes%5)")
-        .arg(modul.Name, flash ? QStringLiteral("flash") : QStringLiteral("EEPROM"))
-        .arg(pageSize)
-        .arg(tKalworksBootloader::PageBufferSize)
-        .arg(flash ? QStringLiteral(", an even number") : QString());
+    return modul.Name + QStringLiteral(": ")
+           + text(flash ? FlashPagesRefusedText : EepromPagesRefusedText)
+                 .arg(pageSize)
+                 .arg(tKalworksBootloader::PageBufferSize);
 }
 
 // One job from its heading to its summary.
@@ -133,7 +134,7 @@ public:
         } catch (const std::exception &error) {
             fail(QString::fromUtf8(error.what()));
         } catch (...) {
-            fail(QStringLiteral("Unknown error"));
+            fail(Utility->UnknownErrorText());
         }
         if (m_opened)
             m_link.Close();

@@ -6,6 +6,7 @@
 #include "HexFileReader.h"
 #include "ListErrors.h"
 #include "UiHooks.h"
+#include "Utils.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 
 namespace {
 constexpr char emptyDigit = 'F';
+constexpr int NotARegularFileTextId = 7301;
 }
 
 QString THexLine::GetByte(int index) const
@@ -115,7 +117,7 @@ void THexContainer::LoadFromFile(const QString &fileName)
     ImageLoaded = false;
     const QFileInfo info(fileName);
     if (info.exists() && !info.isFile())
-        throw FileOpenError(fileName, QStringLiteral("Not a regular file."));
+        throw FileOpenError(fileName, Utility->Text(NotARegularFileTextId));
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw FileOpenError(fileName, file.errorString());

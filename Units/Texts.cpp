@@ -11,6 +11,7 @@ namespace {
 
 constexpr const char *DefaultLanguageId = "EN";
 constexpr const char *FallbackLanguageId = "DE";
+constexpr int UnknownErrorTextId = 7300;
 
 // The language id comes from the settings file and becomes part of a file name:
 // anything but a plain name must not reach a library elsewhere.
@@ -64,4 +65,13 @@ QString TUtility::Text(int id)
     QString text;
     GetText(id, text);
     return text;
+}
+
+QString TUtility::UnknownErrorText() noexcept
+{
+    try {
+        return Text(UnknownErrorTextId);
+    } catch (const std::exception &error) {
+        return QString::fromUtf8(error.what());
+    }
 }

@@ -41,6 +41,9 @@ public:
     // is raised, as it is for a library that does not load or lacks getValue.
     void GetText(int id, QString &text);
     QString Text(int id);  // convenience: GetText into a fresh string
+    // What the user is shown for an error that carries no message of its own.
+    // Never raises: when the lookup fails, that failure's message stands in.
+    QString UnknownErrorText() noexcept;
 
     // Settings: the kind of the default chooses how a key is read. Errors never
     // reach the caller: they are shown through uiHooks().showMessage (a failed read

@@ -5,6 +5,8 @@
 #include "Modul.h"
 #include "Utils.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <cmath>
 #include <source_location>
 
@@ -24,6 +26,14 @@ bool HasByte(const TModul &modul, TModul::BitByte byte)
     return false;
 }
 
+// The source as the project names it ("Units/UtilsFuse.cpp"): the user reads
+// it in the error box, and where the build kept it is nobody's business there.
+QString ProjectSourceName(const char *path)
+{
+    const QFileInfo source(QString::fromUtf8(path));
+    return source.dir().dirName() + QLatin1Char('/') + source.fileName();
+}
+
 // An assertion that stays active in every build, with the message format of
 // the class library's assertion error.
 void Check(bool condition, const char *text,
@@ -31,7 +41,7 @@ void Check(bool condition, const char *text,
 {
     if (!condition)
         throw EAssertionFailed(QStringLiteral("%1 (%2, Zeile %3)")
-                                   .arg(QString::fromUtf8(text), QString::fromUtf8(where.file_name()))
+                                   .arg(QString::fromUtf8(text), ProjectSourceName(where.file_name()))
                                    .arg(where.line()));
 }
 

@@ -1,6 +1,7 @@
 #include "ExceptionGuard.h"
 
 #include "UiServices.h"
+#include "Utils.h"
 
 #include <exception>
 
@@ -12,7 +13,7 @@ void ReportCurrentException()
     } catch (const std::exception &error) {
         message = QString::fromUtf8(error.what());
     } catch (...) {
-        message = QStringLiteral("Unknown error");
+        message = Utility->UnknownErrorText();
     }
     uiServices().showError(QApplication::activeWindow(), QApplication::applicationDisplayName(),
                            message);

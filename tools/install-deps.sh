@@ -10,4 +10,4 @@ $SUDO apt-get install -y -qq --no-install-recommends \
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev \
     srecord xvfb xauth \
     libjpeg-dev libgtest-dev libgmock-dev googletest libbenchmark-dev \
-    qt6-qpa-plugins fonts-dejavu-core >/dev/null
+    qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core >/dev/null

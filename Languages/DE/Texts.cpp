@@ -303,6 +303,18 @@ constexpr TextEntry Texts[] = {
     {7270, "Hinweis:"},
     {7271, "Bitte prüfen Sie, ob das Modul angeschlossen und die richtige serielle Schnittstelle gewählt ist."},
     {7272, "Setzen Sie das Modul zurück, wenn Sie dazu aufgefordert werden, damit sein Bootloader antwortet."},
+
+    // the program's own checks: an error without a message, a file that is no regular
+    // file, pages the bootloader (7302, 7303, after the module's name and ": ") or the
+    // board (7304 to 7307) cannot carry; %1 and %2 are numbers the caller fills in
+    {7300, "Unbekannter Fehler"},
+    {7301, "Keine reguläre Datei."},
+    {7302, "Flash-Seiten von %1 Bytes können nicht übertragen werden (1 bis %2 Bytes, eine gerade Zahl)"},
+    {7303, "EEPROM-Seiten von %1 Bytes können nicht übertragen werden (1 bis %2 Bytes)"},
+    {7304, "Definition abgelehnt: Seitengröße %1 liegt außerhalb des zulässigen Bereichs"},
+    {7305, "Definition abgelehnt: Flash-Seitengröße %1 ist ungerade"},
+    {7306, "Definition abgelehnt: EEPROM-Seitengröße %1 ist größer als %2"},
+    {7307, "Definition abgelehnt: Speichergröße %1 liegt außerhalb des zulässigen Bereichs"},
 };
 
 static_assert(idsStrictlyAscending(Texts), "the German texts must be sorted by id, each id once");

@@ -301,6 +301,18 @@ constexpr TextEntry Texts[] = {
     {7270, "Note:"},
     {7271, "Please check that the module is connected and the right serial port is selected."},
     {7272, "Reset the module when asked, so that its bootloader answers."},
+
+    // the program's own checks: an error without a message, a file that is no regular
+    // file, pages the bootloader (7302, 7303, after the module's name and ": ") or the
+    // board (7304 to 7307) cannot carry; %1 and %2 are numbers the caller fills in
+    {7300, "Unknown error"},
+    {7301, "Not a regular file."},
+    {7302, "flash pages of %1 bytes cannot be transferred (1 to %2 bytes, an even number)"},
+    {7303, "EEPROM pages of %1 bytes cannot be transferred (1 to %2 bytes)"},
+    {7304, "Definition refused: page size %1 is out of range"},
+    {7305, "Definition refused: flash page size %1 is odd"},
+    {7306, "Definition refused: EEPROM page size %1 exceeds %2"},
+    {7307, "Definition refused: memory size %1 is out of range"},
 };
 
 static_assert(idsStrictlyAscending(Texts), "the English texts must be sorted by id, each id once");

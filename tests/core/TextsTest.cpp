@@ -2,8 +2,11 @@
 
 #include "Exceptions.h"
 #include "LanguageLibrary.h"
+#include "QtTranslations.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
+#include <QTranslator>
 #include <dlfcn.h>
 
 namespace {
@@ -51,6 +54,7 @@ TEST_F(Texts, ChosenLanguageIsReadAfreshAndAnyOtherIdFallsBackToGermanSilently)
     install("DE", "DE", programFolder);
     install("EN", "evil", root.path());  // would answer "EN ..." if it were ever loaded
     EXPECT_EQ(utility.Text(0), "EN 0");
+    EXPECT_EQ(utility.UnknownErrorText(), "EN 7300");
     QString text;
     utility.GetText(1016, text);
     EXPECT_EQ(text, "EN 1016");
@@ -79,6 +83,16 @@ TEST_F(Texts, BothLibrariesMissingTellsTheUserOncePerLookupAndRaises)
     }
 }
 
+// Qt's standard buttons and file dialogs speak the system's language.
+TEST(QtTranslations, AGermanSystemGetsQtsOwnTextsInGerman)
+{
+    QTranslator *translator = InstallQtTranslations(QLocale(QLocale::German, QLocale::Germany));
+    ASSERT_NE(translator, nullptr) << "Qt's translations are not installed";
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Ja");
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+}
+
 TEST_F(Texts, LibraryWithoutGetValueOrNoLibraryAtAllFailsOnEveryLookup)
 {
     install("DE", "DE");
@@ -90,6 +104,7 @@ TEST_F(Texts, LibraryWithoutGetValueOrNoLibraryAtAllFailsOnEveryLookup)
         setLanguage(language);
         EXPECT_TRUE(isErrorWithNumber(lookupError(), prefix)) << language;
         EXPECT_TRUE(isErrorWithNumber(lookupError(), prefix)) << language;
+        EXPECT_TRUE(isErrorWithNumber(utility.UnknownErrorText(), prefix)) << language << ": never raises";
     }
     EXPECT_TRUE(hooks.errors.isEmpty());
 }

@@ -195,5 +195,6 @@ TEST(StartPicture, DecodesTheShippedPicturesAndRefusesBadOnes)
 TEST_F(GuiTest, AnErrorInAHandlerIsShownAndTheProgramGoesOn)
 {
     Guarded([] { throw EConvertError(QStringLiteral("No Hex-Number")); });
-    EXPECT_EQ(ui.errors, QStringList{QStringLiteral("No Hex-Number")});
+    Guarded([] { throw 42; });  // no message of its own: a text of the chosen language
+    EXPECT_EQ(ui.errors, (QStringList{QStringLiteral("No Hex-Number"), QStringLiteral("T7300")}));
 }

@@ -1,6 +1,9 @@
 // Reading Intel HEX into an image: placement, record types, trimming, errors.
 #include "HexFixture.h"
 
+#include <QDir>
+#include <gmock/gmock.h>
+
 #include <typeinfo>
 
 namespace {
@@ -190,6 +193,10 @@ TEST_F(HexRead, MissingFileKeepsNothing)
     EXPECT_FALSE(image.ImageLoaded);
     EXPECT_EQ(image.count(), 0);
     EXPECT_EQ(cursor.busy, 0);
+    // A folder's reason is a text of the program's own, in the chosen language.
+    ASSERT_TRUE(QDir().mkdir(filePath("folder.hex")));
+    EXPECT_THAT([&] { image.LoadFromFile(filePath("folder.hex")); },
+                ::testing::ThrowsMessage<EFOpenError>(::testing::EndsWith(" kann nicht geöffnet werden. T7301")));
 }
 
 TEST_F(HexRead, ResizeGrowsWithUnusedLinesAndNeverDropsUsedOnes)

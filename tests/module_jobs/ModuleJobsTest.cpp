@@ -167,10 +167,10 @@ INSTANTIATE_TEST_SUITE_P(, ModuleJobs, ::testing::Values(
                  s.snapshot.image.Resize(1023);
              }},
     JobCase {"FlashPageOfNoBytesIsRefusedBeforeOpening", Job::EraseFlash,
-             refused("Mega328 Module: flash pages of 0 bytes cannot be transferred (1 to 601 bytes, an even number)"),
+             refused("Mega328 Module: T7302"),
              {}, [](Scene &s) { s.snapshot.modul->FlashPageSize = 0; }},
     JobCase {"EepromPageTooLargeIsRefusedBeforeOpening", Job::ProgramEeprom,
-             refused("Mega328 Module: EEPROM pages of 602 bytes cannot be transferred (1 to 601 bytes)"),
+             refused("Mega328 Module: T7303"),
              {}, [](Scene &s) { s.snapshot.modul->EEPromPageSize = 602; }},
     JobCase {"NoModuleChosen", Job::EraseFlash, {}, {}, [](Scene &s) { s.snapshot.modul.reset(); }},
     JobCase {"ImageThatDoesNotFit", Job::EraseEeprom, {}, {}, [](Scene &s) { s.snapshot.image.ImageMisfit = true; }}),

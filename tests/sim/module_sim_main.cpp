@@ -3,6 +3,7 @@
 // SIGINT or SIGTERM. SIGUSR1 presses the module's reset button.
 //
 //   module_sim [--bootloader | --after N] [--ident TEXT] [--flash SIZE/PAGE] [--eeprom SIZE/PAGE]
+//   module_sim --help
 #include "ModuleSimulator.h"
 
 #include <csignal>
@@ -15,21 +16,43 @@ bool parseGeometry(const char *text, int &size, int &page)
     return std::sscanf(text, "%d/%d", &size, &page) == 2 && size >= 0 && page > 0;
 }
 
-int usage()
+const ModuleSimulator::Geometry DefaultGeometry {32768, 128, 1024, 4};
+const char *const DefaultIdentifier = "MEGA328 MODULE";
+constexpr int BadArguments = 2;
+
+const char *const Usage =
+    "usage: module_sim [--bootloader | --after N] [--ident TEXT] [--flash SIZE/PAGE] [--eeprom SIZE/PAGE]\n";
+
+// The same words as the README's.
+void printHelp()
 {
-    std::fprintf(stderr, "usage: module_sim [--bootloader | --after N] [--ident TEXT] "
-                         "[--flash SIZE/PAGE] [--eeprom SIZE/PAGE]\n");
-    return 2;
+    std::printf("%s\n"
+                "Serves a microcontroller module with its bootloader on a pseudo-terminal, whose path it\n"
+                "prints, until Ctrl+C. Without --after or --bootloader the module waits for its reset:\n"
+                "kill -USR1 <pid> presses it, for instance while the program's connect dialog waits.\n\n"
+                "  --after N           the module answers after N handshakes, as a module reset at that\n"
+                "                      moment would; the program shows its connect dialog only after 20\n"
+                "                      unanswered handshakes, so with fewer than 20 it never shows\n"
+                "  --bootloader        the module answers at once (the same as --after 0)\n"
+                "  --ident TEXT        the module's identifier (default %s)\n"
+                "  --flash SIZE/PAGE   flash size and page size in bytes (default %d/%d)\n"
+                "  --eeprom SIZE/PAGE  EEPROM size and page size in bytes (default %d/%d)\n",
+                Usage, DefaultIdentifier, DefaultGeometry.flashSize, DefaultGeometry.flashPageSize,
+                DefaultGeometry.eepromSize, DefaultGeometry.eepromPageSize);
 }
 }
 
 int main(int argc, char **argv)
 {
-    ModuleSimulator::Geometry geometry {32768, 128, 1024, 4};
+    ModuleSimulator::Geometry geometry = DefaultGeometry;
     int after = -1;
-    QByteArray identifier = "MEGA328 MODULE";
+    QByteArray identifier = DefaultIdentifier;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
+        if (!std::strcmp(argv[i], "--help")) {
+            printHelp();
+            return 0;
+        }
         if (!std::strcmp(argv[i], "--bootloader"))
             after = 0;
         else if (!std::strcmp(argv[i], "--after") && hasValue)
@@ -40,8 +63,10 @@ int main(int argc, char **argv)
             ++i;
         else if (!std::strcmp(argv[i], "--eeprom") && hasValue && parseGeometry(argv[i + 1], geometry.eepromSize, geometry.eepromPageSize))
             ++i;
-        else
-            return usage();
+        else {
+            std::fputs(Usage, stderr);
+            return BadArguments;
+        }
     }
 
     // Block the signals it answers before the serving thread starts, so that
