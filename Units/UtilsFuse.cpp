@@ -5,8 +5,6 @@
 #include "Modul.h"
 #include "Utils.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <cmath>
 #include <source_location>
 
@@ -26,13 +24,9 @@ bool HasByte(const TModul &modul, TModul::BitByte byte)
     return false;
 }
 
-// The source as the project names it ("Units/UtilsFuse.cpp"): the user reads
-// it in the error box, and where the build kept it is nobody's business there.
-QString ProjectSourceName(const char *path)
-{
-    const QFileInfo source(QString::fromUtf8(path));
-    return source.dir().dirName() + QLatin1Char('/') + source.fileName();
-}
+// The module the error box names, as the design's assertions name their
+// unit: where the build kept the source is nobody's business there.
+const QString SourceModule = QStringLiteral("Units/Utils");
 
 // An assertion that stays active in every build, with the message format of
 // the class library's assertion error.
@@ -41,7 +35,7 @@ void Check(bool condition, const char *text,
 {
     if (!condition)
         throw EAssertionFailed(QStringLiteral("%1 (%2, Zeile %3)")
-                                   .arg(QString::fromUtf8(text), ProjectSourceName(where.file_name()))
+                                   .arg(QString::fromUtf8(text), SourceModule)
                                    .arg(where.line()));
 }
 

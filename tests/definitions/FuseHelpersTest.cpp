@@ -130,6 +130,6 @@ TEST(BaseConvert, AssertionsHoldInEveryBuild)
     EXPECT_TRUE(assertionOf(10, 0, "5").startsWith("Basis ist kleiner 2 ("));
     EXPECT_TRUE(assertionOf(0, 2, "").startsWith("Basis ist kleiner 2 ("));
     EXPECT_TRUE(assertionOf(16, 2, "FFFFFFFFFFFFFFFFF").startsWith("BaseXZahl ist zu groß ("));
-    // The project's name of the source, not the build machine's folder.
-    EXPECT_TRUE(assertionOf(16, 2, "G1").contains(QRegularExpression(R"( \(Units/UtilsFuse\.cpp, Zeile \d+\)$)")));
+    // The design's module name, not the build machine's folder.
+    EXPECT_TRUE(assertionOf(16, 2, "G1").contains(QRegularExpression(R"( \(Units/Utils, Zeile \d+\)$)")));
 }
