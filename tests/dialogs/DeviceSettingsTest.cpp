@@ -62,6 +62,11 @@ const Row Rows[] = {
      [](Sim &sim) { Sim::Info info; info.currentWarn = 10; sim.setInfo(info); }, save,
      Board + "10mA|500mA|3|save|spin|T6008", "G T3001,R T3230,R T3231,G T3003",
      {CMD_GET_INFO, CMD_GET_INFO, CMD_SET_CURRENT_LIMITS, CMD_SET_OSCILLATOR}, withCrc("001401F4") + withCrc("03")},
+    // The board check resets what lies beyond the board's range before it is shown, and so before it is saved.
+    {"AboveRangeResetByTheBoardCheck",
+     [](Sim &sim) { Sim::Info info; info.currentWarn = 900; info.oscillator = 9; sim.setInfo(info); }, save,
+     Board + "50mA|500mA|0|save|spin|T6008", "G T3001,R T3230,R T3231,G T3003",
+     {CMD_GET_INFO, CMD_GET_INFO, CMD_SET_CURRENT_LIMITS, CMD_SET_OSCILLATOR}, withCrc("003201F4") + withCrc("00")},
     {"SaveSendsTheControls", nullptr,
      [](TDeviceSettingsForm &f) {
          f.UpDownEx_WarnCurrent->step(true);

@@ -45,8 +45,11 @@ const Row Rows[] = {
     {"StepUp", [](Spin &s) { s.core.step(true); }, "60mA", 60, 60, "changing 60 1,next"},
     {"StepFromBelowRange", [](Spin &s) { s.core.setPosition(10); s.core.step(false); }, "20mA", 20, 20,
      "changing 10 0,changing 10 0,next"},
-    {"StopsAtMax", [](Spin &s) { s.core.setPosition(800); s.core.step(true); }, "800mA", 800, 800,
-     "changing 800 1,changing 810 0"},
+    // A step onto an end still has its direction; only one past it has none.
+    {"StopsAtMax", [](Spin &s) { s.core.setPosition(790); s.core.step(true); s.core.step(true); }, "800mA", 800, 800,
+     "changing 790 1,changing 800 1,next,changing 810 0"},
+    {"StopsAtMin", [](Spin &s) { s.core.setPosition(30); s.core.step(false); s.core.step(false); }, "20mA", 20, 20,
+     "changing 30 2,changing 20 2,prev,changing 10 0"},
     {"WrapsToMin", [](Spin &s) { s.core.setWrap(true); s.core.setPosition(800); s.core.step(true); }, "20mA", 20, 20,
      "changing 800 1,changing 810 0,prev"},
     {"RefusedStepStillRefreshesText", [](Spin &s) { s.refuse = true; s.shown = "?"; s.core.step(true); }, "50mA", 50,

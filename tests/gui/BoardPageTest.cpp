@@ -64,9 +64,19 @@ public:
         return count;
     }
     QString log() const { return window->redt_Status->toPlainText(); }
+    // The page's six groups and the clicked button, "1" for each that is on.
+    QString controls(QWidget *clicked) const
+    {
+        QString states;
+        const TMainFrm &w = *window;
+        for (const QWidget *control : std::initializer_list<const QWidget *> {w.GroupBox_Auto, w.GroupBox_ProgFlash,
+                 w.GroupBox_ProgEeprom, w.GroupBox_ProgFuse, w.GroupBox_ProgLock, w.GroupBox_ProgCommon, clicked})
+            states += control->isEnabledTo(control->parentWidget()) ? '1' : '0';
+        return states;
+    }
 
     // Each row on a fresh board and window: arrange, click, then the red lines
-    // counted, the link closed, the page usable again, and the row's own check.
+    // counted, the link closed, the page off at each log line and usable again, and the row's own check.
     using Step = std::function<void(BoardPageTest &)>;
     struct Row { const char *name; Step arrange; int redLines; Step check; };
     void runRows(QPushButton *TMainFrm::*button, std::initializer_list<Row> rows)
@@ -76,13 +86,17 @@ public:
             restart();
             row.arrange(*this);
             QPushButton *clicked = window.get()->*button;
-            clicked->click();
+            QStringList during;  // at each log line of the click
+            {
+                const QObject watcher;
+                QObject::connect(window->redt_Status, &QTextEdit::textChanged, &watcher,
+                                 [&] { during << controls(clicked); });
+                clicked->click();
+            }
             EXPECT_EQ(redLines(), row.redLines) << log().toStdString();
             EXPECT_FALSE(ProgUSB->IsOpen());
-            for (QGroupBox *group : {window->GroupBox_Auto, window->GroupBox_ProgFlash, window->GroupBox_ProgFuse,
-                                     window->GroupBox_ProgLock, window->GroupBox_ProgCommon})
-                EXPECT_TRUE(group->isEnabled());
-            EXPECT_TRUE(clicked->isEnabledTo(clicked->parentWidget()));
+            EXPECT_EQ(during.filter("1"), QStringList());
+            EXPECT_EQ(controls(clicked), "1111111");
             row.check(*this);
         }
     }

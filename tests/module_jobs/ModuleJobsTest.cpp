@@ -156,6 +156,8 @@ INSTANTIATE_TEST_SUITE_P(, ModuleJobs, ::testing::Values(
     JobCase {"PortThatWillNotOpen", Job::VerifyEeprom, unconnected("red"), {},
              [](Scene &) { CurrentComPort = "/nonexistent/ttyACM9"; }},
     JobCase {"ConnectAbortedDuringAnEraseIsGrey", Job::EraseFlash, unconnected("grey"), TwentyHandshakes, aborting},
+    JobCase {"ConnectAbortedDuringAnEepromEraseIsGrey", Job::EraseEeprom, unconnected("grey"), TwentyHandshakes,
+             aborting},
     JobCase {"ConnectAbortedDuringAVerifyIsRed", Job::VerifyFlash, unconnected("red"), TwentyHandshakes, aborting},
     JobCase {"HangUpWhileProgramming", Job::ProgramFlash, failed({broke(7211)}), Handshake + walk('B', 'F', 3),
              fault('A', 3, Action::HangUp)},

@@ -9,19 +9,28 @@ TEST_F(OperationsTest, AReadIsSavedAsTheUserAnswers)
 {
     QTemporaryDir folder;
     prompts.fileName = folder.filePath("read");
+    const auto onDisk = [&] {  // the whole memory read, from the file as Intel HEX
+        THexContainer saved;
+        saved.LoadFromFile(prompts.fileName);
+        QByteArray bytes(saved.count() * THexLine::Columns, 0);
+        saved.GetBytes(reinterpret_cast<std::uint8_t *>(bytes.data()), int(bytes.size()), 0);
+        return bytes;
+    };
     sim->setMemory(true, 0, flashData);
+    sim->setMemory(false, 0, eepromData);
     run(BoardOperation::ReadFlash);
-    THexContainer saved;  // the whole memory read, as Intel HEX
-    saved.LoadFromFile(prompts.fileName);
-    QByteArray bytes(sim->memory(true).size(), 0);
-    saved.GetBytes(reinterpret_cast<std::uint8_t *>(bytes.data()), int(bytes.size()), 0);
-    EXPECT_EQ(bytes, sim->memory(true));
+    EXPECT_EQ(onDisk(), sim->memory(true));
+    const QByteArray flashFile = readFile(prompts.fileName);
     prompts.overwrite = false;
     run(BoardOperation::ReadEeprom);  // No to overwriting the file
-    EXPECT_EQ(bytes, sim->memory(true));
+    EXPECT_EQ(readFile(prompts.fileName), flashFile);
+    prompts.overwrite = true;
+    run(BoardOperation::ReadEeprom);  // Yes
+    EXPECT_EQ(onDisk(), sim->memory(false));
     sim->addFault({CMD_READ_EEPROM, BoardSimulator::Phase::Status, BoardSimulator::Action::Value, 255});
     run(BoardOperation::ReadEeprom);  // a failed read
-    EXPECT_EQ(prompts.asked, QStringList({"save: T32|T14|hex", "save: T33|T15|eep", "overwrite: readT78", "error: T35"}));
+    const QStringList eepromSaved = {"save: T33|T15|eep", "overwrite: readT78"};
+    EXPECT_EQ(prompts.asked, QStringList {"save: T32|T14|hex"} + eepromSaved + eepromSaved << "error: T35");
 }
 
 TEST_F(OperationsTest, FuseAndLockValuesTravelAsTheEditsHoldThem)
