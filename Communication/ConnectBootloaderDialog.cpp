@@ -118,8 +118,7 @@ TForm1::TForm1(QWidget *parent)
     column->addWidget(Panel1);
     column->addLayout(body, 1);
 
-    setMinimumSize(ClientWidth, ClientHeight);
-    resize(ClientWidth, ClientHeight);
+    fitTexts();
 
     buildFrames();
     Timer1 = new QTimer(this);
@@ -153,6 +152,12 @@ void TForm1::showEvent(QShowEvent *event)
 
 void TForm1::FormShow()
 {
+    const QString caption = Utility->Text(CaptionTextId);
+    setWindowTitle(caption);
+    Label2->setText(caption);
+    Label1->setText(Utility->Text(ResetRequestTextId));
+    SpeedButton1->setText(Utility->Text(AbortTextId));
+    fitTexts();
     if (const QWidget *main = parentWidget()) {
         const QRect outer = main->frameGeometry();
         const QSize own = frameGeometry().size();
@@ -160,11 +165,14 @@ void TForm1::FormShow()
         // main window overhangs it equally on both sides.
         move(outer.left() + (outer.width() - own.width()) / 2, outer.top() + (outer.height() - own.height()) / 2);
     }
-    const QString caption = Utility->Text(CaptionTextId);
-    setWindowTitle(caption);
-    Label2->setText(caption);
-    Label1->setText(Utility->Text(ResetRequestTextId));
-    SpeedButton1->setText(Utility->Text(AbortTextId));
+}
+
+void TForm1::fitTexts()
+{
+    QSize size = QSize(ClientWidth, ClientHeight).expandedTo(layout()->totalMinimumSize());
+    size.setHeight(std::max(size.height(), layout()->totalHeightForWidth(size.width())));
+    setMinimumSize(size);
+    resize(size);
 }
 
 void TForm1::SpeedButton1Click()

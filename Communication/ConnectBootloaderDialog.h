@@ -47,7 +47,10 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // Texts first, then the size they need, then the place from that size.
     void FormShow();
+    // The design's size, or more where the current texts need it.
+    void fitTexts();
     void buildFrames();
 };
 

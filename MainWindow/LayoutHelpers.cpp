@@ -48,6 +48,21 @@ QToolButton *SpeedButton(QWidget *parent, const QString &pictureName)
     return button;
 }
 
+void ReserveRoom(QLabel *label, const QStringList &texts)
+{
+    QLabel probe;
+    probe.setFont(label->font());
+    probe.setWordWrap(label->wordWrap());
+    probe.setIndent(label->indent());
+    probe.setMargin(label->margin());
+    QSize room;
+    for (const QString &text : texts) {
+        probe.setText(text);
+        room = room.expandedTo(probe.sizeHint());
+    }
+    label->setMinimumSize(room);
+}
+
 void MakeCompact(QLayout *layout)
 {
     if (auto *grid = qobject_cast<QGridLayout *>(layout))

@@ -3,6 +3,7 @@
 #include <QPixmap>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 class QLabel;
 class QLayout;
@@ -22,6 +23,9 @@ QLabel *PictureLabel(QWidget *parent, const QString &name, QSize size);
 QToolButton *PictureButton(QWidget *parent, const QString &pictureName);
 // The design's flat speed buttons: a picture and a text, no focus on click.
 QToolButton *SpeedButton(QWidget *parent, const QString &pictureName);
+// Keeps a label at least as large as it would be with any of the texts, so
+// that a change among them moves nothing beside it.
+void ReserveRoom(QLabel *label, const QStringList &texts);
 // Tighter rows (not columns) and top and bottom margins, for pages that share their
 // height with the log.
 void MakeCompact(QLayout *layout);

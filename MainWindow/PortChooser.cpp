@@ -21,9 +21,11 @@ PortChooser::PortChooser(QWidget *parent)
 {
     setSizeAdjustPolicy(QComboBox::AdjustToContents);
     setMinimumWidth(DesignWidth);
+    // Blue while usable; a disabled chooser keeps the style's disabled colours.
     QPalette palette = this->palette();
-    palette.setColor(QPalette::ButtonText, ColourFromBgr(PortTextColour));
-    palette.setColor(QPalette::Text, ColourFromBgr(PortTextColour));
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (QPalette::ColorRole role : {QPalette::ButtonText, QPalette::Text})
+            palette.setColor(group, role, ColourFromBgr(PortTextColour));
     setPalette(palette);
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (index >= 0)

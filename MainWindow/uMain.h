@@ -358,6 +358,8 @@ private:
     QWidget *buildBoardProgramPage();
     QWidget *buildModuleProgramPage();
     QWidget *buildImagePage(bool flash);
+    // The fuse note keeps the room of the widest of its texts in the current language.
+    void reserveFuseNoteRoom();
 
     // uMainHandlers.cpp: every user action through the error guard.
     void connectHandlers();

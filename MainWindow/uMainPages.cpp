@@ -4,6 +4,7 @@
 #include "HexView.h"
 #include "LayoutHelpers.h"
 #include "RadioGroup.h"
+#include "Utils.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,6 +24,9 @@ namespace {
 constexpr int HexEditWidth = 121;
 constexpr int WarningSize = 32;
 constexpr int DeviceListRows = 16;
+// The fuse note's two texts: not read (after start-up and a device change) and read.
+constexpr int FuseNotReadText = 724;
+constexpr int FusesReadText = 725;
 
 const QStringList SpiClockTexts = {
     QStringLiteral("4 MHz (250ns)"),    QStringLiteral("2 MHz (500ns)"),
@@ -33,6 +37,15 @@ const QStringList SpiClockTexts = {
     QStringLiteral("1  kHz (1ms)"),
 };
 
+// A warning picture that comes and goes keeps its room: nothing beside it moves.
+QLabel *WarningPicture(QWidget *parent)
+{
+    QLabel *picture = PictureLabel(parent, QStringLiteral("Warning.png"), QSize(WarningSize, WarningSize));
+    QSizePolicy policy = picture->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    picture->setSizePolicy(policy);
+    return picture;
+}
 }
 
 QGroupBox *TMainFrm::buildFuseGroup()
@@ -40,8 +53,7 @@ QGroupBox *TMainFrm::buildFuseGroup()
     grp_FuseBits = tagged(new QGroupBox(pnl_DevelopmentBord), 404);
     grp_FuseBits->setEnabled(false);
     auto *grid = new QGridLayout(grp_FuseBits);
-    img_HighWarning = PictureLabel(grp_FuseBits, QStringLiteral("Warning.png"),
-                                   QSize(WarningSize, WarningSize));
+    img_HighWarning = WarningPicture(grp_FuseBits);
     grid->addWidget(img_HighWarning, 0, 0, 3, 1, Qt::AlignTop);
     const QStringList captions = {QStringLiteral("Low:"), QStringLiteral("High:"),
                                   QStringLiteral("Extended:")};
@@ -191,8 +203,7 @@ QWidget *TMainFrm::buildBoardProgramPage()
 
     GroupBox_ProgFuse = tagged(new QGroupBox(page), 721);
     auto *fuse = new QHBoxLayout(GroupBox_ProgFuse);
-    img_Warnung2 = PictureLabel(GroupBox_ProgFuse, QStringLiteral("Warning.png"),
-                                QSize(WarningSize, WarningSize));
+    img_Warnung2 = WarningPicture(GroupBox_ProgFuse);
     btn_WriteFuse = tagged(new QPushButton(GroupBox_ProgFuse), 722);
     btn_ReadFuse = tagged(new QPushButton(GroupBox_ProgFuse), 723);
     fuse->addWidget(img_Warnung2);
@@ -236,6 +247,11 @@ QWidget *TMainFrm::buildBoardProgramPage()
     for (QLayout *layout : std::initializer_list<QLayout *>{row, flash, eeprom, fuse, lock, common})
         MakeCompact(layout);
     return page;
+}
+
+void TMainFrm::reserveFuseNoteRoom()
+{
+    ReserveRoom(lbl_FuseNotRead, {Utility->Text(FuseNotReadText), Utility->Text(FusesReadText)});
 }
 
 QWidget *TMainFrm::buildModuleProgramPage()

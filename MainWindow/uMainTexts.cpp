@@ -67,6 +67,7 @@ void TMainFrm::ApplyLanguageTexts()
     RadioGroup_Power->setTitle(Utility->Text(PowerCaption));
     for (int item = 0; item < RadioGroup_Power->count(); ++item)
         RadioGroup_Power->setItemText(item, Utility->Text(FirstPowerItem + item));
+    reserveFuseNoteRoom();
 }
 
 void TMainFrm::ac_CloseExecute()

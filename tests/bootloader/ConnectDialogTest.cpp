@@ -4,6 +4,8 @@
 
 #include "Utils.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QSignalSpy>
@@ -101,4 +103,22 @@ TEST_F(ConnectDialog, ButtonEscapeAndCloseRequestEachAbortAndHideButTheLoopPutti
     EXPECT_FALSE(form.isVisible());
     form.showConnectDialog();
     EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(ConnectDialog, GrowsToItsTextsInTheProgramsLanguages)
+{
+    QString exeFolder;
+    Utility->ExeFolder(exeFolder);
+    for (const QString library : {"DE.lang.so", "EN.lang.so"}) {
+        QFile::link(QDir(qEnvironmentVariable("LUMAPROG_BIN_DIR")).filePath(library), exeFolder + library);
+        Utility->IniWrite("ProgramOptions", "LanguageID", library.left(2));
+        form.showConnectDialog();
+        QCoreApplication::sendPostedEvents();
+        // The heading whole, the wrapped request whole at the width it got.
+        EXPECT_TRUE(form.Label2->sizeHint().boundedTo(form.Label2->size()) == form.Label2->sizeHint()
+                    && form.Label1->heightForWidth(form.Label1->width()) <= form.Label1->height())
+            << library.toStdString();
+        form.closeConnectDialog();
+    }
+    Utility->IniWrite("ProgramOptions", "LanguageID", "TT");
 }

@@ -268,3 +268,23 @@ TEST(BitEditor, BoxesFollowTheBitsAndTheSpienRule)
     EXPECT_EQ(OpenBitBoxes("FD", ext, TModul::ExtFuse, false).captions[7] + "|" + BitTooltip("FD", ext),
               "7|B0: 1\r\nB1: 0\r\nB2: 1\r\n");
 }
+
+TEST_F(BoardPageTest, NothingMovesWhenAWarningPictureOrTheFuseNoteChanges)
+{
+    const auto places = [this] {
+        QCoreApplication::processEvents();  // the layouts settle
+        return QList<QRect>{window->edt_FuseBitsLow->geometry(), window->btn_ChangeLow->geometry(),
+                            window->btn_WriteFuse->geometry(), window->GroupBox_ProgCommon->geometry()};
+    };
+    const bool none[2] = {}, both[2] = {true, true};
+    for (const char *language : {"EN", "DE"}) {
+        writeSetting("ProgramOptions", "LanguageID", language);
+        restart();
+        window->show();
+        window->ShowFuseWarning(none);
+        const QList<QRect> before = places();
+        window->ShowFuseWarning(both);
+        window->lbl_FuseNotRead->setText(Utility->Text(725));  // as a successful read sets it
+        EXPECT_EQ(places(), before) << language;
+    }
+}

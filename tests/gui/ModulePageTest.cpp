@@ -5,6 +5,7 @@
 
 #include "Bootloader.h"
 #include "ConnectBootloaderDialog.h"
+#include "LogWriter.h"
 #include "ModuleSimulator.h"
 
 using Memory = ModuleSimulator::Memory;
@@ -13,8 +14,8 @@ namespace {
 constexpr int FlashSize = 1024, EepromSize = 512;
 const QByteArray ModuleDefinition = "[Mega328 Module]\nCategorie=1\nFlashSize=1024\nFlashPageSize=128\n"
                                     "EEPromSize=512\nEEPromPageSize=4\n";
-const QString Busy = "idle 0, groups 00, menu 0, port 0, pressed 0, start box 1";
-const QString Idle = "idle 1, groups 11, menu 1, port 1, pressed 1, start box 1";
+const QString Busy = "idle 0, groups 00, menu 0, port 0 blue 0, pressed 0, start box 1";
+const QString Idle = "idle 1, groups 11, menu 1, port 1 blue 2, pressed 1, start box 1";
 
 // How the module answers the handshake.
 enum class Module { Ready, SilentUntilReset, SilentUntilAbort };
@@ -53,9 +54,13 @@ protected:
     }
     QString state(QToolButton *pressed) const
     {
-        return QString("idle %1, groups %2%3, menu %4, port %5, pressed %6, start box %7")
+        // How many of the port's text colours are blue in the chooser's present state.
+        const QPalette &port = window->ComboBox1->palette();
+        const QColor blue = ColourFromBgr(clBlue);
+        const int blueTexts = (port.text().color() == blue) + (port.buttonText().color() == blue);
+        return QString("idle %1, groups %2%3, menu %4, port %5 blue %6, pressed %7, start box %8")
             .arg(OperationIdle).arg(window->grp_ProgFlash->isEnabled()).arg(window->grp_ProgEEProm->isEnabled())
-            .arg(window->menuBar()->isEnabled()).arg(window->ComboBox1->isEnabled())
+            .arg(window->menuBar()->isEnabled()).arg(window->ComboBox1->isEnabled()).arg(blueTexts)
             .arg(pressed->isEnabledTo(pressed->parentWidget())).arg(window->chk_Module_StartApplication->isEnabled());
     }
 
