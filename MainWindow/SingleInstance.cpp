@@ -1,27 +1,47 @@
 #include "SingleInstance.h"
 
-#include <QCryptographicHash>
-#include <QLocalSocket>
+#include "PrivateRuntimeFolder.h"
 
-#include <unistd.h>
+#include <QCryptographicHash>
+#include <QGuiApplication>
+#include <QLocalSocket>
 
 namespace {
 const QByteArray RaiseRequest = QByteArrayLiteral("raise\n");
-constexpr int CaptionHashLength = 16;
+// Enough of the hash to keep the path well inside a socket address.
+constexpr int KeyHashLength = 16;
+
+QString thisDesktopsName(const QString &caption)
+{
+    return SingleInstanceName(caption, DesktopIdentity(QGuiApplication::platformName()));
+}
 }
 
-QString SingleInstanceName(const QString &caption)
+QString DesktopIdentity(const QString &platform)
 {
-    const QByteArray hash = QCryptographicHash::hash(caption.toUtf8(), QCryptographicHash::Sha1);
-    return QStringLiteral("lumaprog-%1-%2")
-        .arg(getuid())
-        .arg(QString::fromLatin1(hash.toHex().left(CaptionHashLength)));
+    if (platform != QLatin1String("xcb") && !platform.startsWith(QLatin1String("wayland")))
+        return platform;
+    return QStringLiteral("DISPLAY=%1 WAYLAND_DISPLAY=%2")
+        .arg(qEnvironmentVariable("DISPLAY"), qEnvironmentVariable("WAYLAND_DISPLAY"));
+}
+
+QString SingleInstanceName(const QString &caption, const QString &desktop)
+{
+    const QString folder = PlatformFolders::privateRuntimeFolder();
+    if (folder.isEmpty())
+        return {};
+    const QByteArray key = desktop.toUtf8() + '\n' + caption.toUtf8();
+    const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1);
+    return folder + QStringLiteral("/lumaprog-") + QString::fromLatin1(hash.toHex().left(KeyHashLength));
 }
 
 bool NotifyRunningInstance(const QString &caption, int timeoutMs)
 {
+    const QString name = thisDesktopsName(caption);
+    if (name.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(SingleInstanceName(caption));
+    socket.connectToServer(name);
     if (!socket.waitForConnected(timeoutMs))
         return false;
     socket.write(RaiseRequest);
@@ -38,10 +58,12 @@ SingleInstanceServer::SingleInstanceServer(QObject *parent) : QObject(parent)
 
 bool SingleInstanceServer::listen(const QString &caption)
 {
-    const QString name = SingleInstanceName(caption);
+    const QString name = thisDesktopsName(caption);
     if (m_server.isListening() && m_server.serverName() == name)
         return true;
     m_server.close();
+    if (name.isEmpty())
+        return false;
     if (m_server.listen(name))
         return true;
     // A socket left behind by a program that ended without closing it.

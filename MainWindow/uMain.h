@@ -401,6 +401,8 @@ private:
 
     // uMainDevice.cpp.
     void addDefinition(std::unique_ptr<TModul> definition);
+    // The microcontroller change's steps up to the fuse check.
+    void applyMicrocontroller(const TModul &device);
     void reloadLoadedImages();
     void showFusesNotRead();
 

@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QToolButton>
 
+#include <functional>
+
 Q_DECLARE_METATYPE(const TModul *)
 
 namespace {
@@ -32,6 +34,20 @@ const QString LineEnd = QStringLiteral("\r\n");
 QString byteCount(int size)
 {
     return QString::number(size) + QStringLiteral(" Byte");
+}
+
+// Runs a device change's steps and then its closing steps, also when a step
+// raises: the page must never go on offering what the new device cannot
+// take. The step's error then goes on to the handler's guard.
+void withClosingSteps(const std::function<void()> &steps, const std::function<void()> &closing)
+{
+    try {
+        steps();
+    } catch (...) {
+        closing();
+        throw;
+    }
+    closing();
 }
 }
 
@@ -91,15 +107,24 @@ void TMainFrm::cbb_MicrocontrollerChange()
     const TModul *device = DefinitionAt(cbb_Microcontroller, cbb_Microcontroller->currentIndex());
     if (!device)
         return;
-    edt_FuseBitsLow->setText(device->DefaultFuseLow);
-    edt_FuseBitsHigh->setText(device->DefaultFuseHigh);
-    edt_FuseBitsExtendet->setText(device->DefaultFuseExt);
-    edt_LockBits->setText(device->DefaultLock);
+    // The enabling comes first: it must not wait on the label's text lookup.
+    withClosingSteps([&] { applyMicrocontroller(*device); }, [this] {
+        UpdateControls();
+        showFusesNotRead();
+    });
+}
+
+void TMainFrm::applyMicrocontroller(const TModul &device)
+{
+    edt_FuseBitsLow->setText(device.DefaultFuseLow);
+    edt_FuseBitsHigh->setText(device.DefaultFuseHigh);
+    edt_FuseBitsExtendet->setText(device.DefaultFuseExt);
+    edt_LockBits->setText(device.DefaultLock);
     grp_FuseBits->setEnabled(true);
-    const bool low = Utility->HasFuseLowByte(*device);
-    const bool high = Utility->HasFuseHighByte(*device);
-    const bool extended = Utility->HasFuseExtByte(*device);
-    const bool lock = Utility->HasLockByte(*device);
+    const bool low = Utility->HasFuseLowByte(device);
+    const bool high = Utility->HasFuseHighByte(device);
+    const bool extended = Utility->HasFuseExtByte(device);
+    const bool lock = Utility->HasLockByte(device);
     edt_FuseBitsLow->setEnabled(low);
     btn_ChangeLow->setEnabled(low);
     edt_FuseBitsHigh->setEnabled(high);
@@ -109,17 +134,16 @@ void TMainFrm::cbb_MicrocontrollerChange()
     edt_LockBits->setEnabled(lock);
     btn_ChangeLock->setEnabled(lock);
     grp_SPI->setEnabled(true);
-    Label_mc_signature->setText(QStringLiteral("0x") + device->Signatur);
-    Label_MC_FlashMemory->setText(byteCount(device->FlashSize));
-    Label_MC_EepromMemory->setText(byteCount(device->EEPromSize));
+    Label_mc_signature->setText(QStringLiteral("0x") + device.Signatur);
+    Label_MC_FlashMemory->setText(byteCount(device.FlashSize));
+    Label_MC_EepromMemory->setText(byteCount(device.EEPromSize));
 
     reloadLoadedImages();
 
+    // A default fuse text that is not hexadecimal raises here.
     bool flags[2] = {false, false};
-    checkSpienJtagen(*device, flags);
+    checkSpienJtagen(device, flags);
     ShowFuseWarning(flags);
-    showFusesNotRead();
-    UpdateControls();
 }
 
 void TMainFrm::cbb_MicrocontrollerModuleChange()
@@ -128,10 +152,11 @@ void TMainFrm::cbb_MicrocontrollerModuleChange()
         DefinitionAt(cbb_MicrocontrollerModule, cbb_MicrocontrollerModule->currentIndex());
     if (!device)
         return;
-    Label22->setText(byteCount(device->FlashSize));
-    Label23->setText(byteCount(device->EEPromSize));
-    reloadLoadedImages();
-    UpdateControls();
+    withClosingSteps([&] {
+        Label22->setText(byteCount(device->FlashSize));
+        Label23->setText(byteCount(device->EEPromSize));
+        reloadLoadedImages();
+    }, [this] { UpdateControls(); });
 }
 
 void TMainFrm::reloadLoadedImages()

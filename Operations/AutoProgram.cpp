@@ -34,6 +34,6 @@ BoardResult RunAutoProgram(const BoardSnapshot &snapshot, const BoardReport &rep
         return result;
     if (!confirmed)
         return result;
-    return RunBoardFrame(FrameKind::AutoProgram, &modul, report.log,
+    return RunBoardFrame(FrameKind::AutoProgram, modul, report.log,
                          [&] { return runSteps(modul, snapshot, report); });
 }

@@ -16,23 +16,25 @@ struct FrameState {
     bool powered = false;  // the target voltage came on (signature check only)
 };
 
-void openSteps(FrameKind kind, const TModul *modul, const TLogProc &log, FrameState &state)
+// Open the link, read the device information, check the board.
+void openLink(const TLogProc &log, FrameState &state)
 {
     state.ok = ProgUSB->Open();
     state.ok = state.ok && ReadDeviceInfo(log);
     state.ok = state.ok && CheckDevice(log);
-    if (kind == FrameKind::ResetTarget) {
-        state.ok = state.ok && ResetTarget(log);
-        return;
-    }
+}
+
+void openSteps(FrameKind kind, const TModul &modul, const TLogProc &log, FrameState &state)
+{
+    openLink(log, state);
     if (kind == FrameKind::SignatureCheck) {
         state.ok = state.ok && SetTargetPower(true, log);
         state.powered = state.ok;
     }
-    state.ok = state.ok && EnterProgrammingMode(*modul, log);
+    state.ok = state.ok && EnterProgrammingMode(modul, log);
     state.entered = state.ok;
     if (kind != FrameKind::AutoProgram)
-        state.ok = state.ok && CheckSignature(*modul, log);
+        state.ok = state.ok && CheckSignature(modul, log);
 }
 
 void closingStep(const TLogProc &log, const std::function<void()> &step)
@@ -44,16 +46,14 @@ void closingStep(const TLogProc &log, const std::function<void()> &step)
 void closeSteps(FrameKind kind, const TLogProc &log, const FrameState &state)
 {
     const auto switchOff = [&] { closingStep(log, [&] { SetTargetPower(false, log); }); };
-    if (kind != FrameKind::ResetTarget) {
-        if (state.entered)
-            closingStep(log, [&] { LeaveProgrammingMode(log); });
-        else if (kind == FrameKind::AutoProgram)
-            switchOff();
-        if (state.ok)
-            closingStep(log, [&] { ApplyPowerOption(log); });
-        else if (kind != FrameKind::SignatureCheck || state.powered)
-            switchOff();
-    }
+    if (state.entered)
+        closingStep(log, [&] { LeaveProgrammingMode(log); });
+    else if (kind == FrameKind::AutoProgram)
+        switchOff();
+    if (state.ok)
+        closingStep(log, [&] { ApplyPowerOption(log); });
+    else if (kind != FrameKind::SignatureCheck || state.powered)
+        switchOff();
     ProgUSB->Close();
 }
 
@@ -64,6 +64,30 @@ public:
     RunningMark(const RunningMark &) = delete;
     RunningMark &operator=(const RunningMark &) = delete;
 };
+
+// A frame's shape: its opening steps, the operation, and its closing steps,
+// which run whatever happened.
+BoardResult runFrame(const TLogProc &log, const std::function<void(FrameState &)> &open,
+                     const std::function<bool()> &operation, const std::function<void(bool ok)> &beforeClosing,
+                     const std::function<void(const FrameState &)> &close)
+{
+    BoardResult result;
+    if (frameRunning)
+        return result;
+    const RunningMark mark;
+    FrameState state;
+    const bool finished = RunLoggingErrors(log, result.error, [&] {
+        open(state);
+        if (state.ok && operation)
+            state.ok = operation();
+        if (beforeClosing)
+            beforeClosing(state.ok);
+    });
+    state.ok = state.ok && finished;
+    close(state);
+    result.ok = state.ok;
+    return result;
+}
 }
 
 bool RunLoggingErrors(const TLogProc &log, QString &error, const std::function<void()> &work)
@@ -89,24 +113,22 @@ bool BoardOperationRunning()
     return frameRunning;
 }
 
-BoardResult RunBoardFrame(FrameKind kind, const TModul *modul, const TLogProc &log,
+BoardResult RunBoardFrame(FrameKind kind, const TModul &modul, const TLogProc &log,
                           const std::function<bool()> &operation,
                           const std::function<void(bool ok)> &beforeClosing)
 {
-    BoardResult result;
-    if (frameRunning)
-        return result;
-    const RunningMark mark;
-    FrameState state;
-    const bool finished = RunLoggingErrors(log, result.error, [&] {
-        openSteps(kind, modul, log, state);
-        if (state.ok && operation)
-            state.ok = operation();
-        if (beforeClosing)
-            beforeClosing(state.ok);
-    });
-    state.ok = state.ok && finished;
-    closeSteps(kind, log, state);
-    result.ok = state.ok;
-    return result;
+    return runFrame(
+        log, [&](FrameState &state) { openSteps(kind, modul, log, state); }, operation, beforeClosing,
+        [&](const FrameState &state) { closeSteps(kind, log, state); });
+}
+
+BoardResult RunResetFrame(const TLogProc &log)
+{
+    return runFrame(
+        log,
+        [&](FrameState &state) {
+            openLink(log, state);
+            state.ok = state.ok && ResetTarget(log);
+        },
+        {}, {}, [](const FrameState &) { ProgUSB->Close(); });
 }

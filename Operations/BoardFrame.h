@@ -33,24 +33,26 @@ enum class FrameKind {
     // The target voltage is switched on before programming mode; after a
     // failure it is switched off only when it came on.
     SignatureCheck,
-    // The board check and the target reset only: no programming mode, no
-    // voltage handling.
-    ResetTarget,
     // Programming mode, then the operation, which checks the signature itself
     // when asked to. Without programming mode the target is switched off
     // twice: once in its place, once for the failure.
     AutoProgram,
 };
 
-// Runs one frame. `modul` (the snapshot's definition) may be null only for
-// ResetTarget. `operation` runs when everything before it went well; its
-// result becomes the frame's. `beforeClosing` then runs with the result so
-// far, before the closing steps (not after an error).
+// Runs one frame on `modul` (the snapshot's definition). `operation` runs
+// when everything before it went well; its result becomes the frame's.
+// `beforeClosing` then runs with the result so far, before the closing steps
+// (not after an error).
 // While a frame runs, a second one (started from a nested event) does nothing
 // and returns ok false.
-BoardResult RunBoardFrame(FrameKind kind, const TModul *modul, const TLogProc &log,
+BoardResult RunBoardFrame(FrameKind kind, const TModul &modul, const TLogProc &log,
                           const std::function<bool()> &operation = {},
                           const std::function<void(bool ok)> &beforeClosing = {});
+
+// The target reset's frame, which needs no microcontroller: the board check
+// and the reset only, with no programming mode and no voltage handling. It
+// runs and closes as the other frames do.
+BoardResult RunResetFrame(const TLogProc &log);
 
 // True while a frame runs. A handler that starts a board operation, and the
 // board settings command, do nothing while it is set: the port is in use.

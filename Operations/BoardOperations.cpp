@@ -41,18 +41,11 @@ bool preconditionHolds(BoardOperation operation, const BoardSnapshot &snapshot)
 
 FrameKind frameOf(BoardOperation operation)
 {
-    switch (operation) {
-    case BoardOperation::CheckSignature:
-        return FrameKind::SignatureCheck;
-    case BoardOperation::ResetTarget:
-        return FrameKind::ResetTarget;
-    default:
-        return FrameKind::Manual;
-    }
+    return operation == BoardOperation::CheckSignature ? FrameKind::SignatureCheck : FrameKind::Manual;
 }
 
 // The operation's own steps after the signature check (none for the
-// signature check itself and the reset).
+// signature check itself; the reset has a frame of its own).
 bool runSteps(BoardOperation operation, const TModul &modul, const BoardSnapshot &snapshot, const BoardReport &report,
               TMemoryStream &stream)
 {
@@ -107,10 +100,13 @@ BoardResult RunBoardOperation(BoardOperation operation, const BoardSnapshot &sna
 {
     if (BoardOperationRunning() || !preconditionHolds(operation, snapshot))
         return {};
+    if (operation == BoardOperation::ResetTarget)
+        return RunResetFrame(report.log);
+    // Every other operation has a microcontroller: its precondition holds.
+    const TModul &modul = *snapshot.modul;
     TMemoryStream stream;
-    const TModul *modul = snapshot.modul ? &*snapshot.modul : nullptr;
     const BoardResult result = RunBoardFrame(frameOf(operation), modul, report.log,
-                                             [&] { return runSteps(operation, *modul, snapshot, report, stream); });
+                                             [&] { return runSteps(operation, modul, snapshot, report, stream); });
     if (operation == BoardOperation::ReadFlash || operation == BoardOperation::ReadEeprom) {
         const SaveTexts &texts = operation == BoardOperation::ReadFlash ? FlashSave : EepromSave;
         QString ignored;

@@ -159,7 +159,7 @@ FuseReadResult ReadFuses(const BoardSnapshot &snapshot, const BoardReport &repor
         result.spienOff = flags[0];
         result.jtagenOff = flags[1];
     };
-    result.board = RunBoardFrame(FrameKind::Manual, &modul, log, readAll, logAndKeepValues);
+    result.board = RunBoardFrame(FrameKind::Manual, modul, log, readAll, logAndKeepValues);
     return result;
 }
 
@@ -172,7 +172,7 @@ LockReadResult ReadLock(const BoardSnapshot &snapshot, const BoardReport &report
     logLine(log, 0, clBlue, Utility->Text(TextReadLock));
     std::uint8_t value = 0;
     result.board = RunBoardFrame(
-        FrameKind::Manual, &*snapshot.modul, log, [&] { return ReadFuse(value, LockSpec.readInstr, log); },
+        FrameKind::Manual, *snapshot.modul, log, [&] { return ReadFuse(value, LockSpec.readInstr, log); },
         [&](bool ok) {
             if (!ok) {
                 logNotCarriedOut(log);
@@ -195,7 +195,7 @@ BoardResult WriteFuses(const BoardSnapshot &snapshot, const BoardReport &report)
                           [&] { confirmed = ConfirmFuseWarning(modul, snapshot.fuses, report.prompts); })
         || !confirmed)
         return result;
-    return RunBoardFrame(FrameKind::Manual, &modul, report.log,
+    return RunBoardFrame(FrameKind::Manual, modul, report.log,
                          [&] { return WriteFuseBytes(modul, snapshot.fuses, report.log); });
 }
 
@@ -204,6 +204,6 @@ BoardResult WriteLock(const BoardSnapshot &snapshot, const BoardReport &report)
     if (!mayStart(snapshot))
         return {};
     const TModul &modul = *snapshot.modul;
-    return RunBoardFrame(FrameKind::Manual, &modul, report.log,
+    return RunBoardFrame(FrameKind::Manual, modul, report.log,
                          [&] { return WriteLockByte(modul, snapshot.fuses, report.log); });
 }

@@ -201,3 +201,21 @@ TEST_F(GuiTest, AChangedFileIsReloadedOnActivationAndAVanishedOneBecomesUnusable
         }
     }
 }
+
+// A change stopped by a fuse text that is not hexadecimal shows the error and offers only what fits.
+TEST_F(GuiTest, AChangeThatRaisesStillLeavesNoMisfitImageWritable)
+{
+    writeDefinitions(TestDefinitions + "[chip bad]\nBase=Chip B\nFlashSize=512\nDefaultFuseHigh=XY\n");
+    writeSetting(ProgramOptions, "Microcontroller", "1");
+    auto window = createWindow();
+    window->edt_FlashFileChange(writeHexFile("full.hex", 1024));
+    for (QCheckBox *box : window->AutoRunBoxes())
+        box->setChecked(box == window->chk_ProgramFlash);
+    const auto usable = [&] {
+        return joined({ownEnabled(window->btn_WriteFlash), ownEnabled(window->chk_ProgramFlash),
+                       ownEnabled(window->btn_StartAutoProgram), ui.errors.contains("No Hex-Number")});
+    };
+    ASSERT_EQ(usable(), "true|true|true|false");
+    chooseEntry(window->cbb_Microcontroller, 2);
+    EXPECT_EQ(usable(), "false|false|false|true");
+}

@@ -14,8 +14,21 @@
 #include <QProcess>
 #include <QSignalSpy>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 const QString SourcePictures = QStringLiteral(LUMAPROG_SOURCE_PICTURES);
+
+// Sets an environment variable (unsets it for a null value) while it lives.
+struct EnvironmentValue {
+    EnvironmentValue(const char *name, const QByteArray &value) : name(name), saved(qgetenv(name)) { set(value); }
+    ~EnvironmentValue() { set(saved); }
+    void set(const QByteArray &value) const { value.isNull() ? qunsetenv(name) : qputenv(name, value); }
+    const char *name;
+    QByteArray saved;
+};
+
 
 // The built program with what it loads at run time, copied into a folder of its own.
 bool copyProgramFolder(const QString &binFolder, const QString &target)
@@ -78,6 +91,9 @@ TEST_F(GuiTest, StartUpDrivesTheSplashAndFreesItAtTheFirstShow)
 
 TEST_F(GuiTest, ASecondStartReachesTheRunningInstanceByItsCaption)
 {
+    // A runtime folder of the test's own: a running program's socket is never met.
+    const QTemporaryDir runtime;
+    const EnvironmentValue runtimeVariable("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     SingleInstanceServer server;
     ASSERT_TRUE(server.listen(QStringLiteral("T0")));
     QSignalSpy raised(&server, &SingleInstanceServer::raiseRequested);
@@ -96,7 +112,7 @@ TEST_F(GuiTest, ASecondStartReachesTheRunningInstanceByItsCaption)
         // A socket file left behind, as by a program that crashed.
         QLocalServer stale;
         stale.setSocketOptions(QLocalServer::UserAccessOption);
-        ASSERT_TRUE(stale.listen(SingleInstanceName(caption)));
+        ASSERT_TRUE(stale.listen(SingleInstanceName(caption, DesktopIdentity("offscreen"))));
         const QString path = stale.fullServerName();
         stale.close();
         writeFile(path, {});
@@ -104,6 +120,42 @@ TEST_F(GuiTest, ASecondStartReachesTheRunningInstanceByItsCaption)
     EXPECT_FALSE(NotifyRunningInstance(caption, 200));
     SingleInstanceServer restarted;
     EXPECT_TRUE(restarted.listen(caption));
+}
+
+// The socket sits in a folder no other user can reach, one per desktop and caption.
+TEST(SingleInstanceChannel, LivesInAPrivateFolderOnePerDesktop)
+{
+    QTemporaryDir base;
+    const EnvironmentValue temporaryFolder("TMPDIR", QFile::encodeName(base.path()));
+    const auto path = [&](const QString &name) { return QFile::encodeName(base.filePath(name)); };
+    const QByteArray open = path("open"), shut = path("shut"), others = path("others"), link = path("link");
+    const QByteArray own = path(QStringLiteral("lumaprog-%1").arg(::geteuid()));
+    const auto makeFolder = [](const char *f, mode_t mode) { return !::mkdir(f, mode) && !::chmod(f, mode); };
+    ASSERT_TRUE(makeFolder(open, 0755) && makeFolder(shut, 0700) && makeFolder(others, 0700) && !::symlink(shut, link));
+    const bool stillOurs = ::chown(others, 65534, 65534) != 0;  // handed to another user where allowed (root)
+    // XDG_RUNTIME_DIR only when absolute and private; else a folder of the program's own, made private.
+    const auto name = [](const char *caption, const char *qpa) { return SingleInstanceName(caption, DesktopIdentity(qpa)); };
+    for (const QByteArray &runtime : {shut, open, others, link, QByteArray("relative"), QByteArray()}) {
+        const EnvironmentValue variable("XDG_RUNTIME_DIR", runtime);
+        const bool taken = runtime == shut || (runtime == others && stillOurs);
+        EXPECT_EQ(QFileInfo(name("T0", "offscreen")).path(), QString(taken ? runtime : own)) << runtime.data();
+    }
+    struct stat info {};
+    EXPECT_TRUE(::stat(own, &info) == 0 && (info.st_mode & 0777) == 0700);
+    // The X and the Wayland display tell the desktops apart, whichever kind the program is.
+    const EnvironmentValue runtime("XDG_RUNTIME_DIR", shut), wayland("WAYLAND_DISPLAY", "wayland-0");
+    QStringList names;
+    for (const char *display : {":0", ":1"}) {
+        const EnvironmentValue x("DISPLAY", display);
+        names << name("T0", "xcb") << name("T0", "wayland");
+    }
+    names << name("T0", "offscreen") << name("T1", "offscreen");
+    EXPECT_EQ(joined({names[0] == names[1], names[2] == names[3], names.removeDuplicates()}), "true|true|2");
+    // Without a private folder there is no channel, and the program starts.
+    ASSERT_EQ(::chmod(own, 0755), 0);
+    const EnvironmentValue noRuntime("XDG_RUNTIME_DIR", QByteArray());
+    SingleInstanceServer server;
+    EXPECT_EQ(joined({name("T0", "offscreen"), server.listen("T0"), NotifyRunningInstance("T0", 200)}), "|false|false");
 }
 
 // Started twice, the program ends and writes nothing; a portable run keeps its
@@ -118,6 +170,9 @@ TEST_F(GuiTest, TheBuiltProgramStartedTwiceAndPortable)
     // The caption the program will look up with fresh settings: in its default language.
     writeOptions({{"LanguageID", "EN"}});
     const QString caption = Utility->Text(0);
+    // A runtime folder of the test's own, which the second start inherits.
+    const QTemporaryDir runtime;
+    const EnvironmentValue runtimeVariable("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
 
     {
         SingleInstanceServer running;
