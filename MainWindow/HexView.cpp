@@ -13,13 +13,16 @@ namespace {
 constexpr int RowPadding = 4;
 constexpr int AddressIndent = 3;
 
-int designWidth(int column)
+// Room beside a cell's text, in half character widths: a blank and a half
+// between two bytes, as the design's columns leave.
+constexpr int CellPaddingHalves = 3;
+
+int widestShownCharacter(const QFontMetrics &metrics)
 {
-    if (column == HexViewModel::AddressColumn)
-        return HexView::AddressWidth;
-    if (column == HexViewModel::SpacerColumn)
-        return HexView::SpacerWidth;
-    return column < HexViewModel::SpacerColumn ? HexView::ByteWidth : HexView::CharWidth;
+    int widest = 0;
+    for (int code = HexViewModel::FirstShownChar; code <= HexViewModel::LastShownChar; ++code)
+        widest = std::max(widest, metrics.horizontalAdvance(QChar(code)));
+    return widest;
 }
 
 // The address and spacer cells never become current, whatever asks for it.
@@ -87,8 +90,15 @@ void HexView::setUpColumns()
     header->setMinimumSectionSize(1);
     header->setSectionResizeMode(QHeaderView::Fixed);
     header->setHighlightSections(false);
-    for (int column = 0; column < HexViewModel::ColumnCount; ++column)
-        header->resizeSection(column, designWidth(column));
+    const int character = widestShownCharacter(fontMetrics());
+    const auto cellWidth = [&](int column) {
+        return HexViewModel::textLength(column) * character + character * CellPaddingHalves / 2;
+    };
+    for (int column = 0; column < HexViewModel::ColumnCount; ++column) {
+        // The spacer is a character column's width of blank between the two halves.
+        const int cell = cellWidth(column == HexViewModel::SpacerColumn ? HexViewModel::FirstCharColumn : column);
+        header->resizeSection(column, std::max(cell, header->sectionSizeHint(column)));
+    }
 }
 
 // Every row has the same fixed height, so the view never measures rows and
@@ -131,7 +141,9 @@ void HexView::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::PaletteChange)
         m_model->setPalette(palette());
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
+        setUpColumns();
         setUpRows();
+    }
     QTableView::changeEvent(event);
 }

@@ -11,14 +11,12 @@ class HexViewModel;
 // address, the bytes in hexadecimal and the same bytes as characters. The view
 // asks the image for each visible cell and holds no copy of it.
 // A byte takes the focus in either of its two cells and both are highlighted;
-// the address and spacer columns never take it.
+// the address and spacer columns never take it. The columns are as wide as
+// their font needs, so that a whole row fits beside the navigation list at the
+// window's smallest size.
 class HexView : public QTableView {
     Q_OBJECT
 public:
-    static constexpr int AddressWidth = 80;
-    static constexpr int ByteWidth = 26;
-    static constexpr int SpacerWidth = 20;
-    static constexpr int CharWidth = 19;
     static constexpr int FontPixels = 11;
 
     // deviceSize answers the selected device's memory size in bytes (0 for none).

@@ -4,10 +4,7 @@
 #include "HexDigits.h"
 
 namespace {
-constexpr int AddressDigits = 6;
-// Byte values shown as themselves in the character columns: '!' to '{'.
-constexpr int FirstShownChar = 33;
-constexpr int LastShownChar = 123;
+constexpr int ByteDigits = 2;
 const QString NotShown = QStringLiteral(".");
 
 QString charText(const std::array<char, 2> &digits)
@@ -19,7 +16,7 @@ QString charText(const std::array<char, 2> &digits)
     if (high < 0 || low < 0)
         return NotShown;
     const int value = high * 16 + low;
-    if (value < FirstShownChar || value > LastShownChar)
+    if (value < HexViewModel::FirstShownChar || value > HexViewModel::LastShownChar)
         return NotShown;
     return QString(QChar(value));
 }
@@ -99,6 +96,15 @@ void HexViewModel::refresh()
 bool HexViewModel::isByteColumn(int column)
 {
     return column >= FirstHexColumn && column < ColumnCount && column != SpacerColumn;
+}
+
+int HexViewModel::textLength(int column)
+{
+    if (column == AddressColumn)
+        return AddressDigits;
+    if (column == SpacerColumn)
+        return 0;
+    return column < SpacerColumn ? ByteDigits : 1;
 }
 
 void HexViewModel::setFocusedCell(const QModelIndex &cell)

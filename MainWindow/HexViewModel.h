@@ -21,6 +21,10 @@ public:
     static constexpr int ColumnCount = 34;
     // Distance from a byte's hex column to its character column.
     static constexpr int CharOffset = FirstCharColumn - FirstHexColumn;
+    static constexpr int AddressDigits = 6;
+    // Byte values shown as themselves in the character columns: '!' to '{'.
+    static constexpr int FirstShownChar = 33;
+    static constexpr int LastShownChar = 123;
 
     static constexpr QColor UnusedLineColour{0xC0, 0xC0, 0xC0};  // silver
     static constexpr QColor BeyondDeviceColour{0xFF, 0x00, 0x00};
@@ -39,6 +43,8 @@ public:
 
     // Columns 1..16 and 18..33 hold a byte; the address and the spacer do not.
     static bool isByteColumn(int column);
+    // The most characters a cell of the column shows.
+    static int textLength(int column);
     // The byte of cell becomes the focused one (an invalid index or a column
     // without a byte: none).
     void setFocusedCell(const QModelIndex &cell);

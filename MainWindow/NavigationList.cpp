@@ -204,15 +204,20 @@ void NavigationList::setNodeVisible(int node, bool visible)
     setRowHidden(node, !visible);
 }
 
+void NavigationList::refreshEntries()
+{
+    m_model->refresh();
+}
+
 void NavigationList::fitWidthToCaptions(const QStringList &captions)
 {
-    int width = ListWidth;
+    int width = 0;
     for (const QString &caption : captions) {
         const int needed = TextGap + PictureWidth + TextGap
                            + fontMetrics().horizontalAdvance(caption) + CaptionMargin;
         width = std::max(width, needed);
     }
-    setFixedWidth(width);
+    setFixedWidth(captions.isEmpty() ? ListWidth : width);
 }
 
 int NavigationList::focusedNode() const

@@ -20,6 +20,7 @@ public:
     static constexpr int SeparatorHeight = 5;
     static constexpr int PictureWidth = 30;
     static constexpr int PictureHeight = 34;
+    // The design width, kept until the captions are known.
     static constexpr int ListWidth = 146;
 
     struct Providers {
@@ -39,9 +40,12 @@ public:
     void setNodeEnabled(int node, bool enabled);
     bool isNodeEnabled(int node) const;
     void setNodeVisible(int node, bool visible);
+    // The providers' answers changed (another language): every entry is asked and painted anew.
+    void refreshEntries();
 
-    // One width for good: at least the design width, and wide enough for every caption
-    // given (those of all languages), so that the pages never shift sideways.
+    // One width for good: as wide as the widest caption given (those of all languages)
+    // needs, so that the pages never shift sideways and keep all the room they can;
+    // the design width without captions.
     void fitWidthToCaptions(const QStringList &captions);
 
     int focusedNode() const;

@@ -8,6 +8,7 @@ void PageHost::place(QWidget *page)
 {
     page->setParent(this);
     page->setAutoFillBackground(true);
+    showFrontPages();
 }
 
 void PageHost::addFullPage(QWidget *page)
@@ -19,15 +20,15 @@ void PageHost::addFullPage(QWidget *page)
 void PageHost::addShortPage(QWidget *page)
 {
     place(page);
-    // Raising a short page moves the log; a new size hint (other texts) changes its height.
+    // A new size hint (other texts) changes its height and so the log's place.
     page->installEventFilter(this);
     m_shortPages << page;
 }
 
 void PageHost::setLogPanel(QWidget *panel)
 {
-    place(panel);
     m_log = panel;
+    place(panel);
 }
 
 int PageHost::shortPageHeight(const QWidget *page) const
@@ -36,14 +37,34 @@ int PageHost::shortPageHeight(const QWidget *page) const
     return std::min(page->sizeHint().height(), std::max(0, height() - logHeight));
 }
 
-const QWidget *PageHost::frontShortPage() const
+QWidget *PageHost::frontPage() const
 {
+    QList<QWidget *> order = stackingOrder();
+    order.removeAll(m_log);
+    return order.isEmpty() ? nullptr : order.last();
+}
+
+void PageHost::showFrontPages()
+{
+    QWidget *front = frontPage();
     const QList<QWidget *> order = stackingOrder();
-    for (auto page = order.crbegin(); page != order.crend(); ++page) {
-        if (m_shortPages.contains(*page))
-            return *page;
+    const bool logOverFront = m_log && order.indexOf(m_log) > order.indexOf(front);
+    // Shown before the others hide, so that a focus leaving a hidden page finds a shown one.
+    if (front)
+        front->show();
+    if (m_log)
+        m_log->setVisible(logOverFront);
+    for (QWidget *page : order) {
+        if (page != front && page != m_log)
+            page->hide();
     }
-    return nullptr;
+}
+
+void PageHost::bringToFront(QWidget *page)
+{
+    page->raise();
+    showFrontPages();
+    placePages();
 }
 
 void PageHost::placePages()
@@ -53,8 +74,8 @@ void PageHost::placePages()
     for (QWidget *page : m_shortPages)
         page->setGeometry(0, 0, width(), shortPageHeight(page));
     if (m_log) {
-        const QWidget *front = frontShortPage();
-        const int top = front ? front->height() : 0;
+        const QWidget *front = frontPage();
+        const int top = m_shortPages.contains(front) ? front->height() : 0;
         m_log->setGeometry(0, top, width(), height() - top);
     }
 }
@@ -67,7 +88,7 @@ void PageHost::resizeEvent(QResizeEvent *event)
 
 bool PageHost::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::ZOrderChange || event->type() == QEvent::LayoutRequest)
+    if (event->type() == QEvent::LayoutRequest)
         placePages();
     return QWidget::eventFilter(watched, event);
 }

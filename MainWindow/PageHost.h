@@ -3,11 +3,13 @@
 #include <QList>
 #include <QWidget>
 
-// The page area right of the navigation list. All pages lie on top of each
-// other and the one raised last is in front. Full pages fill the area. A short
-// page takes its own height at the top; the log panel, raised after it, takes
-// the rest below it and grows with the area, never shrinking below its own
-// minimum height.
+// The page area right of the navigation list. The pages lie on top of each
+// other; only the one in front is shown, the others are hidden, so that
+// neither the keyboard nor assistive tools reach a page that cannot be seen.
+// Full pages fill the area. A short page takes its own height at the top; the
+// log panel, brought to the front after it, shows in the rest below it and
+// grows with the area, never shrinking below its own minimum height.
+// A page added is in front until another is brought there.
 class PageHost : public QWidget {
     Q_OBJECT
 public:
@@ -15,6 +17,8 @@ public:
     void addFullPage(QWidget *page);
     void addShortPage(QWidget *page);
     void setLogPanel(QWidget *panel);
+    // Puts the page (or the log panel) over all others and shows what is in front.
+    void bringToFront(QWidget *page);
     // The pages from back to front.
     QList<QWidget *> stackingOrder() const;
 
@@ -25,9 +29,11 @@ protected:
 private:
     void place(QWidget *page);
     void placePages();
+    // Shows the front page, and the log when it lies over it; hides all others.
+    void showFrontPages();
     int shortPageHeight(const QWidget *page) const;
-    // The short page highest in the stacking order, the one the log lies below.
-    const QWidget *frontShortPage() const;
+    // The page highest in the stacking order, the log panel aside.
+    QWidget *frontPage() const;
     QList<QWidget *> m_fullPages;
     QList<QWidget *> m_shortPages;
     QWidget *m_log = nullptr;

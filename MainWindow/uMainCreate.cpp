@@ -47,6 +47,8 @@ int StatusProgressBar::position() const { return m_bar->value(); }
 TMainFrm::TMainFrm(QWidget *parent) : QMainWindow(parent), m_progress(nullptr)
 {
     MainFrm = this;
+    // Below this size the pages' controls overlap and the hex views lose columns.
+    setMinimumSize(MinimumWidth, MinimumHeight);
     buildMenu();
     auto *central = new QWidget(this);
     auto *column = new QVBoxLayout(central);

@@ -116,7 +116,7 @@ bool TMainFrm::vst_AuswahlFocusChanging(int, int newNode) const
 
 void TMainFrm::bringToFront(QWidget *page)
 {
-    page->raise();
+    Panel1->bringToFront(page);
 }
 
 void TMainFrm::vst_AuswahlFocusChanged(int node)

@@ -68,6 +68,9 @@ void TMainFrm::ApplyLanguageTexts()
     for (int item = 0; item < RadioGroup_Power->count(); ++item)
         RadioGroup_Power->setItemText(item, Utility->Text(FirstPowerItem + item));
     reserveFuseNoteRoom();
+
+    // The list asks for its captions only when it paints; nothing else would repaint it.
+    vst_Auswahl->refreshEntries();
 }
 
 void TMainFrm::ac_CloseExecute()

@@ -37,13 +37,13 @@ TEST_F(GuiTest, DefinitionsStandSortedAndAStoredIndexPastTheEndChoosesTheFirst)
                       entries(w.cbb_MicrocontrollerModule).join(','), w.edt_FuseBitsLow->text(),
                       w.edt_FuseBitsHigh->text(),
                       w.grp_FuseBits->isEnabledTo(&w) && w.grp_SPI->isEnabledTo(&w), w.Label_mc_signature->text(),
-                      w.Label_MC_FlashMemory->text(), w.img_Warnung2->isVisibleTo(&w),
+                      w.Label_MC_FlashMemory->text(), w.img_Warnung2->isVisibleTo(w.pnl_StartProgramm_DevelopmentBoard),
                       w.img_HighWarning->toolTip().split(QStringLiteral("\r\n")).size()}),
               "|chip a,Chip B|Module 1|E1|FF|true|0x1E9307|1024 Byte|true|2");
     // No extended byte, SPIEN programmed.
     chooseEntry(window->cbb_Microcontroller, 1);
     EXPECT_FALSE(ownEnabled(w.edt_FuseBitsExtendet) || ownEnabled(w.btn_ChangeExtended)
-                 || w.img_HighWarning->isVisibleTo(&w) || !w.img_Warnung2->toolTip().isEmpty());
+                 || w.img_HighWarning->isVisibleTo(w.pnl_DevelopmentBord) || !w.img_Warnung2->toolTip().isEmpty());
 }
 
 TEST_F(GuiTest, ABadDefinitionFileIsReportedOnceAndTheWindowStarts)

@@ -50,6 +50,7 @@ TEST_F(HexViewTest, CellTextsAndHeaders)
         const QVariant text = c.row < 0 ? view.model()->headerData(c.column, Qt::Horizontal, Qt::DisplayRole)
                                         : cell(c.row, c.column).data();
         EXPECT_EQ(text.toString(), QString::fromLatin1(c.text)) << "row " << c.row << " column " << c.column;
+        EXPECT_LT(view.fontMetrics().horizontalAdvance(text.toString()), view.columnWidth(c.column));  // with room
     }
     view.show();  // a byte that is not hexadecimal paints like any other
     EXPECT_FALSE(view.grab().isNull());

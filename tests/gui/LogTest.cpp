@@ -44,6 +44,7 @@ const QByteArray SampleRtf =
 TEST_F(GuiTest, EachLineHasItsStylesTheEndStaysVisibleAndSavingAsksBeforeOverwriting)
 {
     auto window = showWindow();
+    window->vst_Auswahl->requestFocus(TMainFrm::NodeDevice);  // the log shows below the page
     for (int line = 0; line < 300; ++line)
         window->AddLogLine(0, clBlack, QStringLiteral("line %1").arg(line));
     QScrollBar *bar = window->redt_Status->verticalScrollBar();

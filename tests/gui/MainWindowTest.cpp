@@ -45,8 +45,8 @@ TEST_F(GuiTest, AFreshWindowHasItsDefaultsItsTextsAndItsLink)
                       w.targetMode(), w.Action_BoardSettings->isEnabled(), w.lbl_FuseNotRead->text(),
                       w.lbl_FuseNotRead->styleSheet().contains("#ff0000", Qt::CaseInsensitive),
                       w.Label_SystemIdentifier->text() + w.Label_SystemSerialNumber->text(),
-                      w.cbb_Microcontroller->isEnabledTo(&w) || w.Label22->isVisibleTo(&w)
-                          || w.Label_mc_signature->isVisibleTo(&w),
+                      w.cbb_Microcontroller->isEnabledTo(&w) || w.Label22->isVisibleTo(w.pnl_MicrocontrollerModule)
+                          || w.Label_mc_signature->isVisibleTo(w.pnl_DevelopmentBord),
                       w.FlashImage.ImageLoaded, w.EepromImage.ImageMisfit, w.StaticText_ProgramVersion->text()}),
               joined({"", 5, "125  kHz (8µs)", 1, "110001", DefaultComPort, DefaultComPort, 1, true, "T724", true, "",
                       false, false, true, QStringLiteral("Version: %1.%2.%3 Build: %4").arg(BuildVersion::Major)

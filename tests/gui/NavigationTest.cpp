@@ -7,10 +7,12 @@
 #include "TargetSystemCombo.h"
 
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QWheelEvent>
 #include <limits>
 
 namespace {
+constexpr int MostTabs = 200;  // more than the window has controls
 // The page in front.
 QWidget *frontPage(TMainFrm &window)
 {
@@ -125,6 +127,26 @@ TEST_F(GuiTest, EntriesShowThePageOfTheModeWithTheLogBelow)
     EXPECT_EQ(seen, QStringList({"0|target|false|0", "T206", "2|module|true|2", "T200", "3|flash|false|3",
                                  "5|program|true|5", "2|board|true|2", "4|eeprom|false|4"}));
     EXPECT_TRUE(list.selectionModel()->isRowSelected(TMainFrm::NodeEeprom, {}));
+}
+
+TEST_F(GuiTest, TheTabKeyStaysOnThePageInFrontAndEntriesTakeANewLanguageAtOnce)
+{
+    auto window = showWindow();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->vst_Auswahl->requestFocus(TMainFrm::NodeFlash);
+    window->vst_Auswahl->setFocus();
+    for (int tab = 0; tab < MostTabs && (tab == 0 || QApplication::focusWidget() != window->vst_Auswahl); ++tab) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);  // once round the window
+        const QWidget *focus = QApplication::focusWidget();
+        EXPECT_TRUE(!window->Panel1->isAncestorOf(focus) || window->pnl_Flash->isAncestorOf(focus)) << tab;
+    }
+    QSignalSpy repainted(window->vst_Auswahl->model(), &QAbstractItemModel::dataChanged);
+    writeOptions({{"LanguageID", "EN"}});
+    window->ac_Options->trigger();  // every entry is repainted at once with its caption in the new language
+    ASSERT_FALSE(repainted.isEmpty());
+    EXPECT_EQ(joined({repainted.last()[0].toModelIndex().row(), repainted.last()[1].toModelIndex().row(),
+                      window->vst_Auswahl->model()->index(0, 0).data()}), "0|5|Target System");
 }
 
 TEST_F(GuiTest, EntryHintsFollowTheImagesAndStayWhileTheMouseRests)

@@ -1,8 +1,10 @@
 // The main window's geometry in the program's own languages, at the smallest and a larger size.
 #include "GuiFixture.h"
 
+#include "HexView.h"
 #include "PageHost.h"
 
+#include <QHeaderView>
 #include <QScrollBar>
 #include <set>
 
@@ -15,7 +17,7 @@ TEST_F(GuiTest, PagesLogChooserAndListKeepTheirPlacesInEveryLanguage)
 {
     writeSetting("Interface", "ProgrammerCom", "/dev/serial/by-id/usb-Board_0123456789");
     std::set<int> listWidths;
-    for (QSize size : {QSize(TMainFrm::MinimumWidth, TMainFrm::MinimumHeight), QSize(1400, 1000)})
+    for (QSize size : {QSize(800, 560), QSize(1400, 1000)})  // the window keeps its smallest size
         for (const char *language : {"EN", "DE"})
             for (const char *target : {"0", "1"}) {
                 SCOPED_TRACE(std::string(language) + " target " + target + " height "
@@ -25,6 +27,8 @@ TEST_F(GuiTest, PagesLogChooserAndListKeepTheirPlacesInEveryLanguage)
                 auto window = createWindow();
                 window->resize(size);
                 window->show();
+                EXPECT_EQ(window->size(), size.expandedTo(QSize(TMainFrm::MinimumWidth, TMainFrm::MinimumHeight)));
+                window->LoadFlashFile(writeHexFile("flash.hex", 4096));  // rows enough for a scroll bar
                 NavigationList &list = *window->vst_Auswahl;
                 listWidths.insert(list.width());
                 for (int node = 0; node < NavigationList::NodeCount; ++node) {
@@ -32,7 +36,13 @@ TEST_F(GuiTest, PagesLogChooserAndListKeepTheirPlacesInEveryLanguage)
                     EXPECT_LE(NavigationList::PictureWidth + caption + CaptionRoom, list.width()) << node;
                     list.requestFocus(node);
                     const QList<QWidget *> order = window->Panel1->stackingOrder();
-                    if (order.last() != window->pnl_RichEdit) {  // a full page
+                    const bool log = order.last() == window->pnl_RichEdit;
+                    for (QWidget *page : order)  // only the page in front shows, with the log over a short one
+                        EXPECT_EQ(page->isVisible(), order.indexOf(page) >= order.size() - 1 - log) << page;
+                    const HexView &view = *window->vst_Flash;  // a whole row fits beside the scroll bar
+                    EXPECT_TRUE(order.last() != window->pnl_Flash || (view.verticalScrollBar()->isVisible()
+                                && view.horizontalHeader()->length() <= view.viewport()->width()));
+                    if (!log) {  // a full page
                         EXPECT_EQ(order.last()->geometry(), window->Panel1->rect());
                         continue;
                     }
