@@ -9,3 +9,9 @@ inline EFOpenError FileOpenError(const QString &fileName, const QString &reason)
 {
     return EFOpenError(QStringLiteral("Datei %1 kann nicht geöffnet werden. %2").arg(fileName, reason));
 }
+
+// The file stream's error for a file that was opened but cannot be read to its end.
+inline EReadError FileReadError(const QString &fileName, const QString &reason)
+{
+    return EReadError(QStringLiteral("Datei %1 kann nicht gelesen werden. %2").arg(fileName, reason));
+}

@@ -119,12 +119,9 @@ void THexContainer::LoadFromFile(const QString &fileName)
     if (info.exists() && !info.isFile())
         throw FileOpenError(fileName, Utility->Text(NotARegularFileTextId));
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw FileOpenError(fileName, file.errorString());
     ImageFileDate = FileTime(fileName);
-    const QByteArray text = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EReadError(file.errorString());
-    m_lines = HexFileReader::Read(text);
+    m_lines = HexFileReader::Read(file);
     ImageLoaded = true;
 }

@@ -53,8 +53,11 @@ public:
 
     // Reads an Intel HEX file into the image, replacing its content. On any
     // error the image is left empty with ImageLoaded false and the error goes
-    // to the caller (EFOpenError, EConvertError, EListError). Only a regular
-    // file is read: a pipe or a device would block or never end.
+    // to the caller (EFOpenError, EConvertError, EListError, and EReadError
+    // for a file that cannot be read to its end or an image that cannot be
+    // held). Only a regular file is read: a pipe or a device would block or
+    // never end. The file is read as a stream, so a file of any size costs
+    // no more memory than its image.
     void LoadFromFile(const QString &fileName);
 
     // The modification time that LoadFromFile records as ImageFileDate; a

@@ -1,15 +1,20 @@
 #include "HexFileReader.h"
 
-#include "AsciiText.h"
 #include "Exceptions.h"
+#include "FileErrors.h"
 #include "HexDigits.h"
+#include "RecordLineReader.h"
 #include "Utils.h"
 
 #include <algorithm>
+#include <new>
 
 namespace {
 // Text id of "the address lies beyond the image".
 constexpr int ImageTooLargeTextId = 16;
+
+// The class library's text for memory that cannot be had.
+constexpr char OutOfMemoryReason[] = "Zu wenig Arbeitsspeicher";
 
 enum RecordType { DataRecord = 0, EndOfFileRecord = 1, SegmentAddressRecord = 2, LinearAddressRecord = 4 };
 
@@ -46,21 +51,18 @@ Field FieldAt(const char *line, qsizetype lineLength, qsizetype first, qsizetype
 }
 }
 
-std::vector<THexLine> HexFileReader::Read(const QByteArray &text)
+std::vector<THexLine> HexFileReader::Read(QFile &file)
 {
     std::vector<THexLine> lines;
-    HexFileReader reader(lines);
-    const char *cursor = text.constData();
-    const char *end = cursor + text.size();
-    if (text.startsWith(Utf8ByteOrderMark))
-        cursor += Utf8ByteOrderMark.size();
-    while (cursor < end) {
-        const char *lineEnd = std::find_if(cursor, end, [](char c) { return c == '\r' || c == '\n'; });
-        // CR, LF and CR LF all end a line; the empty lines that this makes
-        // of CR LF are skipped like any line not starting with ':'.
-        if (lineEnd > cursor && *cursor == ':' && !reader.Record(cursor, lineEnd - cursor))
-            break;
-        cursor = lineEnd == end ? end : lineEnd + 1;
+    try {
+        HexFileReader reader(lines);
+        RecordLineReader records(file);
+        while (const std::optional<QByteArrayView> record = records.next())
+            if (!reader.Record(record->data(), record->size()))
+                break;
+    } catch (const std::bad_alloc &) {
+        std::vector<THexLine>().swap(lines);  // what memory there is goes to the message
+        throw FileReadError(file.fileName(), QString::fromLatin1(OutOfMemoryReason));
     }
     for (THexLine &line : lines)
         line.m_used = true;

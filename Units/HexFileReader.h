@@ -2,16 +2,19 @@
 
 #include "HexContainer.h"
 
-#include <QByteArray>
+#include <QFile>
 #include <vector>
 
-// Turns the text of an Intel HEX file into image lines. Fields are taken by
+// Turns an Intel HEX file into image lines, reading it as a stream, so that
+// memory stays bounded by the image, not by the file. Fields are taken by
 // character position; neither the record length nor the checksum is checked.
-// Raises EConvertError for a bad digit in a field it converts and EListError
-// (text 16) for a data record starting beyond the image.
+// Raises EConvertError for a bad digit in a field it converts, EListError
+// (text 16) for a data record starting beyond the image, and EReadError
+// naming the file when the file cannot be read or the image not be held.
 class HexFileReader {
 public:
-    static std::vector<THexLine> Read(const QByteArray &text);
+    // Reads the open file from its current position.
+    static std::vector<THexLine> Read(QFile &file);
 
 private:
     explicit HexFileReader(std::vector<THexLine> &lines) : m_lines(lines) {}

@@ -203,8 +203,10 @@ void IniFile::write(const QString &section, const QString &key, const QString &v
     QList<Line> lines = splitLines(content);
     setKey(lines, section, key, value);
 
+    // Never the direct-write fallback: where no temporary file can be made
+    // beside the settings file, a write refused keeps the old file, while one
+    // cut short in place would leave it empty or half written.
     QSaveFile file(m_path);
-    file.setDirectWriteFallback(true);  // a writable file in a read-only folder is still written
     if (!file.open(QIODevice::WriteOnly) || file.write(joinLines(lines)) < 0 || !file.commit())
         throw EIniFileException(writeErrorText(m_path));
 }

@@ -8,7 +8,8 @@
 // without regard to case, surrounding blanks trimmed; the first matching
 // section and, inside it, the first matching key count. A write changes only
 // its own line (or adds one) and keeps every other byte of the file, line
-// endings included, and replaces the file atomically.
+// endings included, and replaces the file atomically: whenever a write is cut
+// short, the file on disk is the old one or the new one, whole.
 class IniFile {
 public:
     // Longest text value a read returns, in characters.
@@ -22,8 +23,9 @@ public:
 
     // Sets the key, adding it at the end of its section, and the section at the
     // end of the file, when missing. Throws EIniFileException naming the file when
-    // it cannot be read or written, or when a name or the value holds a line break
-    // (it would add lines of its own); the file is then left as it was.
+    // it cannot be read or written (no new file can be made beside it, as in a
+    // folder that cannot be written), or when a name or the value holds a line
+    // break (it would add lines of its own); the file is then left as it was.
     void write(const QString &section, const QString &key, const QString &value) const;
 
 private:

@@ -2,6 +2,12 @@
 #include "IniFile.h"
 
 #include <QLocale>
+#include <QScopeGuard>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using Settings = CoreFixture;
 
@@ -167,6 +173,38 @@ TEST_F(Settings, ValueWithLineBreakIsRefusedAndTheFileKept)
     ASSERT_EQ(hooks.messages.size(), 1);
     EXPECT_TRUE(hooks.messages[0].contains(userSettingsFile()));
     EXPECT_EQ(readFile(userSettingsFile()), "[RescentFiles]\nFlashFile_0=/tmp/a.hex\n");
+}
+
+// The portable settings file, written by a child that the file-size limit
+// kills in the middle of the write: in a folder that takes a temporary file,
+// and in one that does not, where the write is refused and reported instead.
+TEST_F(Settings, WriteCutShortLeavesTheOldFileWhole)
+{
+    PortableMode = true;
+    const QString file = utility.SettingsFile();
+    utility.IniWrite("T", "long", QString(200, 'a'));
+    const QByteArray before = readFile(file);
+    const auto restore = qScopeGuard([&] { chmod(qPrintable(folders.exeFolder()), 0700); });
+    for (const bool folderWritable : {true, false}) {
+        SCOPED_TRACE(folderWritable);
+        const mode_t folderMode = folderWritable ? 0777 : 0555;
+        ASSERT_EQ(chmod(qPrintable(folders.exeFolder()), folderMode) | chmod(qPrintable(file), 0666), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            constexpr uid_t Nobody = 65534;  // root writes in any folder: the child drops to nobody
+            const rlimit fileSize{64, 64}, noCore{0, 0};
+            if ((geteuid() == 0 && (setgid(Nobody) || setuid(Nobody))) || setrlimit(RLIMIT_FSIZE, &fileSize)
+                || setrlimit(RLIMIT_CORE, &noCore))
+                _exit(100);
+            utility.IniWrite("T", "long", QString(200, 'b'));
+            _exit(int(hooks.messages.size()));
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_EQ(std::tuple(bool(WIFSIGNALED(status)), WIFSIGNALED(status) ? WTERMSIG(status) : WEXITSTATUS(status)),
+                  std::tuple(folderWritable, folderWritable ? SIGXFSZ : 1));
+        EXPECT_EQ(readFile(file), before);
+    }
 }
 
 TEST_F(Settings, RecentFilesCountFallsBackToFiveForNoWholeNumber)

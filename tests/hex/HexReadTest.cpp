@@ -1,10 +1,22 @@
 // Reading Intel HEX into an image: placement, record types, trimming, errors.
 #include "HexFixture.h"
+#include "RecordLineReader.h"
 
 #include <QDir>
+#include <QScopeGuard>
+#include <cstdlib>
 #include <gmock/gmock.h>
-
 #include <typeinfo>
+
+// Allocations of failFrom bytes or more fail while it is not 0.
+static std::size_t failFrom = 0;
+void *operator new(std::size_t size)
+{
+    void *memory = failFrom && size >= failFrom ? nullptr : std::malloc(size ? size : 1);
+    return memory ? memory : throw std::bad_alloc();
+}
+void operator delete(void *memory) noexcept { std::free(memory); }
+void operator delete(void *memory, std::size_t) noexcept { std::free(memory); }
 
 namespace {
 QByteArray crlf(std::initializer_list<const char *> lines)
@@ -80,6 +92,15 @@ const struct {
     {"DataDigitsAreKeptUnchecked", crlf({":030000000ZG1AA00"}), 1, {{0, "0ZG1AA"}}},
     // The count of a record that is not converted does not matter.
     {"CountOfAnIgnoredRecordIsNotConverted", crlf({":ZZ000003", ":00000001FF"}), 0, {}},
+    // Lines of any length, read a block at a time: a file of zero bytes is one
+    // long line without a record, and the longest record is read whole.
+    {"ZeroBytes", QByteArray(3 * RecordLineReader::BlockSize, 0), 0, {}},
+    {"RecordAndLineEndAcrossBlocks",
+     QByteArray(RecordLineReader::BlockSize - 1, 0) + "\r\n" + QByteArray(RecordLineReader::BlockSize - 6, 'x') +
+         "\n:02000000AABB99" + QByteArray(2 * RecordLineReader::BlockSize, 'x') + "\r:0100100042AD",
+     2, {{0, "AABB"}, {1, "42"}}},
+    {"LongestRecord", ":FF000000" + QByteArray(506, '0') + "ABCD" + QByteArray(RecordLineReader::BlockSize, '1'), 16,
+     {{15, QString(26, '0') + "ABCD"}}},
 };
 
 // A file that is refused, and the error it raises.
@@ -142,6 +163,41 @@ TEST_F(HexRead, RefusedFilesRaiseAndLeaveNoImage)
         EXPECT_EQ(cursor.shown, 1);
         EXPECT_EQ(cursor.busy, 0);
     }
+}
+
+TEST_F(HexRead, UnreadableFileAndExhaustedMemoryAreReadErrorsNamingTheFile)
+{
+    THexContainer image;
+    const QString hugeImage = writeFile("huge.hex", crlf({":020000040040BA", Beyond}));
+    for (const QString &file : {QStringLiteral("/proc/self/mem"), hugeImage}) {
+        QString message;
+        try {
+            const auto restore = qScopeGuard([] { failFrom = 0; });
+            failFrom = 1 << 20;  // the image's lines, not the file's, when one line goes past it
+            image.LoadFromFile(file);
+        } catch (const EReadError &error) {
+            message = error.message();
+        }
+        EXPECT_TRUE(message.startsWith("Datei " + file + " kann nicht gelesen werden. ")) << message.toStdString();
+        EXPECT_TRUE(image.count() == 0 && !image.ImageLoaded);
+    }
+}
+
+// Holes, passed over unread, stand for their zero bytes: in a line without a
+// record and past the end of a long record.
+TEST_F(HexRead, HolesOfASparseFileAreZeroBytes)
+{
+    QFile file(filePath("sparse.hex"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const qint64 hole = 1 << 20;
+    for (const QByteArray &data : {"\n:0100000042BD" + QByteArray(600, 'y'), QByteArray("\r:0100100043AC")})
+        ASSERT_TRUE(file.seek(file.size() + hole) && file.write(data) == data.size());
+    ASSERT_TRUE(file.resize(file.size() + hole));
+    file.close();
+    THexContainer image;
+    image.LoadFromFile(file.fileName());
+    EXPECT_EQ(std::tuple(image.count(), image.Items(0).LineData(), image.Items(1).LineData()),
+              std::tuple(2, "42", "43"));
 }
 
 TEST_F(HexRead, GetBytesConvertsWhatItIsAskedFor)
