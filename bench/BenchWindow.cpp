@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QWindow>
 
 namespace {
 constexpr int WaitTimeoutMs = 10000;
@@ -68,4 +69,16 @@ bool waitUntil(const std::function<bool()> &done)
         QCoreApplication::processEvents(QEventLoop::AllEvents, EventSliceMs);
     }
     return true;
+}
+
+bool showUntilPainted(QWidget &window)
+{
+    PaintWatch paint;
+    window.installEventFilter(&paint);
+    window.show();
+    const bool painted = waitUntil([&] {
+        return paint.painted && window.windowHandle() && window.windowHandle()->isExposed();
+    });
+    window.removeEventFilter(&paint);
+    return painted;
 }

@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <functional>
 
 // Every question is answered No and the first message kept, so that a run
@@ -56,3 +57,7 @@ protected:
 
 // Processes events until done answers true; false when that took more than ten seconds.
 bool waitUntil(const std::function<bool()> &done);
+
+// Shows the window and processes events until it is exposed and has painted
+// itself; false when that took too long.
+bool showUntilPainted(QWidget &window);

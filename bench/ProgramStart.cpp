@@ -1,0 +1,65 @@
+
+#include "ProgramStart.h"
+
+#include "BenchWindow.h"
+#include "Bootloader.h"
+#include "ConnectBootloaderDialog.h"
+#include "ProgUSB.h"
+#include "ScreenCursor.h"
+#include "Utils.h"
+#include "u_Splash.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+StartedWindows::~StartedWindows()
+{
+    delete Form1;
+    Form1 = nullptr;
+    mainWindow.reset();
+    delete SplashDlg;
+    SplashDlg = nullptr;
+}
+
+QString startOnce(StartupTimes &times, std::optional<StartedWindows> &windows)
+{
+    times.start = StartClock::now();
+    InitUtilsModule();
+    InitProgUSBModule();
+    InitBootloaderModule();
+    if (NotifyRunningInstance(Utility->Text(0)))
+        return QStringLiteral("a running program answers under the main window's caption");
+    times.instanceChecked = StartClock::now();
+
+    windows.emplace();
+    ShowSplash();
+    times.splashShown = StartClock::now();
+
+    windows->mainWindow = std::make_unique<TMainFrm>();
+    Form1 = new TForm1(windows->mainWindow.get());
+    windows->instance.listen(windows->mainWindow->windowTitle());
+    times.windowsCreated = StartClock::now();
+
+    const bool painted = showUntilPainted(*windows->mainWindow);
+    times.windowPainted = StartClock::now();
+    if (!painted)
+        return QStringLiteral("the main window was not painted in time");
+    if (SplashDlg)
+        return QStringLiteral("the splash outlived the main window's first show");
+    return {};
+}
+
+void endStart(std::optional<StartedWindows> &windows)
+{
+    windows.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ScreenCursor::setDefault();
+    FinalizeBootloaderModule();
+    FinalizeProgUSBModule();
+    FinalizeUtilsModule();
+}
+
+double secondsBetween(StartClock::time_point from, StartClock::time_point to)
+{
+    return std::chrono::duration<double>(to - from).count();
+}
