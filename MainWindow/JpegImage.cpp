@@ -4,9 +4,17 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <future>
 #include <jpeglib.h>
+#include <map>
+#include <mutex>
+#include <optional>
 
 namespace {
+// libjpeg writes each pixel as the bytes of one QImage::Format_RGB32 word.
+constexpr J_COLOR_SPACE Rgb32Order = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+constexpr int Rgb32Bytes = 4;
+
 // libjpeg reports fatal errors through error_exit, which must not return:
 // we jump back to the decoder with the message kept here.
 struct ErrorManager {
@@ -51,11 +59,11 @@ bool decode(jpeg_decompress_struct &info, ErrorManager &errors, const unsigned c
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, size);
     jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
+    info.out_color_space = Rgb32Order;
     jpeg_start_decompress(&info);
     width = static_cast<int>(info.output_width);
     height = static_cast<int>(info.output_height);
-    const unsigned long rowBytes = static_cast<unsigned long>(width) * 3;
+    const unsigned long rowBytes = static_cast<unsigned long>(width) * Rgb32Bytes;
     pixels = static_cast<unsigned char *>(
         (*info.mem->alloc_large)(reinterpret_cast<j_common_ptr>(&info), JPOOL_PERMANENT,
                                  rowBytes * static_cast<unsigned long>(height)));
@@ -80,7 +88,7 @@ QImage DecodeJpeg(const QByteArray &data, QString *error)
     QImage image;
     if (decoded && !errors.warned) {
         // The pixels live in libjpeg's pool until it is destroyed: copy them out first.
-        image = QImage(pixels, width, height, width * 3, QImage::Format_RGB888).copy();
+        image = QImage(pixels, width, height, width * Rgb32Bytes, QImage::Format_RGB32).copy();
     }
     if (decoded)
         jpeg_destroy_decompress(&info);
@@ -89,13 +97,55 @@ QImage DecodeJpeg(const QByteArray &data, QString *error)
     return image;
 }
 
+namespace {
+struct Decoded {
+    QImage image;
+    QString error;
+};
+
+Decoded readAndDecode(const QString &fileName)
+{
+    Decoded result;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        result.error = file.errorString();
+    else
+        result.image = DecodeJpeg(file.readAll(), &result.error);
+    return result;
+}
+
+// The files being decoded ahead, by name.
+std::mutex prefetchMutex;
+std::map<QString, std::future<Decoded>> prefetched;
+
+std::optional<Decoded> takePrefetched(const QString &fileName)
+{
+    std::future<Decoded> decoding;
+    {
+        const std::lock_guard lock(prefetchMutex);
+        const auto found = prefetched.find(fileName);
+        if (found == prefetched.end())
+            return std::nullopt;
+        decoding = std::move(found->second);
+        prefetched.erase(found);
+    }
+    return decoding.get();
+}
+}
+
+void PrefetchJpegFile(const QString &fileName)
+{
+    std::future<Decoded> decoding = std::async(std::launch::async, readAndDecode, fileName);
+    const std::lock_guard lock(prefetchMutex);
+    prefetched[fileName] = std::move(decoding);
+}
+
 QImage LoadJpegFile(const QString &fileName, QString *error)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
-        return {};
-    }
-    return DecodeJpeg(file.readAll(), error);
+    std::optional<Decoded> decoded = takePrefetched(fileName);
+    if (!decoded)
+        decoded = readAndDecode(fileName);
+    if (error && decoded->image.isNull())
+        *error = decoded->error;
+    return decoded->image;
 }

@@ -8,5 +8,12 @@
 // A corrupt or truncated file gives a null image and the decoder's message
 // in `error`; libjpeg's "premature end" warning counts as an error, since
 // the picture would otherwise show grey where data is missing.
+// The image is in the format the screen's pixmaps use (32-bit RGB), so that
+// showing it converts nothing.
 QImage DecodeJpeg(const QByteArray &data, QString *error = nullptr);
 QImage LoadJpegFile(const QString &fileName, QString *error = nullptr);
+
+// Starts decoding the file on a thread of its own, so that the caller can go
+// on meanwhile; the next LoadJpegFile of the same file takes that result,
+// waiting for it if need be, instead of decoding the file again.
+void PrefetchJpegFile(const QString &fileName);

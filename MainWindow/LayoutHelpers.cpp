@@ -1,5 +1,6 @@
 #include "LayoutHelpers.h"
 
+#include "StartupPrefetch.h"
 #include "uMain.h"
 
 #include <QIcon>
@@ -16,7 +17,7 @@ constexpr int CompactMargin = 4;
 
 QPixmap ResourcePicture(const QString &name)
 {
-    return QPixmap(TMainFrm::ResourceFolder() + name);
+    return StartupPrefetch::picture(TMainFrm::ResourceFolder() + name);
 }
 
 QLabel *PictureLabel(QWidget *parent, const QString &name, QSize size)

@@ -7,9 +7,11 @@
 #include "Modul.h"
 #include "NavigationList.h"
 #include "PageHost.h"
+#include "PortChooser.h"
 #include "ProgUSB.h"
 #include "ScreenCursor.h"
 #include "SettingsValues.h"
+#include "StartupPrefetch.h"
 #include "Sleep.h"
 #include "UiServices.h"
 #include "Utils.h"
@@ -49,7 +51,12 @@ TMainFrm::TMainFrm(QWidget *parent) : QMainWindow(parent), m_progress(nullptr)
     MainFrm = this;
     // Below this size the pages' controls overlap and the hex views lose columns.
     setMinimumSize(MinimumWidth, MinimumHeight);
+    // The hint style goes in before the first widget, so that each widget is
+    // polished once, in the style that stays.
+    HintTiming::install();
     buildMenu();
+    // The settings read takes the port list enumerated since the splash came up.
+    ComboBox1->setPortLister(&StartupPrefetch::takePorts);
     auto *central = new QWidget(this);
     auto *column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
@@ -144,7 +151,6 @@ void TMainFrm::FormCreate()
     ScreenCursor::loadNotAllowedCursor(ResourceFolder() + QStringLiteral("Stop.cur"));
 
     // Hints appear at once and stay while the mouse rests.
-    HintTiming::install();
     SavedHintPause = HintTiming::pause();
     SavedHintHidePause = HintTiming::hidePause();
     HintTiming::setPause(0);

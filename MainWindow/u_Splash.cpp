@@ -1,8 +1,10 @@
 #include "u_Splash.h"
 
 #include "LayoutHelpers.h"
+#include "StartupPrefetch.h"
 #include "Utils.h"
 #include "VersionLine.h"
+#include "uMain.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -39,7 +41,6 @@ TSplashDlg::TSplashDlg(QWidget *parent)
     Image1 = new QLabel(this);
     Image1->setGeometry(rect());
     Image1->setScaledContents(true);
-    Image1->setPixmap(ResourcePicture(QStringLiteral("Splash.png")));
 
     Label1 = new QLabel(this);
     QFont titleFont = Label1->font();
@@ -51,6 +52,8 @@ TSplashDlg::TSplashDlg(QWidget *parent)
 
     lbl_Version = whiteLabel(this, QStringLiteral("Version"), VersionTop);
     lbl_Status = whiteLabel(this, QStringLiteral("lbl_Status"), StatusTop);
+    // Set last: the picture decodes ahead while the labels take the program's first fonts.
+    Image1->setPixmap(ResourcePicture(QStringLiteral("Splash.png")));
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
@@ -68,6 +71,7 @@ void TSplashDlg::SetStatus(const QString &text)
 
 void ShowSplash()
 {
+    StartupPrefetch::begin(TMainFrm::ResourceFolder());
     std::uint16_t major = 0, minor = 0, release = 0, build = 0;
     ReadVersionNumbers(QCoreApplication::applicationFilePath(), major, minor, release, build);
     SplashDlg = new TSplashDlg;
