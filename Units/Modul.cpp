@@ -2,6 +2,8 @@
 
 #include "AsciiText.h"
 
+#include <QHash>
+
 #include <array>
 
 namespace {
@@ -114,10 +116,15 @@ const std::vector<TModul::Property> &TModul::Properties()
 
 const TModul::Property *TModul::FindProperty(const QString &name)
 {
-    for (const Property &property : Properties())
-        if (name.compare(QLatin1String(property.name), Qt::CaseInsensitive) == 0)
-            return &property;
-    return nullptr;
+    // Asked for every property of every record read: an index by the
+    // case-folded name rather than a comparison with each entry in turn.
+    static const QHash<QString, const Property *> index = [] {
+        QHash<QString, const Property *> byName;
+        for (const Property &property : Properties())
+            byName.insert(QString::fromLatin1(property.name).toCaseFolded(), &property);
+        return byName;
+    }();
+    return index.value(name.toCaseFolded(), nullptr);
 }
 
 const QString *TModul::StringProperty(const QString &name) const
