@@ -61,6 +61,11 @@ public:
 HexView::HexView(const THexContainer &image, std::function<int()> deviceSize, QWidget *parent)
     : QTableView(parent), m_model(new HexViewModel(image, std::move(deviceSize), this))
 {
+    // The font first: the headers then size their sections once, for the font they keep.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(FontPixels);
+    setFont(font);
+    horizontalHeader()->setFont(font);  // the style gives headers a font of their own
     m_model->setPalette(palette());
     setModel(m_model);
     QItemSelectionModel *previous = selectionModel();
@@ -71,10 +76,6 @@ HexView::HexView(const THexContainer &image, std::function<int()> deviceSize, QW
     setSelectionMode(QAbstractItemView::NoSelection);
     setShowGrid(false);
     setWordWrap(false);
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(FontPixels);
-    setFont(font);
-    horizontalHeader()->setFont(font);  // the style gives headers a font of their own
     setUpColumns();
     setUpRows();
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
