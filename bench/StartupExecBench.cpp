@@ -3,10 +3,13 @@
 // again twice, once as the program (the main block's work, the deliberate
 // pauses taken out) and once as the bare window, and times each from the
 // spawn to the child's report that its window has painted itself. Both pay
-// the same process start, dynamic loading and Qt set-up.
+// the same process start, dynamic loading and Qt set-up. The children's
+// temporary and runtime folders are a private one, so that no other program
+// on the machine answers the single-instance check.
 #include "StartChild.h"
 
 #include <QCoreApplication>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -16,6 +19,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 extern char **environ;
 
@@ -33,9 +37,32 @@ std::string readLine(int fd)
     return line;
 }
 
+// This process's environment with the temporary and runtime folders in `folder`.
+class ChildEnvironment {
+public:
+    explicit ChildEnvironment(const QString &folder)
+    {
+        for (char **variable = environ; *variable; ++variable) {
+            const std::string entry = *variable;
+            if (!entry.starts_with("TMPDIR=") && !entry.starts_with("XDG_RUNTIME_DIR="))
+                m_entries.push_back(entry);
+        }
+        for (const char *name : {"TMPDIR=", "XDG_RUNTIME_DIR="})
+            m_entries.push_back(name + folder.toStdString());
+        for (std::string &entry : m_entries)
+            m_pointers.push_back(entry.data());
+        m_pointers.push_back(nullptr);
+    }
+    char **get() { return m_pointers.data(); }
+
+private:
+    std::vector<std::string> m_entries;
+    std::vector<char *> m_pointers;
+};
+
 // Seconds from spawning a start child of this kind to its report; throws
 // with the child's reason when its window did not show.
-double timeStart(const char *kind)
+double timeStart(const char *kind, ChildEnvironment &environment)
 {
     int pipeEnds[2];
     if (pipe2(pipeEnds, O_CLOEXEC) != 0)
@@ -50,7 +77,7 @@ double timeStart(const char *kind)
     char *arguments[] = {const_cast<char *>(program.c_str()), argument.data(), nullptr};
     pid_t child = 0;
     const Clock::time_point start = Clock::now();
-    const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, arguments, environ);
+    const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, arguments, environment.get());
     ::close(pipeEnds[1]);
     const std::string line = spawned == 0 ? readLine(pipeEnds[0]) : std::string();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
@@ -67,15 +94,21 @@ double timeStart(const char *kind)
 
 static void BM_StartupFromExecBesideBareWindow(benchmark::State &state)
 {
+    const QTemporaryDir folder;
+    if (!folder.isValid()) {
+        state.SkipWithError("no temporary folder for the children");
+        return;
+    }
+    ChildEnvironment environment(folder.path());
     double program = 0;
     double bare = 0;
     bool programFirst = true;
     for (auto _ : state) {
         try {
             // Alternating the order leaves neither start the other's warm caches alone.
-            const double before = programFirst ? timeStart(StartChildProgram) : 0;
-            const double bareStart = timeStart(StartChildBare);
-            const double programStart = programFirst ? before : timeStart(StartChildProgram);
+            const double before = programFirst ? timeStart(StartChildProgram, environment) : 0;
+            const double bareStart = timeStart(StartChildBare, environment);
+            const double programStart = programFirst ? before : timeStart(StartChildProgram, environment);
             state.SetIterationTime(programStart);
             program += programStart;
             bare += bareStart;
