@@ -19,13 +19,14 @@ std::future<void> decoding;
 
 using PictureJob = std::pair<QString, std::promise<QImage>>;
 
-// Every PNG picture of the folder gets a job and a place in `pictures`; the
-// JPEG pictures go to LoadJpegFile's own decoding ahead.
+// Every PNG picture of the folder gets a job and a place in `pictures`, the
+// largest first, since they cost the most where they are placed; the JPEG
+// pictures go to LoadJpegFile's own decoding ahead.
 std::vector<PictureJob> pictureJobs(const QString &folder)
 {
     std::vector<PictureJob> jobs;
-    const QStringList names =
-        QDir(folder).entryList({QStringLiteral("*.png"), QStringLiteral("*.jpg")}, QDir::Files);
+    const QStringList names = QDir(folder).entryList({QStringLiteral("*.png"), QStringLiteral("*.jpg")},
+                                                     QDir::Files, QDir::Size);
     for (const QString &name : names) {
         const QString path = folder + name;
         if (name.endsWith(QLatin1String(".jpg"))) {
