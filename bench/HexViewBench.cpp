@@ -51,6 +51,8 @@ static void BM_HexViewScroll256K(benchmark::State &state)
     state.counters["rows_per_s"] = benchmark::Counter(double(rows), benchmark::Counter::kIsRate);
     state.counters["screens_per_s"] = benchmark::Counter(double(screens), benchmark::Counter::kIsRate);
     state.counters["rows_per_screen"] = double(rows) / double(screens);
+    // The rows a screen holds follow the fixed font's line height on the machine.
+    state.counters["row_height_px"] = view.rowHeight(0);
 }
 BENCHMARK(BM_HexViewScroll256K)->Unit(benchmark::kMillisecond);
 

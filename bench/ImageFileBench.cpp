@@ -6,6 +6,7 @@
 #include "BenchWindow.h"
 #include "HexContainer.h"
 #include "HexView.h"
+#include "NavigationList.h"
 #include "ProgUSB.h"
 #include "Utils.h"
 #include "uMain.h"
@@ -57,10 +58,13 @@ public:
             return QStringLiteral("no definition of ") + FullFlashDevice;
         devices->setCurrentIndex(device);
         emit devices->activated(device);
-        window->pnl_Flash->raise();
+        // The flash page comes to the front as a click on its node brings it.
+        window->vst_Auswahl->requestFocus(TMainFrm::NodeFlash);
         window->show();
         if (!waitUntil([this] { return window->windowHandle() && window->windowHandle()->isExposed(); }))
             return QStringLiteral("the window was not shown");
+        if (!window->vst_Flash->isVisible())
+            return QStringLiteral("the flash page is not in front");
         return message();
     }
     QString file() const { return fullFlashHexFile(); }
