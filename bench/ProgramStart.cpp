@@ -12,6 +12,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include <exception>
+
 StartedWindows::~StartedWindows()
 {
     delete Form1;
@@ -21,7 +23,8 @@ StartedWindows::~StartedWindows()
     SplashDlg = nullptr;
 }
 
-QString startOnce(StartupTimes &times, std::optional<StartedWindows> &windows)
+namespace {
+QString startSteps(StartupTimes &times, std::optional<StartedWindows> &windows)
 {
     times.start = StartClock::now();
     InitUtilsModule();
@@ -47,6 +50,16 @@ QString startOnce(StartupTimes &times, std::optional<StartedWindows> &windows)
     if (SplashDlg)
         return QStringLiteral("the splash outlived the main window's first show");
     return {};
+}
+}
+
+QString startOnce(StartupTimes &times, std::optional<StartedWindows> &windows)
+{
+    try {
+        return startSteps(times, windows);
+    } catch (const std::exception &error) {
+        return QString::fromUtf8(error.what());
+    }
 }
 
 void endStart(std::optional<StartedWindows> &windows)

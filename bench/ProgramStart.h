@@ -34,7 +34,8 @@ struct StartedWindows {
     ~StartedWindows();
 };
 
-// An empty text when the start reached the painted main window, else why it did not.
+// An empty text when the start reached the painted main window, else why it
+// did not (an error that escaped the start included).
 QString startOnce(StartupTimes &times, std::optional<StartedWindows> &windows);
 // Everything one start left behind goes, so that the next start begins afresh.
 void endStart(std::optional<StartedWindows> &windows);

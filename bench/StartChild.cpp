@@ -8,7 +8,6 @@
 #include <QMainWindow>
 
 #include <cstring>
-#include <exception>
 #include <unistd.h>
 
 namespace {
@@ -28,12 +27,7 @@ int startProgram(int argc, char **argv)
         return report(QStringLiteral("no temporary settings folder"));
     StartupTimes times;
     std::optional<StartedWindows> windows;
-    QString failure;
-    try {
-        failure = startOnce(times, windows);
-    } catch (const std::exception &error) {
-        failure = QString::fromUtf8(error.what());
-    }
+    const QString failure = startOnce(times, windows);
     const int result = report(failure.isEmpty() ? environment.ui.firstMessage : failure);
     endStart(windows);
     return result;
