@@ -4,11 +4,7 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <future>
 #include <jpeglib.h>
-#include <map>
-#include <mutex>
-#include <optional>
 
 namespace {
 // libjpeg writes each pixel as the bytes of one QImage::Format_RGB32 word.
@@ -97,55 +93,13 @@ QImage DecodeJpeg(const QByteArray &data, QString *error)
     return image;
 }
 
-namespace {
-struct Decoded {
-    QImage image;
-    QString error;
-};
-
-Decoded readAndDecode(const QString &fileName)
-{
-    Decoded result;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        result.error = file.errorString();
-    else
-        result.image = DecodeJpeg(file.readAll(), &result.error);
-    return result;
-}
-
-// The files being decoded ahead, by name.
-std::mutex prefetchMutex;
-std::map<QString, std::future<Decoded>> prefetched;
-
-std::optional<Decoded> takePrefetched(const QString &fileName)
-{
-    std::future<Decoded> decoding;
-    {
-        const std::lock_guard lock(prefetchMutex);
-        const auto found = prefetched.find(fileName);
-        if (found == prefetched.end())
-            return std::nullopt;
-        decoding = std::move(found->second);
-        prefetched.erase(found);
-    }
-    return decoding.get();
-}
-}
-
-void PrefetchJpegFile(const QString &fileName)
-{
-    std::future<Decoded> decoding = std::async(std::launch::async, readAndDecode, fileName);
-    const std::lock_guard lock(prefetchMutex);
-    prefetched[fileName] = std::move(decoding);
-}
-
 QImage LoadJpegFile(const QString &fileName, QString *error)
 {
-    std::optional<Decoded> decoded = takePrefetched(fileName);
-    if (!decoded)
-        decoded = readAndDecode(fileName);
-    if (error && decoded->image.isNull())
-        *error = decoded->error;
-    return decoded->image;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return {};
+    }
+    return DecodeJpeg(file.readAll(), error);
 }

@@ -12,8 +12,3 @@
 // showing it converts nothing.
 QImage DecodeJpeg(const QByteArray &data, QString *error = nullptr);
 QImage LoadJpegFile(const QString &fileName, QString *error = nullptr);
-
-// Starts decoding the file on a thread of its own, so that the caller can go
-// on meanwhile; the next LoadJpegFile of the same file takes that result,
-// waiting for it if need be, instead of decoding the file again.
-void PrefetchJpegFile(const QString &fileName);

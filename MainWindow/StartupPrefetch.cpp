@@ -13,31 +13,24 @@
 
 namespace {
 std::future<QStringList> ports;
-// The PNG pictures by path, kept for the program's life: a few hundred kilobytes.
-std::map<QString, std::shared_future<QImage>> pictures;
-std::future<void> decoding;
+// The pictures being decoded ahead, by path.
+std::map<QString, std::future<QImage>> pictures;
+std::vector<std::future<void>> decoders;
 
 using PictureJob = std::pair<QString, std::promise<QImage>>;
 
-// Every PNG picture of the folder gets a job and a place in `pictures`, the
-// largest first, since they cost the most where they are placed; the JPEG
-// pictures go to LoadJpegFile's own decoding ahead.
-std::vector<PictureJob> pictureJobs(const QString &folder)
+QImage decode(const QString &path)
 {
-    std::vector<PictureJob> jobs;
-    const QStringList names = QDir(folder).entryList({QStringLiteral("*.png"), QStringLiteral("*.jpg")},
-                                                     QDir::Files, QDir::Size);
-    for (const QString &name : names) {
-        const QString path = folder + name;
-        if (name.endsWith(QLatin1String(".jpg"))) {
-            PrefetchJpegFile(path);
-            continue;
-        }
-        PictureJob job(path, std::promise<QImage>());
-        pictures[path] = job.second.get_future().share();
-        jobs.push_back(std::move(job));
-    }
-    return jobs;
+    return path.endsWith(QLatin1String(".jpg")) ? LoadJpegFile(path) : QImage(path);
+}
+
+// Decodes the pictures one after another, in the order given.
+std::future<void> decodeInTurn(std::vector<PictureJob> jobs)
+{
+    return std::async(std::launch::async, [jobs = std::move(jobs)]() mutable {
+        for (PictureJob &job : jobs)
+            job.second.set_value(decode(job.first));
+    });
 }
 }
 
@@ -46,10 +39,20 @@ void begin(const QString &pictureFolder)
 {
     ports = std::async(std::launch::async, &SerialPort::availablePorts);
     pictures.clear();
-    decoding = std::async(std::launch::async, [jobs = pictureJobs(pictureFolder)]() mutable {
-        for (PictureJob &job : jobs)
-            job.second.set_value(QImage(job.first));
-    });
+    // Largest first, since they cost the most where they are placed; the JPEG
+    // pictures, far larger, on a thread of their own, so that the small ones
+    // the splash and the window need first do not wait behind them.
+    std::vector<PictureJob> jpegs, others;
+    const QStringList names = QDir(pictureFolder).entryList({QStringLiteral("*.png"), QStringLiteral("*.jpg")},
+                                                            QDir::Files, QDir::Size);
+    for (const QString &name : names) {
+        PictureJob job(pictureFolder + name, std::promise<QImage>());
+        pictures[job.first] = job.second.get_future();
+        (name.endsWith(QLatin1String(".jpg")) ? jpegs : others).push_back(std::move(job));
+    }
+    decoders.clear();
+    decoders.push_back(decodeInTurn(std::move(jpegs)));
+    decoders.push_back(decodeInTurn(std::move(others)));
 }
 
 QStringList takePorts()
@@ -60,6 +63,10 @@ QStringList takePorts()
 QPixmap picture(const QString &path)
 {
     const auto found = pictures.find(path);
-    return found != pictures.end() ? QPixmap::fromImage(found->second.get()) : QPixmap(path);
+    if (found == pictures.end())
+        return QPixmap::fromImage(decode(path));
+    const QImage image = found->second.get();
+    pictures.erase(found);
+    return QPixmap::fromImage(image);
 }
 }

@@ -10,12 +10,13 @@
 // and takes longer than building the main window) and the program's
 // pictures. Only the user-interface thread begins and takes.
 namespace StartupPrefetch {
-// Starts enumerating the ports and decoding every picture of the folder: the
-// PNG pictures for picture() below, the JPEG ones for LoadJpegFile.
+// Starts enumerating the ports and decoding every PNG and JPEG picture of the folder.
 void begin(const QString &pictureFolder);
 // The ports begun by begin(), once, waiting for them if need be; otherwise
 // the system's ports asked afresh.
 QStringList takePorts();
-// The picture of the file: decoded ahead when begin() found it, else read now.
+// The picture of the file (a JPEG through libjpeg); null when it cannot be
+// read. A picture decoded ahead is taken once, waiting for it if need be;
+// any later call reads the file afresh.
 QPixmap picture(const QString &path);
 }

@@ -1,7 +1,6 @@
 // Building the main window's frame: menu row, title panel, start and target pages, log, status bar.
 #include "uMain.h"
 
-#include "JpegImage.h"
 #include "LayoutHelpers.h"
 #include "NavigationList.h"
 #include "PageHost.h"
@@ -98,9 +97,9 @@ QWidget *TMainFrm::buildStartPage()
     Image1->setScaledContents(true);
     Image1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     // A picture that cannot be decoded leaves the start page empty; it carries no information.
-    const QImage picture = LoadJpegFile(ResourceFolder() + QStringLiteral("Start.jpg"));
+    const QPixmap picture = ResourcePicture(QStringLiteral("Start.jpg"));
     if (!picture.isNull())
-        Image1->setPixmap(QPixmap::fromImage(picture));
+        Image1->setPixmap(picture);
     layout->addWidget(Image1);
     return pnl_Start;
 }
