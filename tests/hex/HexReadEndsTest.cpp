@@ -1,0 +1,121 @@
+// Reading ends on every file, whatever its reported size says.
+#include "ChildProcess.h"
+#include "HexFixture.h"
+#include "HexFileReader.h"
+#include "RecordLineReader.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <algorithm>
+#include <functional>
+#include <unistd.h>
+
+namespace {
+// The data of a line as it follows the line before it in a description.
+QByteArray Described(const THexLine &line)
+{
+    return ' ' + line.LineData().toLatin1();
+}
+
+// What a load gave: whether the image is loaded and the data of each line.
+QByteArray Describe(const THexContainer &image)
+{
+    QByteArray text = image.ImageLoaded ? "loaded" : "not loaded";
+    for (int i = 0; i < image.count(); ++i)
+        text += Described(image.Items(i));
+    return text;
+}
+
+std::string LoadInChild(const QString &fileName, const ChildLimits &limits = {})
+{
+    return RunInChild([&] {
+        THexContainer image;
+        image.LoadFromFile(fileName);
+        return Describe(image);
+    }, limits).toStdString();
+}
+
+// A file that another writer changes after the first block was read from
+// it, and that notes where each read starts and ends. Reads past a generous
+// count fail, so that a reader going round in circles ends with an error.
+class ChangingFile : public QFile {
+public:
+    ChangingFile(const QString &name, std::function<void()> change) : QFile(name), m_change(std::move(change)) {}
+
+    // The start and the end of every read, in turn.
+    std::vector<qint64> readBounds;
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        constexpr std::size_t MaxReads = 100;
+        if (readBounds.size() == 2 * MaxReads) {
+            setErrorString("read again and again");
+            return -1;
+        }
+        readBounds.push_back(::lseek(handle(), 0, SEEK_CUR));
+        const qint64 read = QFile::readData(data, maxSize);
+        readBounds.push_back(::lseek(handle(), 0, SEEK_CUR));
+        if (readBounds.size() == 2)
+            m_change();
+        return read;
+    }
+
+private:
+    std::function<void()> m_change;
+};
+}
+
+using HexReadEnds = HexFixture;
+
+// A file of /proc reports a size of 0 while it holds more than a block: the
+// environment of a process, here one whose environment holds records after
+// a line longer than a block.
+TEST_F(HexReadEnds, AFileOfProcIsReadToItsEndWhateverItsReportedSize)
+{
+    QProcess holder;
+    QProcessEnvironment environment;
+    environment.insert("RECORDS", QString(RecordLineReader::BlockSize + 1000, 'x') + "\n:0100000042BD\n:0100100043AC");
+    holder.setProcessEnvironment(environment);
+    holder.start(QStandardPaths::findExecutable("sleep"), {"600"});
+    ASSERT_TRUE(holder.waitForStarted());
+    const QString environ = QString("/proc/%1/environ").arg(holder.processId());
+    ASSERT_EQ(QFileInfo(environ).size(), 0);
+    EXPECT_EQ(LoadInChild(environ), "loaded 42 43");
+    holder.kill();
+    holder.waitForFinished();
+}
+
+// The reader never moves backwards: a file cut short behind it ends where it
+// ends, with the records read before the cut; a file that grows is read on
+// to its new end.
+TEST_F(HexReadEnds, AFileThatShrinksOrGrowsWhileReadEndsWithWhatItHeld)
+{
+    const qsizetype Block = RecordLineReader::BlockSize;
+    const QByteArray text = ":0100000042BD\n" + QByteArray(2 * Block, 'x') + "\n:0100100043AC\n";
+    const struct {
+        const char *name;
+        std::function<void(const QString &)> change;
+        const char *image;
+    } rows[] = {
+        {"CutInsideTheFirstBlock", [&](const QString &name) { QFile::resize(name, Block / 2); }, "read 42"},
+        {"Emptied", [](const QString &name) { QFile::resize(name, 0); }, "read 42"},
+        {"Grown", [](const QString &name) {
+             QFile file(name);
+             if (file.open(QIODevice::Append))
+                 file.write(":0100200044AB\n");
+         }, "read 42 43 44"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString name = writeFile("changing.hex", text);
+        ChangingFile file(name, [&] { row.change(name); });
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+        QByteArray lines = "read";
+        for (const THexLine &line : HexFileReader::Read(file))
+            lines += Described(line);
+        EXPECT_EQ(lines.toStdString(), row.image);
+        EXPECT_TRUE(std::is_sorted(file.readBounds.begin(), file.readBounds.end()))
+            << ::testing::PrintToString(file.readBounds);
+    }
+}
