@@ -1,4 +1,5 @@
-// Reading ends on every file, whatever its reported size says.
+// Reading ends on every file, whatever its reported size says, and holds no
+// more than a block and a record of it, however large the file or its lines.
 #include "ChildProcess.h"
 #include "HexFixture.h"
 #include "HexFileReader.h"
@@ -118,4 +119,35 @@ TEST_F(HexReadEnds, AFileThatShrinksOrGrowsWhileReadEndsWithWhatItHeld)
         EXPECT_TRUE(std::is_sorted(file.readBounds.begin(), file.readBounds.end()))
             << ::testing::PrintToString(file.readBounds);
     }
+}
+
+// Memory stays bounded by the image, not by the file nor by its longest line:
+// in a child whose address space allows far less than either file, a file of
+// 1 GiB of zero bytes (a hole) and a record line of 512 MiB are read.
+TEST_F(HexReadEnds, HugeFilesAndHugeLinesAreReadInBoundedMemory)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer reserves more address space than the bound allows";
+#endif
+    constexpr qint64 MiB = 1 << 20;
+    ChildLimits limits;
+    limits.addressSpaceHeadroom = 128 * MiB;
+
+    QFile zeros(filePath("zeros.hex"));
+    ASSERT_TRUE(zeros.open(QIODevice::WriteOnly) && zeros.resize(1024 * MiB));
+    zeros.close();
+    EXPECT_EQ(LoadInChild(zeros.fileName(), limits), "loaded");
+    ASSERT_TRUE(zeros.remove());
+
+    // Real characters, no hole: the line's length, not a hole skipped unread, is what is bounded.
+    QFile longLine(filePath("long-line.hex"));
+    ASSERT_TRUE(longLine.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(longLine.write(":10000000000102030405060708090A0B0C0D0E0F78") > 0);
+    const QByteArray chunk(MiB, 'A');
+    for (qint64 written = 0; written < 512 * MiB; written += chunk.size())
+        ASSERT_EQ(longLine.write(chunk), chunk.size());
+    ASSERT_TRUE(longLine.write("\n:0100100042AD\n") > 0);
+    longLine.close();
+    EXPECT_EQ(LoadInChild(longLine.fileName(), limits), "loaded 000102030405060708090A0B0C0D0E0F 42");
+    ASSERT_TRUE(longLine.remove());
 }
