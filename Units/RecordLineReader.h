@@ -11,8 +11,10 @@
 // the first MaxRecordLength characters of a record line are kept, and a line
 // without the mark is passed over unkept, so memory stays at one block and
 // one record whatever the file holds, and the holes of a sparse file, where
-// their zero bytes would be dropped, are not read at all. A line ends at CR,
-// LF or CR LF; a UTF-8 byte order mark before the first line is passed over.
+// their zero bytes would be dropped, are not read at all. The file ends where
+// a read finds nothing more, whatever size it reports, and is never read
+// backwards. A line ends at CR, LF or CR LF; a UTF-8 byte order mark before
+// the first line is passed over.
 class RecordLineReader {
 public:
     // The longest record there can be: mark, count, offset, type, 255 data
