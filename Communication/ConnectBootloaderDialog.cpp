@@ -169,6 +169,11 @@ void TForm1::FormShow()
 
 void TForm1::fitTexts()
 {
+    // Hidden, the layouts would take in the new texts only once shown, after the
+    // size is taken, and the dialog would keep the room of the texts it showed
+    // last: the heading strip's layout first, then the dialog's, which asks it anew.
+    Panel1->layout()->activate();
+    layout()->activate();
     QSize size = QSize(ClientWidth, ClientHeight).expandedTo(layout()->totalMinimumSize());
     size.setHeight(std::max(size.height(), layout()->totalHeightForWidth(size.width())));
     setMinimumSize(size);

@@ -36,6 +36,13 @@ protected:
     void TearDown() override { BootloaderAbort = false; }
 
     static QImage shown(const TForm1 &form) { return form.Image_Process->pixmap().toImage(); }
+    // Where the dialog's frame belongs, at its present size; odd differences truncate toward zero.
+    QPoint centred() const
+    {
+        const QRect frame = mainWindow.frameGeometry();
+        const QSize outer = form.frameGeometry().size();
+        return frame.topLeft() + QPoint((frame.width() - outer.width()) / 2, (frame.height() - outer.height()) / 2);
+    }
 
     QWidget mainWindow;
     TForm1 form {&mainWindow};
@@ -44,13 +51,11 @@ protected:
 
 TEST_F(ConnectDialog, ShowsCentredOnTheMainWindowWithTheCurrentTexts)
 {
-    // A smaller main window is overhung equally on both sides; odd differences truncate toward zero.
+    // A smaller main window is overhung equally on both sides.
     for (const QRect &frame : {QRect(100, 50, 800, 600), QRect(0, 0, 301, 201)}) {
         placeMainWindow(frame);
         form.showConnectDialog();
-        const QSize outer = form.frameGeometry().size();
-        EXPECT_EQ(form.frameGeometry().topLeft(), frame.topLeft() + QPoint((frame.width() - outer.width()) / 2,
-                                                                          (frame.height() - outer.height()) / 2));
+        EXPECT_EQ(form.frameGeometry().topLeft(), centred());
         form.closeConnectDialog();
     }
     EXPECT_EQ(form.size(), QSize(420, 228));
@@ -105,20 +110,33 @@ TEST_F(ConnectDialog, ButtonEscapeAndCloseRequestEachAbortAndHideButTheLoopPutti
     EXPECT_TRUE(form.isVisible());
 }
 
-TEST_F(ConnectDialog, GrowsToItsTextsInTheProgramsLanguages)
+TEST_F(ConnectDialog, FitsTheTextsOfTheLanguageChosenWhenItShows)
 {
+    // English, then German as chosen in the options meanwhile, then English again:
+    // each show sizes the dialog from its own texts, never from the last ones, and
+    // centres it at that size.
     QString exeFolder;
     Utility->ExeFolder(exeFolder);
-    for (const QString library : {"DE.lang.so", "EN.lang.so"}) {
-        QFile::link(QDir(qEnvironmentVariable("LUMAPROG_BIN_DIR")).filePath(library), exeFolder + library);
-        Utility->IniWrite("ProgramOptions", "LanguageID", library.left(2));
+    const QDir bin(qEnvironmentVariable("LUMAPROG_BIN_DIR"));
+    for (const QString library : {"EN.lang.so", "DE.lang.so"})
+        QFile::link(bin.filePath(library), exeFolder + library);
+    QList<QSize> sizes;
+    for (const QString language : {"EN", "DE", "EN"}) {
+        Utility->IniWrite("ProgramOptions", "LanguageID", language);
         form.showConnectDialog();
         QCoreApplication::sendPostedEvents();
-        // The heading whole, the wrapped request whole at the width it got.
-        EXPECT_TRUE(form.Label2->sizeHint().boundedTo(form.Label2->size()) == form.Label2->sizeHint()
-                    && form.Label1->heightForWidth(form.Label1->width()) <= form.Label1->height())
-            << library.toStdString();
+        const QLabel &heading = *form.Label2;
+        const QRect headingInDialog(heading.mapTo(&form, QPoint()), heading.size());
+        // The heading whole and inside the dialog, the wrapped request whole at the width it got.
+        EXPECT_GE(heading.width(), heading.fontMetrics().horizontalAdvance(heading.text())) << language.toStdString();
+        EXPECT_TRUE(form.rect().contains(headingInDialog)) << language.toStdString();
+        EXPECT_LE(form.Label1->heightForWidth(form.Label1->width()), form.Label1->height()) << language.toStdString();
+        EXPECT_TRUE(form.size().expandedTo({420, 228}) == form.size()) << language.toStdString();
+        EXPECT_EQ(form.frameGeometry().topLeft(), centred()) << language.toStdString();
+        sizes << form.size();
         form.closeConnectDialog();
     }
+    EXPECT_EQ(sizes.last().width(), sizes.first().width());
+    EXPECT_EQ(sizes.last().height(), sizes.first().height());
     Utility->IniWrite("ProgramOptions", "LanguageID", "TT");
 }

@@ -271,20 +271,41 @@ TEST(BitEditor, BoxesFollowTheBitsAndTheSpienRule)
 
 TEST_F(BoardPageTest, NothingMovesWhenAWarningPictureOrTheFuseNoteChanges)
 {
-    const auto places = [this] {
-        QCoreApplication::processEvents();  // the layouts settle
-        return QList<QRect>{window->edt_FuseBitsLow->geometry(), window->btn_ChangeLow->geometry(),
-                            window->btn_WriteFuse->geometry(), window->GroupBox_ProgCommon->geometry()};
+    // Where each control stands in the window, once the layouts have settled.
+    const auto places = [this](const QList<QWidget *> &controls) {
+        QCoreApplication::processEvents();
+        QList<QRect> rects;
+        for (const QWidget *control : controls)
+            rects << QRect(control->mapTo(window.get(), QPoint()), control->size());
+        return rects;
     };
     const bool none[2] = {}, both[2] = {true, true};
     for (const char *language : {"EN", "DE"}) {
         writeSetting("ProgramOptions", "LanguageID", language);
         restart();
+        window->resize(TMainFrm::MinimumWidth, TMainFrm::MinimumHeight);
         window->show();
-        window->ShowFuseWarning(none);
-        const QList<QRect> before = places();
-        window->ShowFuseWarning(both);
-        window->lbl_FuseNotRead->setText(Utility->Text(725));  // as a successful read sets it
-        EXPECT_EQ(places(), before) << language;
+        // Pages behind the front one are never laid out: each is brought to the
+        // front through its entry, as a user brings it, and measured there.
+        const std::pair<int, QList<QWidget *>> pages[] = {
+            {TMainFrm::NodeDevice, {window->edt_FuseBitsLow, window->btn_ChangeLow}},
+            {TMainFrm::NodeProgram, {window->btn_WriteFuse, window->GroupBox_ProgCommon}},
+        };
+        for (const auto &[node, controls] : pages) {
+            SCOPED_TRACE(std::string(language) + " entry " + std::to_string(node));
+            const QRect entry = window->vst_Auswahl->visualRect(window->vst_Auswahl->model()->index(node, 0));
+            QTest::mouseClick(window->vst_Auswahl->viewport(), Qt::LeftButton, {}, entry.center());
+            window->ShowFuseWarning(none);
+            window->lbl_FuseNotRead->setText(Utility->Text(724));  // as a device change sets it
+            const QList<QRect> before = places(controls);
+            // Shown and laid out: a control never laid out stands at 0,0 of its parent.
+            for (const QWidget *control : controls) {
+                ASSERT_TRUE(control->isVisible()) << control->metaObject()->className();
+                EXPECT_TRUE(control->x() > 0 && control->y() > 0) << control->metaObject()->className();
+            }
+            window->ShowFuseWarning(both);
+            window->lbl_FuseNotRead->setText(Utility->Text(725));  // as a successful read sets it
+            EXPECT_EQ(places(controls), before);
+        }
     }
 }

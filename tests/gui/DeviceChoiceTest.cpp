@@ -2,6 +2,7 @@
 // lists, fit checks, unloading, the last files at start-up and the reload.
 #include "GuiFixture.h"
 
+#include "BoardSimulator.h"
 #include "DefinitionTable.h"
 #include "TargetSystemCombo.h"
 
@@ -202,20 +203,27 @@ TEST_F(GuiTest, AChangedFileIsReloadedOnActivationAndAVanishedOneBecomesUnusable
     }
 }
 
-// A change stopped by a fuse text that is not hexadecimal shows the error and offers only what fits.
-TEST_F(GuiTest, AChangeThatRaisesStillLeavesNoMisfitImageWritable)
+// A change stopped by a fuse text that is not hexadecimal shows the error and
+// still runs its closing steps: it offers only what fits, and no longer claims
+// that the fuse edits hold the bytes read from the board.
+TEST_F(GuiTest, AChangeThatRaisesStillRunsItsClosingSteps)
 {
     writeDefinitions(TestDefinitions + "[chip bad]\nBase=Chip B\nFlashSize=512\nDefaultFuseHigh=XY\n");
     writeSetting(ProgramOptions, "Microcontroller", "1");
+    BoardSimulator board(1024, 64);
+    board.setSignature(0x1E9307);
+    writeSetting("Interface", "ProgrammerCom", CurrentComPort = board.portPath());
     auto window = createWindow();
     window->edt_FlashFileChange(writeHexFile("full.hex", 1024));
     for (QCheckBox *box : window->AutoRunBoxes())
         box->setChecked(box == window->chk_ProgramFlash);
-    const auto usable = [&] {
+    window->btn_FuseRead->click();
+    const auto state = [&] {
         return joined({ownEnabled(window->btn_WriteFlash), ownEnabled(window->chk_ProgramFlash),
-                       ownEnabled(window->btn_StartAutoProgram), ui.errors.contains("No Hex-Number")});
+                       ownEnabled(window->btn_StartAutoProgram), ui.errors.contains("No Hex-Number"),
+                       window->lbl_FuseNotRead->text()});
     };
-    ASSERT_EQ(usable(), "true|true|true|false");
+    ASSERT_EQ(state(), "true|true|true|false|T725");  // T725: the fuse bytes read
     chooseEntry(window->cbb_Microcontroller, 2);
-    EXPECT_EQ(usable(), "false|false|false|true");
+    EXPECT_EQ(state(), "false|false|false|true|T724");
 }

@@ -89,6 +89,11 @@ extern const QByteArray TestDefinitions;
 
 // Texts in failure messages as text.
 inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+// Rectangles as "left,top width x height".
+inline void PrintTo(const QRect &rect, std::ostream *out)
+{
+    *out << rect.left() << ',' << rect.top() << ' ' << rect.width() << 'x' << rect.height();
+}
 // A user's choice of a list entry.
 void chooseEntry(QComboBox *list, int index);
 // The log's text.

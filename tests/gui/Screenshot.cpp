@@ -8,11 +8,16 @@
 // the high fuse byte; "warning" draws the fuse warning dialog instead of the
 // window; "write=<port>" writes the flash to a board on that port (board_sim)
 // first, as the settings' port key and the button do; "dialog=<board|options|about>"
-// draws that dialog instead, with no board attached.
+// draws that dialog instead, with no board attached; "connect=<language id>" draws
+// the bootloader connect dialog shown once in the window's language, then again
+// after the options dialog chose the other language.
+#include "ConnectBootloaderDialog.h"
 #include "DialogSupport.h"
 #include "HexContainer.h"
+#include "LanguageList.h"
 #include "MemoryStream.h"
 #include "ProgUSB.h"
+#include "RadioGroup.h"
 #include "Sleep.h"
 #include "UiServices.h"
 #include "Utils.h"
@@ -40,6 +45,7 @@ constexpr int EepromBytes = 200;
 const QString Device = QStringLiteral("ATmega328P");
 const QString WriteAction = QStringLiteral("write=");
 const QString DialogAction = QStringLiteral("dialog=");
+const QString ConnectAction = QStringLiteral("connect=");
 
 // A message would wait for a click that never comes: it is printed instead,
 // a question answered No and a file dialog cancelled.
@@ -102,6 +108,34 @@ bool grabDialog(const QString &name, const QString &fileName)
     return saved;
 }
 
+// The options dialog's OK with the language chosen, as a user chooses it.
+void chooseLanguage(TMainFrm &window, const QString &languageId)
+{
+    SetModalRunner([&](QDialog &dialog) {
+        RadioGroup &languages = *static_cast<TOptionsFrm &>(dialog).rg_Language;
+        for (int item = 0; item < languages.count(); ++item) {
+            if (LanguageIdOfEntry(languages.itemText(item)) == languageId)
+                languages.setItemIndex(item);
+        }
+        return int(QDialog::Accepted);
+    });
+    window.ac_Options->trigger();
+    SetModalRunner({});
+}
+
+// The connect dialog as a module operation shows it, before and after the language changed.
+bool grabConnectDialog(TMainFrm &window, const QString &languageId, const QString &fileName)
+{
+    TForm1 dialog(&window);
+    dialog.showConnectDialog();
+    settle();
+    dialog.closeConnectDialog();
+    chooseLanguage(window, languageId);
+    dialog.showConnectDialog();
+    settle();
+    return dialog.grab().save(fileName);
+}
+
 void act(TMainFrm &window, const QString &action)
 {
     const int device = window.cbb_Microcontroller->findText(Device);
@@ -150,7 +184,7 @@ int main(int argc, char **argv)
     const QString action = argc > 7 ? QString::fromLocal8Bit(argv[7]) : QString();
     if (action.startsWith(WriteAction))
         writeSetting("Interface", "ProgrammerCom", action.mid(WriteAction.size()));
-    if (action.startsWith(DialogAction))
+    if (action.startsWith(DialogAction) || action.startsWith(ConnectAction))
         writeSetting("Interface", "ProgrammerCom", settings.filePath("no-board"));
     // The start-up pauses only show the splash.
     setSleepFunction([](int) {});
@@ -168,9 +202,10 @@ int main(int argc, char **argv)
             act(window, action);
         settle();
         const QString fileName = QString::fromLocal8Bit(argv[4]);
-        saved = action == QStringLiteral("warning")    ? grabWarning(fileName)
-                : action.startsWith(DialogAction) ? grabDialog(action.mid(DialogAction.size()), fileName)
-                                                  : window.grab().save(fileName);
+        saved = action == QStringLiteral("warning")     ? grabWarning(fileName)
+                : action.startsWith(DialogAction)  ? grabDialog(action.mid(DialogAction.size()), fileName)
+                : action.startsWith(ConnectAction) ? grabConnectDialog(window, action.mid(ConnectAction.size()), fileName)
+                                                   : window.grab().save(fileName);
     }
     setUiServices(nullptr);
     FinalizeProgUSBModule();
