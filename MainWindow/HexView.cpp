@@ -119,6 +119,13 @@ void HexView::imageChanged()
     viewport()->update();
 }
 
+void HexView::imageReplaced()
+{
+    setCurrentIndex({});
+    imageChanged();
+    scrollToTop();
+}
+
 std::pair<int, int> HexView::focusColumns() const
 {
     return m_model->focusColumns();

@@ -24,6 +24,9 @@ public:
 
     // The image was loaded, unloaded, resized or the device changed: row count and colours are new.
     void imageChanged();
+    // Another image took the shown one's place: as imageChanged(), and the
+    // view starts again at the first row with no byte focused.
+    void imageReplaced();
 
     // Hex column (1..16) and character column (18..33) of the focused byte, or -1, -1.
     std::pair<int, int> focusColumns() const;

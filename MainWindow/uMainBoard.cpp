@@ -33,7 +33,12 @@ public:
     }
     QString saveFileName(const SaveFileRequest &r) override
     {
-        return uiServices().saveFileName(m_window, {r.title, QtFileFilter(r.filter), r.folder, r.defaultSuffix});
+        // The dialog's own overwrite prompt comes first; the operation asks again.
+        return uiServices().saveFileName(m_window, {.title = r.title,
+                                                    .filter = QtFileFilter(r.filter),
+                                                    .folder = r.folder,
+                                                    .defaultSuffix = r.defaultSuffix,
+                                                    .confirmOverwrite = true});
     }
     bool warnYesNo(const QString &text) override { return uiServices().warnYesNo(m_window, text); }
     void showError(const QString &text) override

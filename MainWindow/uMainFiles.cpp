@@ -92,19 +92,28 @@ void TMainFrm::CheckEepromFileChanged() { checkImageFileChanged(eepromSide()); }
 void TMainFrm::loadImageFile(const ImageSide &side, QString fileName)
 {
     const TModul *device = SelectedDefinition();
-    // Read aside: a file that cannot be read leaves the old lines, and no
-    // image that counts as usable, since the old one may not fit any more.
+    // The same file read again keeps the user's place in the view; another one is shown from its start.
+    const bool sameFile = side.image.ImageLoaded && side.image.ImageFileName == fileName;
     THexContainer read;
-    if (const std::optional<QString> error = readImage(read, fileName)) {
-        side.image.ImageMisfit = true;
+    const std::optional<QString> error = readImage(read, fileName);
+    // A file that cannot be read leaves the empty image of a failed read,
+    // neither loaded nor fitting, so that nothing of an earlier file is shown,
+    // programmed or offered for reload under the new name.
+    side.image = std::move(read);
+    if (error) {
+        side.chooser->setCurrentIndex(-1);
+        side.view->imageReplaced();
+        UpdateControls();  // settled before the message, which lets the window repaint
         uiServices().showError(this, Utility->Text(FileMessageTitle), *error);
         return;
     }
-    side.image = std::move(read);
     side.image.ImageFileName = fileName;
     side.image.ImageMisfit = false;
     fitImageToDevice(side, device);
-    side.view->imageChanged();
+    if (sameFile)
+        side.view->imageChanged();
+    else
+        side.view->imageReplaced();
     Utility->IniWrite(ProgramOptions, side.folderKey,
                       QFileInfo(fileName).absolutePath() + QLatin1Char('/'));
     Utility->IniWrite(ProgramOptions, side.fileKey, fileName);
@@ -144,7 +153,6 @@ void TMainFrm::chooseImageFile(const ImageSide &side, const QString &fileName)
     while (chooser->count() > limit)
         chooser->removeItem(chooser->count() - 1);
     loadImageFile(side, fileName);
-    side.view->imageChanged();
     UpdateControls();
 }
 

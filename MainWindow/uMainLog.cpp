@@ -44,9 +44,12 @@ void TMainFrm::btn_SaveLogClick()
         return;
     QString folder = DefaultFolder();
     Utility->IniRead(ProgramOptions, LastLogDir, DefaultFolder(), folder);
-    const FileDialogRequest request{Utility->Text(SaveLogTitle),
-                                    QtFileFilter(Utility->Text(SaveLogFilter)), folder,
-                                    QStringLiteral("rtf")};
+    // The question below is the only one before an existing log file is replaced.
+    const FileDialogRequest request{.title = Utility->Text(SaveLogTitle),
+                                    .filter = QtFileFilter(Utility->Text(SaveLogFilter)),
+                                    .folder = folder,
+                                    .defaultSuffix = QStringLiteral("rtf"),
+                                    .confirmOverwrite = false};
     const QString fileName = uiServices().saveFileName(this, request);
     if (fileName.isEmpty())
         return;

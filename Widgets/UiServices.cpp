@@ -55,8 +55,7 @@ private:
         QFileDialog dialog(parent, request.title, request.folder, request.filter);
         dialog.setAcceptMode(mode);
         dialog.setDefaultSuffix(request.defaultSuffix);
-        // The callers ask their own overwrite question where they need one.
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
         if (mode == QFileDialog::AcceptOpen)
             dialog.setFileMode(QFileDialog::ExistingFile);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

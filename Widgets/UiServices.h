@@ -10,6 +10,9 @@ struct FileDialogRequest {
     QString filter;
     QString folder;
     QString defaultSuffix;
+    // A save dialog asks before an existing file is chosen, unless its caller
+    // asks the only overwrite question itself.
+    bool confirmOverwrite = true;
 };
 
 // Every modal question the main window asks goes through here, so that tests
@@ -27,7 +30,8 @@ public:
     virtual void showMessage(QWidget *parent, const QString &text) = 0;
     // A warning with a title and one OK button; CR LF in the text ends a line.
     virtual void showWarning(QWidget *parent, const QString &title, const QString &text);
-    // The chosen file, or an empty text on Cancel. The save dialog asks no overwrite question.
+    // The chosen file, or an empty text on Cancel. No to the save dialog's own
+    // overwrite question keeps the dialog open for another name.
     virtual QString saveFileName(QWidget *parent, const FileDialogRequest &request) = 0;
     virtual QString openFileName(QWidget *parent, const FileDialogRequest &request) = 0;
 };

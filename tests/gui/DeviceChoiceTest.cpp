@@ -96,7 +96,7 @@ TEST_F(GuiTest, OpeningChoosingAndUnloadingAFlashFile)
     EXPECT_EQ(state(), joined({tooBig + ',' + otherCase, false, tooBig, folder}));
     chooseEntry(window->edt_FlashFile, 1);
 
-    // A file that cannot be read leaves the old lines, unusable, and the settings alone.
+    // A file that cannot be read leaves an empty image, unusable, and the settings alone.
     const QString malformed = files.filePath("malformed.hex"), pipe = files.filePath("pipe.hex");
     writeFile(malformed, ":10ZZZZ00FF\n");
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
@@ -104,11 +104,12 @@ TEST_F(GuiTest, OpeningChoosingAndUnloadingAFlashFile)
         window->edt_FlashFileChange(fits);
         ASSERT_TRUE(ownEnabled(window->btn_WriteFlash));
         window->edt_FlashFileChange(bad);
-        EXPECT_EQ(joined({window->FlashImage.ImageFileName, window->FlashImage.Items(0).GetByte(1),
+        EXPECT_EQ(joined({window->FlashImage.ImageLoaded, window->FlashImage.count(),
                           ownEnabled(window->btn_WriteFlash), readSetting(ProgramOptions, "LastFlashFile")}),
-                  joined({fits, "01", false, fits}));
+                  joined({false, 0, false, fits}));
     }
     EXPECT_EQ(ui.errors.size(), 5);
+    window->edt_FlashFileChange(fits);
     // The module target's device has no flash: the image is checked again and fits nothing.
     chooseEntry(window->cbb_Targetsystem, 1);
     EXPECT_EQ(joined({window->SelectedFlashSize(), ui.errors.size(), ownEnabled(window->btn_Module_ProgramFlash),
