@@ -4,7 +4,6 @@
 #include "ExceptionGuard.h"
 #include "GuiUiHooks.h"
 #include "ProgUSB.h"
-#include "QtTranslations.h"
 #include "ShutdownSignals.h"
 #include "SingleInstance.h"
 #include "UiHooks.h"
@@ -64,7 +63,6 @@ int main(int argc, char **argv)
     // The application object comes first: the first text lookup may have to show a message.
     LumaprogApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
-    InstallQtTranslations();
     GuiUiHooks hooks;
     setUiHooks(&hooks);
     initModules();
