@@ -8,7 +8,10 @@
 // the high fuse byte; "warning" draws the fuse warning dialog instead of the
 // window; "write=<port>" writes the flash to a board on that port (board_sim)
 // first, as the settings' port key and the button do; "dialog=<board|options|about>"
-// draws that dialog instead, with no board attached.
+// draws that dialog instead, with no board attached; "question" draws the
+// question that closing the window asks and "open-flash" the file dialog of the
+// flash file's open button, both as the program shows them (Qt's own texts in
+// the chosen language), with the settings folder as the last flash folder.
 #include "DialogSupport.h"
 #include "HexContainer.h"
 #include "MemoryStream.h"
@@ -23,6 +26,7 @@
 #include "u_Options.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QComboBox>
 #include <QLabel>
 #include <QMap>
@@ -30,16 +34,20 @@
 #include <QToolButton>
 #include <QTemporaryDir>
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include <cstdio>
 
 namespace {
 constexpr int SettleMs = 300;
+constexpr int PollMs = 10;
 constexpr int FlashBytes = 3000;
 constexpr int EepromBytes = 200;
 const QString Device = QStringLiteral("ATmega328P");
 const QString WriteAction = QStringLiteral("write=");
 const QString DialogAction = QStringLiteral("dialog=");
+const QString QuestionAction = QStringLiteral("question");
+const QString OpenFlashAction = QStringLiteral("open-flash");
 
 // A message would wait for a click that never comes: it is printed instead,
 // a question answered No and a file dialog cancelled.
@@ -102,6 +110,28 @@ bool grabDialog(const QString &name, const QString &fileName)
     return saved;
 }
 
+// The program's own dialog that `open` shows, drawn and then cancelled.
+bool grabProgramDialog(const std::function<void()> &open, const QString &fileName)
+{
+    bool saved = false;
+    QTimer poll;
+    poll.callOnTimeout([&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll.stop();
+        settle();
+        saved = dialog->grab().save(fileName);
+        dialog->reject();
+    });
+    poll.start(PollMs);
+    UiServices *printed = &uiServices();
+    setUiServices(nullptr);
+    open();
+    setUiServices(printed);
+    return saved;
+}
+
 void act(TMainFrm &window, const QString &action)
 {
     const int device = window.cbb_Microcontroller->findText(Device);
@@ -152,6 +182,8 @@ int main(int argc, char **argv)
         writeSetting("Interface", "ProgrammerCom", action.mid(WriteAction.size()));
     if (action.startsWith(DialogAction))
         writeSetting("Interface", "ProgrammerCom", settings.filePath("no-board"));
+    if (action == OpenFlashAction)
+        writeSetting("ProgramOptions", "LastFlashDir", settings.path());
     // The start-up pauses only show the splash.
     setSleepFunction([](int) {});
     PrintedUi printedUi;
@@ -170,7 +202,10 @@ int main(int argc, char **argv)
         const QString fileName = QString::fromLocal8Bit(argv[4]);
         saved = action == QStringLiteral("warning")    ? grabWarning(fileName)
                 : action.startsWith(DialogAction) ? grabDialog(action.mid(DialogAction.size()), fileName)
-                                                  : window.grab().save(fileName);
+                : action == QuestionAction        ? grabProgramDialog([&] { window.close(); }, fileName)
+                : action == OpenFlashAction
+                    ? grabProgramDialog([&] { window.btn_OpenFlashFile->click(); }, fileName)
+                    : window.grab().save(fileName);
     }
     setUiServices(nullptr);
     FinalizeProgUSBModule();
