@@ -180,6 +180,24 @@ TEST_F(GuiTest, ASecondClaimNeverTakesTheFirstOnesSocket)
     EXPECT_TRUE(secondRaised.wait(5000));
 }
 
+// A program started from the running one (a browser for a link) does not
+// keep the claim once the running one has ended.
+TEST_F(GuiTest, AProgramStartedFromTheInstanceDoesNotKeepTheClaim)
+{
+    const QTemporaryDir runtime;
+    const EnvironmentValue runtimeVariable("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    auto holder = std::make_unique<SingleInstanceServer>();
+    ASSERT_EQ(holder->listen(QStringLiteral("T0")), InstanceClaim::Taken);
+    QProcess child;
+    child.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(child.waitForStarted());
+    holder.reset();
+    SingleInstanceServer next;
+    EXPECT_EQ(next.listen(QStringLiteral("T0")), InstanceClaim::Taken);
+    child.kill();
+    child.waitForFinished();
+}
+
 // A start that finds the name held asks again, pausing between tries, until
 // the holder listens; a holder that never answers ends the start after a few
 // seconds of pauses, and its socket file stays where it is.
