@@ -1,8 +1,10 @@
 #include "SingleInstance.h"
 
 #include "PrivateRuntimeFolder.h"
+#include "Sleep.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLocalSocket>
 
@@ -10,10 +12,21 @@ namespace {
 const QByteArray RaiseRequest = QByteArrayLiteral("raise\n");
 // Enough of the hash to keep the path well inside a socket address.
 constexpr int KeyHashLength = 16;
+// A listening program accepts at once: a connection that takes longer is
+// tried again, as one to a program that is not listening yet.
+constexpr int ConnectWaitMs = 100;
+// Together a few seconds for the holder to listen.
+constexpr int RaiseTries = 60;
+constexpr int RetryPauseMs = 50;
 
 QString thisDesktopsName(const QString &caption)
 {
     return SingleInstanceName(caption, DesktopIdentity(QGuiApplication::platformName()));
+}
+
+QString lockName(const QString &socketName)
+{
+    return socketName + QStringLiteral(".lock");
 }
 }
 
@@ -56,19 +69,34 @@ SingleInstanceServer::SingleInstanceServer(QObject *parent) : QObject(parent)
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstanceServer::onNewConnection);
 }
 
-bool SingleInstanceServer::listen(const QString &caption)
+InstanceClaim SingleInstanceServer::listen(const QString &caption)
 {
     const QString name = thisDesktopsName(caption);
-    if (m_server.isListening() && m_server.serverName() == name)
-        return true;
-    m_server.close();
     if (name.isEmpty())
-        return false;
-    if (m_server.listen(name))
-        return true;
-    // A socket left behind by a program that ended without closing it.
+        return InstanceClaim::NoRule;
+    if (m_lock.isLocked() && name == m_name)
+        return InstanceClaim::Taken;
+    ExclusiveFileLock lock;
+    switch (lock.tryLock(lockName(name))) {
+    case ExclusiveFileLock::Result::HeldByAnother:
+        return InstanceClaim::HeldByAnother;
+    case ExclusiveFileLock::Result::Failed:
+        return InstanceClaim::NoRule;
+    case ExclusiveFileLock::Result::Taken:
+        break;
+    }
+    // Closing removes the old name's socket, still under its lock.
+    m_server.close();
+    // Nobody else holds the lock, so nobody answers on a socket found under
+    // this name. (Listening with access options would replace it anyway, live
+    // or not: that is why only the lock's holder may listen.)
     QLocalServer::removeServer(name);
-    return m_server.listen(name);
+    if (!m_server.listen(name))
+        qWarning("%s: %s: further starts cannot reach this program",
+                 qUtf8Printable(QDir::toNativeSeparators(name)), qUtf8Printable(m_server.errorString()));
+    m_lock = std::move(lock);
+    m_name = name;
+    return InstanceClaim::Taken;
 }
 
 void SingleInstanceServer::onNewConnection()
@@ -79,5 +107,18 @@ void SingleInstanceServer::onNewConnection()
             if (socket->readAll().contains(RaiseRequest))
                 emit raiseRequested();
         });
+    }
+}
+
+StartTurn ClaimInstance(SingleInstanceServer &server, const QString &caption)
+{
+    for (int attempt = 1;; ++attempt) {
+        if (server.listen(caption) != InstanceClaim::HeldByAnother)
+            return StartTurn::OpenWindows;
+        if (NotifyRunningInstance(caption, ConnectWaitMs))
+            return StartTurn::RaisedRunningProgram;
+        if (attempt == RaiseTries)
+            return StartTurn::RunningProgramSilent;
+        SleepMs(RetryPauseMs);
     }
 }

@@ -4,7 +4,6 @@
 #include "ExceptionGuard.h"
 #include "GuiUiHooks.h"
 #include "ProgUSB.h"
-#include "QtTranslations.h"
 #include "ShutdownSignals.h"
 #include "SingleInstance.h"
 #include "UiHooks.h"
@@ -16,6 +15,8 @@
 
 namespace {
 constexpr int StartFailed = 1;
+// Another program is the instance but never answered its raise request.
+constexpr int RunningProgramSilent = 2;
 
 // Module initialization order: the core, then the programmer link, then the bootloader link.
 void initModules()
@@ -32,15 +33,15 @@ void finalizeModules()
     FinalizeUtilsModule();
 }
 
-int runWindows()
+int runWindows(SingleInstanceServer &instance)
 {
-    SingleInstanceServer instance;
     // The system's shut-down request is an attempt to close the main window, made once it shows.
     ShutdownSignals shutdown;
     ShowSplash();
     auto mainWindow = std::make_unique<TMainFrm>();
     Form1 = new TForm1(mainWindow.get());
-    // The window answers second starts under the caption it shows now.
+    // The claim follows the caption the window shows: portable settings and
+    // language changes may name another language than the start's lookup did.
     instance.listen(mainWindow->windowTitle());
     QObject::connect(mainWindow.get(), &QWidget::windowTitleChanged, &instance,
                      &SingleInstanceServer::listen);
@@ -64,17 +65,27 @@ int main(int argc, char **argv)
     // The application object comes first: the first text lookup may have to show a message.
     LumaprogApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
-    InstallQtTranslations();
     GuiUiHooks hooks;
     setUiHooks(&hooks);
     initModules();
 
+    // Held until the program ends, so that no second copy writes the settings or takes the port.
+    SingleInstanceServer instance;
     int result = 0;
     try {
         // Portable mode is not known yet: this lookup reads the per-user settings.
         const QString caption = Utility->Text(0);
-        if (!NotifyRunningInstance(caption))
-            result = runWindows();
+        // Claimed before the splash, so that a start a moment later finds this one.
+        switch (ClaimInstance(instance, caption)) {
+        case StartTurn::OpenWindows:
+            result = runWindows(instance);
+            break;
+        case StartTurn::RaisedRunningProgram:
+            break;
+        case StartTurn::RunningProgramSilent:
+            result = RunningProgramSilent;
+            break;
+        }
     } catch (...) {
         ReportCurrentException();
         result = StartFailed;

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QLocale>
+#include <QString>
 
-class QTranslator;
-
-// Qt's own texts (the standard buttons of the message boxes, the file dialogs)
-// in the language of the given locale, as the platform's own dialogs follow the
-// system's language whichever language the program's texts are in. Call once
-// the application object exists. Returns the translator now installed, owned
-// by the application; null when Qt has no translation for that language.
-QTranslator *InstallQtTranslations(const QLocale &locale = QLocale::system());
+// Qt's own texts (the standard buttons of the questions, the file dialogs) in
+// the language the program's texts are in, named by its language id ("DE",
+// "EN"), whatever the system's language. Each call replaces the translation
+// installed by the one before; English, the language of Qt's own texts, and a
+// language Qt has no translation for leave Qt's built-in English. Call once
+// the application object exists. True when a translation is installed.
+bool InstallQtTranslations(const QString &languageId);

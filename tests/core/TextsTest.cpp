@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
-#include <QTranslator>
 #include <dlfcn.h>
 
 namespace {
@@ -83,14 +82,21 @@ TEST_F(Texts, BothLibrariesMissingTellsTheUserOncePerLookupAndRaises)
     }
 }
 
-// Qt's standard buttons and file dialogs speak the system's language.
-TEST(QtTranslations, AGermanSystemGetsQtsOwnTextsInGerman)
+// Qt's standard buttons and file dialogs speak the chosen language, each
+// choice replacing the one before; English leaves Qt's own texts.
+TEST(QtTranslations, FollowTheChosenLanguageIdReplacingTheLastOne)
 {
-    QTranslator *translator = InstallQtTranslations(QLocale(QLocale::German, QLocale::Germany));
-    ASSERT_NE(translator, nullptr) << "Qt's translations are not installed";
-    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Ja");
-    QCoreApplication::removeTranslator(translator);
-    delete translator;
+    const auto yes = [] { return QCoreApplication::translate("QPlatformTheme", "&Yes"); };
+    ASSERT_TRUE(InstallQtTranslations("DE")) << "Qt's translations are not installed";
+    EXPECT_EQ(yes(), "&Ja");
+    for (const char *language : {"EN", "XX", ""}) {
+        ASSERT_TRUE(InstallQtTranslations("DE"));
+        EXPECT_FALSE(InstallQtTranslations(language)) << language;
+        EXPECT_EQ(yes(), "&Yes") << language;
+    }
+    EXPECT_TRUE(InstallQtTranslations("fr"));
+    EXPECT_EQ(yes(), "&Oui");
+    InstallQtTranslations("EN");
 }
 
 TEST_F(Texts, LibraryWithoutGetValueOrNoLibraryAtAllFailsOnEveryLookup)

@@ -10,7 +10,10 @@
 // first, as the settings' port key and the button do; "dialog=<board|options|about>"
 // draws that dialog instead, with no board attached; "connect=<language id>" draws
 // the bootloader connect dialog shown once in the window's language, then again
-// after the options dialog chose the other language.
+// after the options dialog chose the other language; "question" draws the
+// question that closing the window asks and "open-flash" the file dialog of the
+// flash file's open button, both as the program shows them (Qt's own texts in
+// the chosen language), with the settings folder as the last flash folder.
 #include "ConnectBootloaderDialog.h"
 #include "DialogSupport.h"
 #include "HexContainer.h"
@@ -28,6 +31,7 @@
 #include "u_Options.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QComboBox>
 #include <QLabel>
 #include <QMap>
@@ -35,17 +39,21 @@
 #include <QToolButton>
 #include <QTemporaryDir>
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include <cstdio>
 
 namespace {
 constexpr int SettleMs = 300;
+constexpr int PollMs = 10;
 constexpr int FlashBytes = 3000;
 constexpr int EepromBytes = 200;
 const QString Device = QStringLiteral("ATmega328P");
 const QString WriteAction = QStringLiteral("write=");
 const QString DialogAction = QStringLiteral("dialog=");
 const QString ConnectAction = QStringLiteral("connect=");
+const QString QuestionAction = QStringLiteral("question");
+const QString OpenFlashAction = QStringLiteral("open-flash");
 
 // A message would wait for a click that never comes: it is printed instead,
 // a question answered No and a file dialog cancelled.
@@ -136,6 +144,28 @@ bool grabConnectDialog(TMainFrm &window, const QString &languageId, const QStrin
     return dialog.grab().save(fileName);
 }
 
+// The program's own dialog that `open` shows, drawn and then cancelled.
+bool grabProgramDialog(const std::function<void()> &open, const QString &fileName)
+{
+    bool saved = false;
+    QTimer poll;
+    poll.callOnTimeout([&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll.stop();
+        settle();
+        saved = dialog->grab().save(fileName);
+        dialog->reject();
+    });
+    poll.start(PollMs);
+    UiServices *printed = &uiServices();
+    setUiServices(nullptr);
+    open();
+    setUiServices(printed);
+    return saved;
+}
+
 void act(TMainFrm &window, const QString &action)
 {
     const int device = window.cbb_Microcontroller->findText(Device);
@@ -186,6 +216,8 @@ int main(int argc, char **argv)
         writeSetting("Interface", "ProgrammerCom", action.mid(WriteAction.size()));
     if (action.startsWith(DialogAction) || action.startsWith(ConnectAction))
         writeSetting("Interface", "ProgrammerCom", settings.filePath("no-board"));
+    if (action == OpenFlashAction)
+        writeSetting("ProgramOptions", "LastFlashDir", settings.path());
     // The start-up pauses only show the splash.
     setSleepFunction([](int) {});
     PrintedUi printedUi;
@@ -205,7 +237,10 @@ int main(int argc, char **argv)
         saved = action == QStringLiteral("warning")     ? grabWarning(fileName)
                 : action.startsWith(DialogAction)  ? grabDialog(action.mid(DialogAction.size()), fileName)
                 : action.startsWith(ConnectAction) ? grabConnectDialog(window, action.mid(ConnectAction.size()), fileName)
-                                                   : window.grab().save(fileName);
+                : action == QuestionAction         ? grabProgramDialog([&] { window.close(); }, fileName)
+                : action == OpenFlashAction
+                    ? grabProgramDialog([&] { window.btn_OpenFlashFile->click(); }, fileName)
+                    : window.grab().save(fileName);
     }
     setUiServices(nullptr);
     FinalizeProgUSBModule();

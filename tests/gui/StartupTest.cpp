@@ -11,11 +11,27 @@
 #include "u_Splash.h"
 
 #include <QDir>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
 
+#include <array>
+#include <memory>
+#include <optional>
+
 #include <sys/stat.h>
 #include <unistd.h>
+
+// Claims and turns by name in failure messages.
+static void PrintTo(InstanceClaim claim, std::ostream *out)
+{
+    *out << (claim == InstanceClaim::Taken ? "Taken" : claim == InstanceClaim::HeldByAnother ? "HeldByAnother" : "NoRule");
+}
+static void PrintTo(StartTurn turn, std::ostream *out)
+{
+    *out << (turn == StartTurn::OpenWindows ? "OpenWindows"
+             : turn == StartTurn::RaisedRunningProgram ? "RaisedRunningProgram" : "RunningProgramSilent");
+}
 
 namespace {
 const QString SourcePictures = QStringLiteral(LUMAPROG_SOURCE_PICTURES);
@@ -52,6 +68,16 @@ void startProgram(QProcess &process, const QString &program, const QString &conf
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
+}
+
+// The built program, or an empty text when it and its languages are not built.
+QString builtProgram()
+{
+    const QString binFolder = qEnvironmentVariable("LUMAPROG_BIN_DIR");
+    const QString program = binFolder + QStringLiteral("/lumaprog");
+    if (!QFile::exists(program) || !QFile::exists(binFolder + QStringLiteral("/EN.lang.so")))
+        return {};
+    return program;
 }
 
 // The language lookup before the settings are read creates the per-user
@@ -95,18 +121,18 @@ TEST_F(GuiTest, ASecondStartReachesTheRunningInstanceByItsCaption)
     const QTemporaryDir runtime;
     const EnvironmentValue runtimeVariable("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     SingleInstanceServer server;
-    ASSERT_TRUE(server.listen(QStringLiteral("T0")));
+    ASSERT_EQ(server.listen(QStringLiteral("T0")), InstanceClaim::Taken);
     QSignalSpy raised(&server, &SingleInstanceServer::raiseRequested);
     EXPECT_TRUE(NotifyRunningInstance(QStringLiteral("T0")));
     EXPECT_TRUE(raised.wait(2000));
     EXPECT_FALSE(NotifyRunningInstance(QStringLiteral("other caption"), 200));
 
     // After a language change the window answers under its new caption only.
-    ASSERT_TRUE(server.listen(QStringLiteral("T0 new")));
+    ASSERT_EQ(server.listen(QStringLiteral("T0 new")), InstanceClaim::Taken);
     EXPECT_FALSE(NotifyRunningInstance(QStringLiteral("T0"), 200));
     EXPECT_TRUE(NotifyRunningInstance(QStringLiteral("T0 new")));
 
-    // A stale channel does not block the start.
+    // A stale channel does not block the start: no program holds its lock.
     const QString caption = QStringLiteral("T0 stale");
     {
         // A socket file left behind, as by a program that crashed.
@@ -119,7 +145,94 @@ TEST_F(GuiTest, ASecondStartReachesTheRunningInstanceByItsCaption)
     }
     EXPECT_FALSE(NotifyRunningInstance(caption, 200));
     SingleInstanceServer restarted;
-    EXPECT_TRUE(restarted.listen(caption));
+    EXPECT_EQ(restarted.listen(caption), InstanceClaim::Taken);
+    EXPECT_TRUE(NotifyRunningInstance(caption));
+}
+
+// While one program holds a name, a second claim on it changes nothing: the
+// first keeps its socket and answers; the name is free again once it ends.
+// A claim that follows a new caption held by another keeps the old one.
+TEST_F(GuiTest, ASecondClaimNeverTakesTheFirstOnesSocket)
+{
+    const QTemporaryDir runtime;
+    const EnvironmentValue runtimeVariable("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const QString caption = QStringLiteral("T0");
+    auto first = std::make_unique<SingleInstanceServer>();
+    SingleInstanceServer second;
+    ASSERT_EQ(first->listen(caption), InstanceClaim::Taken);
+    QSignalSpy firstRaised(first.get(), &SingleInstanceServer::raiseRequested);
+    QSignalSpy secondRaised(&second, &SingleInstanceServer::raiseRequested);
+
+    EXPECT_EQ(second.listen(caption), InstanceClaim::HeldByAnother);
+    EXPECT_TRUE(NotifyRunningInstance(caption));
+    EXPECT_TRUE(firstRaised.wait(5000));
+
+    SingleInstanceServer other;
+    ASSERT_EQ(other.listen(QStringLiteral("T1")), InstanceClaim::Taken);
+    EXPECT_EQ(first->listen(QStringLiteral("T1")), InstanceClaim::HeldByAnother);
+    EXPECT_TRUE(NotifyRunningInstance(caption));
+    EXPECT_TRUE(firstRaised.wait(5000));
+    EXPECT_EQ(secondRaised.count(), 0);
+
+    first.reset();
+    EXPECT_EQ(second.listen(caption), InstanceClaim::Taken);
+    EXPECT_TRUE(NotifyRunningInstance(caption));
+    EXPECT_TRUE(secondRaised.wait(5000));
+}
+
+// A program started from the running one (a browser for a link) does not
+// keep the claim once the running one has ended.
+TEST_F(GuiTest, AProgramStartedFromTheInstanceDoesNotKeepTheClaim)
+{
+    const QTemporaryDir runtime;
+    const EnvironmentValue runtimeVariable("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    auto holder = std::make_unique<SingleInstanceServer>();
+    ASSERT_EQ(holder->listen(QStringLiteral("T0")), InstanceClaim::Taken);
+    QProcess child;
+    child.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(child.waitForStarted());
+    holder.reset();
+    SingleInstanceServer next;
+    EXPECT_EQ(next.listen(QStringLiteral("T0")), InstanceClaim::Taken);
+    child.kill();
+    child.waitForFinished();
+}
+
+// A start that finds the name held asks again, pausing between tries, until
+// the holder listens; a holder that never answers ends the start after a few
+// seconds of pauses, and its socket file stays where it is.
+TEST_F(GuiTest, AStartWaitsForTheHolderToListenAndGivesUpOnASilentOne)
+{
+    const QTemporaryDir runtime;
+    const EnvironmentValue runtimeVariable("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const QString caption = QStringLiteral("T0");
+    const QString socketPath = SingleInstanceName(caption, DesktopIdentity("offscreen"));
+    SingleInstanceServer holder;
+    ASSERT_EQ(holder.listen(caption), InstanceClaim::Taken);
+    // The holder has its lock and does not answer yet.
+    ASSERT_TRUE(QFile::remove(socketPath));
+
+    QLocalServer late;
+    int pauses = 0;
+    setSleepFunction([&](int) {
+        if (++pauses == 2)
+            late.listen(socketPath);
+    });
+    SingleInstanceServer start;
+    EXPECT_EQ(ClaimInstance(start, caption), StartTurn::RaisedRunningProgram);
+    EXPECT_EQ(pauses, 2);
+    ASSERT_TRUE(late.hasPendingConnections() || late.waitForNewConnection(5000));
+    QLocalSocket *request = late.nextPendingConnection();
+    EXPECT_TRUE(request->bytesAvailable() > 0 || request->waitForReadyRead(5000));
+    EXPECT_EQ(request->readAll(), "raise\n");
+
+    late.close();
+    writeFile(socketPath, "left by a copy\n");
+    int waitedMs = 0;
+    setSleepFunction([&](int ms) { waitedMs += ms; });
+    EXPECT_EQ(ClaimInstance(start, caption), StartTurn::RunningProgramSilent);
+    EXPECT_TRUE(waitedMs >= 1000 && waitedMs <= 10000) << waitedMs;
+    EXPECT_EQ(readFile(socketPath), "left by a copy\n");
 }
 
 // The socket sits in a folder no other user can reach, one per desktop and caption.
@@ -155,17 +268,112 @@ TEST(SingleInstanceChannel, LivesInAPrivateFolderOnePerDesktop)
     ASSERT_EQ(::chmod(own, 0755), 0);
     const EnvironmentValue noRuntime("XDG_RUNTIME_DIR", QByteArray());
     SingleInstanceServer server;
-    EXPECT_EQ(joined({name("T0", "offscreen"), server.listen("T0"), NotifyRunningInstance("T0", 200)}), "|false|false");
+    EXPECT_EQ(joined({name("T0", "offscreen"), server.listen("T0") == InstanceClaim::NoRule,
+                      NotifyRunningInstance("T0", 200), ClaimInstance(server, "T0") == StartTurn::OpenWindows}),
+              "|true|false|true");
+}
+
+namespace {
+// A whole start of the program, splash and definitions included, on a busy machine.
+constexpr int StartMs = 30000;
+
+// Starts of the built program in a private runtime folder of the test's own,
+// each with a settings folder of its own, so that a start that opens its
+// window shows in its settings. Fresh settings name the default language:
+// every start looks for the same caption.
+class ProgramStarts : public GuiTest {
+protected:
+    struct Start {
+        QTemporaryDir config;
+        QProcess process;
+        bool windowCreated() const
+        {
+            // The restored page is the last thing the creation handler writes.
+            const QString settings = config.filePath(QStringLiteral("Kal-Works/") + SettingsFileName);
+            return QString::fromUtf8(readFile(settings)).contains(QStringLiteral("LastShowedPage"));
+        }
+    };
+
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        program = builtProgram();
+        if (program.isEmpty())
+            GTEST_SKIP() << "the program and its language libraries are not built";
+        writeOptions({{"LanguageID", "EN"}});
+        caption = Utility->Text(0);
+        runtimeVariable.emplace("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    }
+
+    std::unique_ptr<Start> launch()
+    {
+        auto start = std::make_unique<Start>();
+        startProgram(start->process, program, start->config.path(), {});
+        return start;
+    }
+
+    // Two starts at the same moment: one opens its window; the other reaches
+    // it and ends, having written nothing; the first still answers after the
+    // second has ended. Returns the one that runs, or null.
+    std::unique_ptr<Start> twoStartsAtOnce()
+    {
+        std::array<std::unique_ptr<Start>, 2> starts{launch(), launch()};
+        const auto ended = [&](int i) { return starts[i]->process.state() == QProcess::NotRunning; };
+        const bool oneEnded = QTest::qWaitFor([&] { return ended(0) || ended(1); }, StartMs);
+        EXPECT_TRUE(oneEnded) << "both starts opened their windows";
+        if (!oneEnded)
+            return nullptr;
+        const int second = ended(0) ? 0 : 1;
+        QProcess &ending = starts[second]->process;
+        EXPECT_TRUE(ending.exitStatus() == QProcess::NormalExit && ending.exitCode() == 0)
+            << "not raised: " << ending.readAllStandardError().toStdString();
+        expectAnEmptySettingsFolder(starts[second]->config.path());
+        std::unique_ptr<Start> first = std::move(starts[1 - second]);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return first->windowCreated(); }, StartMs));
+        EXPECT_EQ(first->process.state(), QProcess::Running);
+        EXPECT_TRUE(NotifyRunningInstance(caption));
+        return first;
+    }
+
+    static void kill(Start &start)
+    {
+        start.process.kill();
+        start.process.waitForFinished(StartMs);
+    }
+
+    QString program;
+    QString caption;
+    QTemporaryDir runtime;
+    std::optional<EnvironmentValue> runtimeVariable;
+};
+}
+
+TEST_F(ProgramStarts, TwoStartsAtTheSameMomentGiveOneWindow)
+{
+    if (auto running = twoStartsAtOnce())
+        kill(*running);
+}
+
+// A copy killed while it ran leaves its socket; the lock went with it.
+TEST_F(ProgramStarts, ASocketLeftByAKilledCopyIsTakenOverByTheNextStart)
+{
+    auto copy = launch();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return NotifyRunningInstance(caption, 200); }, StartMs));
+    kill(*copy);
+    ASSERT_TRUE(QFileInfo::exists(SingleInstanceName(caption, DesktopIdentity("offscreen"))));
+    EXPECT_FALSE(NotifyRunningInstance(caption, 200));
+    if (auto running = twoStartsAtOnce())
+        kill(*running);
 }
 
 // Started twice, the program ends and writes nothing; a portable run keeps its
 // settings beside the program and empties its Temp folder.
 TEST_F(GuiTest, TheBuiltProgramStartedTwiceAndPortable)
 {
-    const QString binFolder = qEnvironmentVariable("LUMAPROG_BIN_DIR");
-    const QString program = binFolder + QStringLiteral("/lumaprog");
-    if (!QFile::exists(program) || !QFile::exists(binFolder + QStringLiteral("/EN.lang.so")))
+    const QString program = builtProgram();
+    if (program.isEmpty())
         GTEST_SKIP() << "the program and its language libraries are not built";
+    const QString binFolder = QFileInfo(program).path();
 
     // The caption the program will look up with fresh settings: in its default language.
     writeOptions({{"LanguageID", "EN"}});
@@ -176,7 +384,7 @@ TEST_F(GuiTest, TheBuiltProgramStartedTwiceAndPortable)
 
     {
         SingleInstanceServer running;
-        ASSERT_TRUE(running.listen(caption));
+        ASSERT_EQ(running.listen(caption), InstanceClaim::Taken);
         QSignalSpy raised(&running, &SingleInstanceServer::raiseRequested);
 
         QTemporaryDir secondConfig;

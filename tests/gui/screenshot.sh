@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of the main window in both languages, for checking the layout by eye:
 # a first start, a start whose settings name a flash and an EEPROM file, the bit
-# editor, the fuse warning dialog, and the programming page after writing the
-# flash to the board simulator.
+# editor, the fuse warning dialog, the programming page after writing the
+# flash to the board simulator, and the close question and the flash file's open
+# dialog on an English system (Qt's own texts follow the chosen language).
 # Usage: tests/gui/screenshot.sh [build folder] [output folder, default <build>/screenshots]
 # Runs under Xvfb when xvfb-run is there, else on Qt's offscreen platform.
 set -euo pipefail
@@ -27,6 +28,12 @@ for language in EN DE; do
     for page in 2 3 4 5; do
         "${run[@]}" "$build/tests-bin/gui_screenshot" "$build/bin" "$language" "$page" \
             "$out/images-$language-page$page.png" 0 images
+    done
+done
+for language in EN DE; do
+    for dialog in question open-flash; do
+        env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=C "${run[@]}" "$build/tests-bin/gui_screenshot" "$build/bin" \
+            "$language" 2 "$out/$dialog-$language.png" 0 - "$dialog"
     done
 done
 "$build/bin/board_sim" >"$out/board_sim.port" &

@@ -1,0 +1,116 @@
+// Qt's own texts (the buttons of the questions, the file dialogs) speak the
+// language chosen in the options, not the system's: this program runs once
+// under an English and once under a German system (see CMakeLists.txt).
+#include "GuiFixture.h"
+
+#include "DialogSupport.h"
+#include "LanguageList.h"
+#include "RadioGroup.h"
+#include "u_Options.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLocale>
+#include <QMessageBox>
+
+namespace {
+// How often the test looks for the dialog that a question or a file choice shows.
+constexpr int PollMs = 10;
+
+struct QtTexts {
+    QString language;
+    QString question;    // Yes and No of a question
+    QString fileDialog;  // Open and Cancel of the open dialog
+};
+
+const QtTexts German{"DE", "&Ja|&Nein", "&Öffnen|Abbrechen"};
+const QtTexts English{"EN", "&Yes|&No", "&Open|Cancel"};
+
+// Runs `ask` with the program's own dialogs and reads the first modal dialog
+// of kind Dialog that it shows, which then ends as Cancel ends it.
+template <typename Dialog>
+QString readWhileShown(const std::function<void()> &ask, const std::function<QString(Dialog &)> &read)
+{
+    QString texts;
+    QTimer poll;
+    poll.callOnTimeout([&] {
+        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget()); dialog && texts.isEmpty()) {
+            texts = read(*dialog);
+            dialog->reject();
+        }
+    });
+    poll.start(PollMs);
+    UiServices *scripted = &uiServices();
+    setUiServices(nullptr);
+    ask();
+    setUiServices(scripted);
+    return texts;
+}
+
+QString questionButtons(TMainFrm &window)
+{
+    return readWhileShown<QMessageBox>([&] { uiServices().askYesNo(&window, QStringLiteral("?")); },
+                                       [](QMessageBox &box) {
+                                           return box.button(QMessageBox::Yes)->text() + u'|'
+                                                  + box.button(QMessageBox::No)->text();
+                                       });
+}
+
+QString openDialogButtons(TMainFrm &window)
+{
+    return readWhileShown<QFileDialog>([&] { window.btn_OpenFlashFile->click(); }, [](QFileDialog &dialog) {
+        auto *buttons = dialog.findChild<QDialogButtonBox *>();
+        return buttons->button(QDialogButtonBox::Open)->text() + u'|'
+               + buttons->button(QDialogButtonBox::Cancel)->text();
+    });
+}
+
+// Chooses a language in the options dialog, as the user does, and closes it with OK.
+void chooseInOptions(TMainFrm &window, const QString &language)
+{
+    SetModalRunner([&](QDialog &dialog) {
+        RadioGroup &list = *static_cast<TOptionsFrm &>(dialog).rg_Language;
+        for (int entry = 0; entry < list.count(); ++entry) {
+            if (LanguageIdOfEntry(list.itemText(entry)) == language)
+                list.setItemIndex(entry);
+        }
+        return int(QDialog::Accepted);
+    });
+    window.ac_OptionsExecute();
+    SetModalRunner([](QDialog &) { return int(QDialog::Rejected); });
+}
+
+std::string systemLocale()
+{
+    return "system locale " + QLocale::system().name().toStdString();
+}
+}
+
+// The window's creation, as the program's start runs it, installs Qt's texts
+// of the stored language.
+TEST_F(GuiTest, QtsOwnTextsSpeakTheChosenLanguageFromTheStart)
+{
+    if (qEnvironmentVariable("LANG").startsWith(QLatin1String("de"))) {
+        ASSERT_EQ(QLocale::system().language(), QLocale::German) << systemLocale();
+    }
+    for (const QtTexts &chosen : {German, English, German}) {
+        SCOPED_TRACE(chosen.language.toStdString() + ", " + systemLocale());
+        writeSetting(QStringLiteral("ProgramOptions"), QStringLiteral("LanguageID"), chosen.language);
+        auto window = showWindow();
+        EXPECT_EQ(questionButtons(*window), chosen.question);
+        EXPECT_EQ(openDialogButtons(*window), chosen.fileDialog);
+    }
+}
+
+TEST_F(GuiTest, AfterALanguageChangeTheNextQuestionSpeaksTheNewLanguage)
+{
+    writeOptions({{"LanguageID", "EN"}});
+    auto window = showWindow();
+    for (const QtTexts &chosen : {German, English}) {
+        SCOPED_TRACE(chosen.language.toStdString() + ", " + systemLocale());
+        chooseInOptions(*window, chosen.language);
+        EXPECT_EQ(questionButtons(*window), chosen.question);
+        EXPECT_EQ(openDialogButtons(*window), chosen.fileDialog);
+    }
+}
