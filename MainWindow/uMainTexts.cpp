@@ -5,7 +5,6 @@
 #include "NavigationList.h"
 #include "QtTranslations.h"
 #include "RadioGroup.h"
-#include "SettingsValues.h"
 #include "UiServices.h"
 #include "Utils.h"
 #include "u_AboutBox.h"
@@ -29,8 +28,6 @@ constexpr int MenuBoardSettings = 6503;
 constexpr int MenuAbout = 6504;
 constexpr int PowerCaption = 4000;
 constexpr int FirstPowerItem = 4001;
-const QString LanguageKey = QStringLiteral("LanguageID");
-const QString DefaultLanguageId = QStringLiteral("EN");
 
 // Controls without a caption of their kind keep their text id unused.
 void applyCaption(QObject *control, const QString &text)
@@ -53,9 +50,10 @@ void TMainFrm::registerText(QObject *control, int textId)
 
 void TMainFrm::ApplyLanguageTexts()
 {
-    // The questions and file dialogs that Qt draws speak the chosen language too,
-    // from the creation on (portable mode is known by then) and after every change.
-    InstallQtTranslations(ReadTextSetting(SettingsSection::ProgramOptions, LanguageKey, DefaultLanguageId));
+    // The questions and file dialogs that Qt draws speak the language of the
+    // texts too, from the creation on (portable mode is known by then) and
+    // after every change.
+    InstallQtTranslations(Utility->LanguageInUse());
     for (const TextBinding &binding : m_texts)
         applyCaption(binding.control, Utility->Text(binding.textId));
 

@@ -28,23 +28,28 @@ QString libraryPath(const QString &folder, const QString &languageId)
 
 }  // namespace
 
-void TUtility::GetText(int id, QString &text)
+QString TUtility::LanguageInUse()
 {
     QString languageId;
     IniRead(SettingsSection::ProgramOptions, QStringLiteral("LanguageID"),
             QString::fromLatin1(DefaultLanguageId), languageId);
     QString folder;
     ExeFolder(folder);
+    if (isPlainLanguageId(languageId) && QFileInfo::exists(libraryPath(folder, languageId)))
+        return languageId;
+    return QString::fromLatin1(FallbackLanguageId);
+}
 
-    QString path = libraryPath(folder, languageId);
-    if (!isPlainLanguageId(languageId) || !QFileInfo::exists(path)) {
-        path = libraryPath(folder, QString::fromLatin1(FallbackLanguageId));
-        if (!QFileInfo::exists(path)) {
-            uiHooks().showError(QStringLiteral("Fehler!"),
-                                QStringLiteral("Standard Sprach-DLL nicht gefunden!\r\n"
-                                               "Bitte installieren Sie die Anwendung neu!"));
-            Application::terminate();  // takes effect in the message loop; this lookup goes on
-        }
+void TUtility::GetText(int id, QString &text)
+{
+    QString folder;
+    ExeFolder(folder);
+    const QString path = libraryPath(folder, LanguageInUse());
+    if (!QFileInfo::exists(path)) {
+        uiHooks().showError(QStringLiteral("Fehler!"),
+                            QStringLiteral("Standard Sprach-DLL nicht gefunden!\r\n"
+                                           "Bitte installieren Sie die Anwendung neu!"));
+        Application::terminate();  // takes effect in the message loop; this lookup goes on
     }
 
     int error = 0;

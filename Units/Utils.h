@@ -41,6 +41,9 @@ public:
     // is raised, as it is for a library that does not load or lacks getValue.
     void GetText(int id, QString &text);
     QString Text(int id);  // convenience: GetText into a fresh string
+    // The id of the language whose library GetText reads: the chosen one, or
+    // the German one standing in for it.
+    QString LanguageInUse();
     // What the user is shown for an error that carries no message of its own.
     // Never raises: when the lookup fails, that failure's message stands in.
     QString UnknownErrorText() noexcept;

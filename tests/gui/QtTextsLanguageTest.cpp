@@ -103,6 +103,14 @@ TEST_F(GuiTest, QtsOwnTextsSpeakTheChosenLanguageFromTheStart)
     }
 }
 
+// A stored language without a library gets the German texts, Qt's among them.
+TEST_F(GuiTest, QtsOwnTextsFollowTheGermanLibraryStandingInForAMissingOne)
+{
+    writeOptions({{"LanguageID", "XX"}});
+    auto window = showWindow();
+    EXPECT_EQ(questionButtons(*window), German.question) << systemLocale();
+}
+
 TEST_F(GuiTest, AfterALanguageChangeTheNextQuestionSpeaksTheNewLanguage)
 {
     writeOptions({{"LanguageID", "EN"}});
