@@ -129,9 +129,9 @@ struct ReplayTurn {
 };
 using Replay = std::vector<ReplayTurn>;
 
-// The turns of the exchanges the board recorded from its `firstExchange`-th
-// on: the command word, then the request block and the page block where the
-// command has them, each with the bytes the board answered to it.
+// The turns of the exchanges the board recorded, from the one at index
+// `firstExchange` on: the command word, then the request block and the page
+// block where the command has them, each with the bytes the board answered.
 Replay replayOf(const BoardSimulator &board, std::size_t firstExchange);
 // Seconds to open the port as the programmer link opens it, send each turn's
 // request and read an answer of its length, and close the port. Throws when
