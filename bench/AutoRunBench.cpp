@@ -8,14 +8,12 @@
 
 #include "AutoProgram.h"
 #include "BoardSimulator.h"
-#include "ProgUSB.h"
-#include "SerialPort.h"
 #include "Utils.h"
 
 #include <QElapsedTimer>
 #include <benchmark/benchmark.h>
 
-#include <stdexcept>
+#include <exception>
 
 namespace {
 constexpr int Runs = 5;
@@ -28,76 +26,6 @@ public:
     bool warnYesNo(const QString &) override { return false; }
     void showError(const QString &) override {}
 };
-
-// One request of the host and the whole answer it waits for before it sends again.
-struct ReplayTurn {
-    QByteArray request;
-    QByteArray answer;
-};
-using Replay = std::vector<ReplayTurn>;
-
-// The turns of recorded exchanges: the command word, then the request block
-// and the page block where the command has them. A command with a request
-// block is acknowledged by one byte; a page block is preceded by one status.
-Replay replayOf(const std::vector<BoardSimulator::Exchange> &exchanges)
-{
-    Replay replay;
-    for (const BoardSimulator::Exchange &e : exchanges) {
-        const char commandWord[] = {char(e.command >> 8), char(e.command & 0xFF)};
-        const QByteArray word(commandWord, sizeof commandWord);
-        if (e.request.isEmpty()) {
-            replay.push_back({word, e.answered});
-            continue;
-        }
-        replay.push_back({word, e.answered.left(1)});
-        if (e.pageBlock.isEmpty()) {
-            replay.push_back({e.request, e.answered.mid(1)});
-            continue;
-        }
-        replay.push_back({e.request, e.answered.mid(1, 1)});
-        replay.push_back({e.pageBlock, e.answered.mid(2)});
-    }
-    return replay;
-}
-
-// Seconds to open the port as the programmer link opens it, send each turn's
-// request and read an answer of its length, and close the port. Throws when
-// the answers were not the recorded ones.
-double replayExchanges(const QString &portPath, const Replay &replay)
-{
-    qsizetype answerBytes = 0;
-    for (const ReplayTurn &turn : replay)
-        answerBytes += turn.answer.size();
-    QByteArray answers(answerBytes, '\0');
-    char *in = answers.data();
-    QElapsedTimer clock;
-    clock.start();
-    SerialPort port;
-    port.setPortName(portPath);
-    port.setBaudRate(TProgUSB::BaudRate);
-    port.open();
-    for (const ReplayTurn &turn : replay) {
-        const int answerSize = int(turn.answer.size());
-        if (port.write(turn.request.constData(), int(turn.request.size())) != turn.request.size()
-            || port.read(in, answerSize) != answerSize)
-            throw std::runtime_error("the replay fell short");
-        in += answerSize;
-    }
-    port.close();
-    const double seconds = double(clock.nsecsElapsed()) / 1e9;
-    QByteArray recorded;
-    for (const ReplayTurn &turn : replay)
-        recorded += turn.answer;
-    if (answers != recorded)
-        throw std::runtime_error("the replay was answered otherwise than the run");
-    return seconds;
-}
-
-std::vector<BoardSimulator::Exchange> exchangesSince(const BoardSimulator &board, std::size_t first)
-{
-    const std::vector<BoardSimulator::Exchange> all = board.exchanges();
-    return {all.begin() + qsizetype(first), all.end()};
-}
 }
 
 static void BM_AutoRunEraseWriteVerifyFlash256K(benchmark::State &state)
@@ -130,7 +58,7 @@ static void BM_AutoRunEraseWriteVerifyFlash256K(benchmark::State &state)
         }
         state.SetIterationTime(seconds);
         run += seconds;
-        const Replay replay = replayOf(exchangesSince(board, before));
+        const Replay replay = replayOf(board, before);
         turns = replay.size();
         try {
             replayed += replayExchanges(board.portPath(), replay);

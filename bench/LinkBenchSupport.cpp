@@ -18,13 +18,6 @@ constexpr int RequestTimeoutMs = 2000;
 constexpr char AnswerByte = 0x06;
 constexpr int BitsPerByte = 10;  // start bit, 8 data bits, stop bit
 constexpr double FlashDataPauseSeconds = 0.020;
-
-// One page on the wire, as the frame carries it.
-constexpr int CommandWord = 2;
-constexpr int Crc = 2;
-constexpr int WriteRequest = 11 + Crc;
-constexpr int ReadRequest = 10 + Crc;
-constexpr int OneByte = 1;  // an acknowledgement or a status
 }
 
 BenchTexts::BenchTexts()
@@ -152,29 +145,63 @@ ModuleLineUse moduleLineUse(const ModuleSimulator &module)
     return use;
 }
 
-Turns programmerPageTurns(bool write, int pageSize)
+// A command with a request block is acknowledged by one byte; a page block
+// is preceded by one status.
+Replay replayOf(const BoardSimulator &board, std::size_t firstExchange)
 {
-    const int pageBlock = pageSize + Crc;
-    if (write)
-        return {{CommandWord, OneByte}, {WriteRequest, OneByte}, {pageBlock, OneByte}};
-    return {{CommandWord, OneByte}, {ReadRequest, OneByte + pageBlock}};
+    const std::vector<BoardSimulator::Exchange> exchanges = board.exchanges();
+    Replay replay;
+    for (auto e = exchanges.begin() + qsizetype(firstExchange); e != exchanges.end(); ++e) {
+        const char commandWord[] = {char(e->command >> 8), char(e->command & 0xFF)};
+        const QByteArray word(commandWord, sizeof commandWord);
+        if (e->request.isEmpty()) {
+            replay.push_back({word, e->answered});
+            continue;
+        }
+        replay.push_back({word, e->answered.left(1)});
+        if (e->pageBlock.isEmpty()) {
+            replay.push_back({e->request, e->answered.mid(1)});
+            continue;
+        }
+        replay.push_back({e->request, e->answered.mid(1, 1)});
+        replay.push_back({e->pageBlock, e->answered.mid(2)});
+    }
+    return replay;
 }
 
-Turns programmerPagesTurns(bool write, int pageSize, int pages)
+double replayExchanges(const QString &portPath, const Replay &replay)
 {
-    const Turns page = programmerPageTurns(write, pageSize);
-    Turns turns;
-    for (int p = 0; p < pages; ++p)
-        turns.insert(turns.end(), page.begin(), page.end());
-    return turns;
+    QByteArray recorded;
+    for (const ReplayTurn &turn : replay)
+        recorded += turn.answer;
+    QByteArray answers(recorded.size(), '\0');
+    char *in = answers.data();
+    QElapsedTimer clock;
+    clock.start();
+    SerialPort port;
+    port.setPortName(portPath);
+    port.setBaudRate(TProgUSB::BaudRate);
+    port.open();
+    for (const ReplayTurn &turn : replay) {
+        const int answerSize = int(turn.answer.size());
+        if (port.write(turn.request.constData(), int(turn.request.size())) != turn.request.size()
+            || port.read(in, answerSize) != answerSize)
+            throw std::runtime_error("the replay fell short");
+        in += answerSize;
+    }
+    port.close();
+    const double seconds = double(clock.nsecsElapsed()) / 1e9;
+    if (answers != recorded)
+        throw std::runtime_error("the replay was answered otherwise than the operation");
+    return seconds;
 }
 
-Turns asOneStream(const Turns &turns)
+Turns asOneStream(const Replay &replay)
 {
     ScriptedFarEnd::Turn stream {0, 0};
-    for (const auto &turn : turns) {
-        stream.receive += turn.receive;
-        stream.send += turn.send;
+    for (const ReplayTurn &turn : replay) {
+        stream.receive += int(turn.request.size());
+        stream.send += int(turn.answer.size());
     }
     return {stream};
 }

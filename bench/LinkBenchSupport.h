@@ -2,8 +2,10 @@
 
 // What the link benchmarks share: the program's texts from the test
 // language in folders of their own, a progress bar that goes nowhere, full
-// memory images of random bytes, a far end that only moves bytes, and the
-// module of the bootloader benchmarks with the line time of its exchanges.
+// memory images of random bytes, the replay of the bytes a board exchanged,
+// a far end that only moves bytes, and the module of the bootloader
+// benchmarks with the line time of its exchanges.
+#include "BoardSimulator.h"
 #include "HexContainer.h"
 #include "Modul.h"
 #include "ProgressBar.h"
@@ -13,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <cstddef>
 #include <thread>
 #include <vector>
 
@@ -119,16 +122,26 @@ struct ModuleLineUse {
 };
 ModuleLineUse moduleLineUse(const ModuleSimulator &module);
 
+// One request of the host and the whole answer it waits for before it sends again.
+struct ReplayTurn {
+    QByteArray request;
+    QByteArray answer;
+};
+using Replay = std::vector<ReplayTurn>;
+
+// The turns of the exchanges the board recorded, from the one at index
+// `firstExchange` on: the command word, then the request block and the page
+// block where the command has them, each with the bytes the board answered.
+Replay replayOf(const BoardSimulator &board, std::size_t firstExchange);
+// Seconds to open the port as the programmer link opens it, send each turn's
+// request and read an answer of its length, and close the port. Throws when
+// the answers were not the recorded ones.
+double replayExchanges(const QString &portPath, const Replay &replay);
+
 using Turns = std::vector<ScriptedFarEnd::Turn>;
 
-// The turns of one programmer page command with pages of pageSize bytes.
-// Write: command word / acknowledgement, request / status, page block / status.
-// Read: command word / acknowledgement, request / status and page block.
-Turns programmerPageTurns(bool write, int pageSize);
-// The same turns for `pages` pages one after another.
-Turns programmerPagesTurns(bool write, int pageSize, int pages);
 // The bytes of all turns as a single request and a single answer.
-Turns asOneStream(const Turns &turns);
+Turns asOneStream(const Replay &replay);
 // Seconds the host needs to move the script's bytes through a fresh
 // pseudo-terminal opened as the programmer link opens its port.
 double moveBytes(const Turns &turns);
