@@ -30,11 +30,11 @@ QString startSteps(StartupTimes &times, std::optional<StartedWindows> &windows)
     InitUtilsModule();
     InitProgUSBModule();
     InitBootloaderModule();
-    if (NotifyRunningInstance(Utility->Text(0)))
-        return QStringLiteral("a running program answers under the main window's caption");
+    windows.emplace();
+    if (ClaimInstance(windows->instance, Utility->Text(0)) != StartTurn::OpenWindows)
+        return QStringLiteral("a running program holds the instance under the main window's caption");
     times.instanceChecked = StartClock::now();
 
-    windows.emplace();
     ShowSplash();
     times.splashShown = StartClock::now();
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // One start of the program in the main block's order, inside the calling
-// process: the module initializations, the caption and the single-instance
-// check, the splash, the main window with its creation handler, the connect
+// process: the module initializations, the caption and the instance's claim,
+// the splash, the main window with its creation handler, the connect
 // dialog and the single-instance channel, and the main window shown until its
 // first paint. The caller provides the application object and a
 // WindowEnvironment (program folder, settings, pauses taken out).
@@ -20,7 +20,7 @@ using StartClock = std::chrono::steady_clock;
 // The moments one start passes, from the first module initialization on.
 struct StartupTimes {
     StartClock::time_point start;
-    StartClock::time_point instanceChecked;  // modules up, caption looked up, no other instance
+    StartClock::time_point instanceChecked;  // modules up, caption looked up, the instance claimed
     StartClock::time_point splashShown;
     StartClock::time_point windowsCreated;   // main window with its creation handler, connect dialog
     StartClock::time_point windowPainted;    // the main window's first paint, the splash freed
