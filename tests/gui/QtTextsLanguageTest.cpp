@@ -3,10 +3,7 @@
 // under an English and once under a German system (see CMakeLists.txt).
 #include "GuiFixture.h"
 
-#include "DialogSupport.h"
-#include "LanguageList.h"
-#include "RadioGroup.h"
-#include "u_Options.h"
+#include "ChooseLanguage.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -66,21 +63,6 @@ QString openDialogButtons(TMainFrm &window)
     });
 }
 
-// Chooses a language in the options dialog, as the user does, and closes it with OK.
-void chooseInOptions(TMainFrm &window, const QString &language)
-{
-    SetModalRunner([&](QDialog &dialog) {
-        RadioGroup &list = *static_cast<TOptionsFrm &>(dialog).rg_Language;
-        for (int entry = 0; entry < list.count(); ++entry) {
-            if (LanguageIdOfEntry(list.itemText(entry)) == language)
-                list.setItemIndex(entry);
-        }
-        return int(QDialog::Accepted);
-    });
-    window.ac_OptionsExecute();
-    SetModalRunner([](QDialog &) { return int(QDialog::Rejected); });
-}
-
 std::string systemLocale()
 {
     return "system locale " + QLocale::system().name().toStdString();
@@ -117,7 +99,7 @@ TEST_F(GuiTest, AfterALanguageChangeTheNextQuestionSpeaksTheNewLanguage)
     auto window = showWindow();
     for (const QtTexts &chosen : {German, English}) {
         SCOPED_TRACE(chosen.language.toStdString() + ", " + systemLocale());
-        chooseInOptions(*window, chosen.language);
+        chooseLanguageInOptions(*window, chosen.language, [](QDialog &) { return int(QDialog::Rejected); });
         EXPECT_EQ(questionButtons(*window), chosen.question);
         EXPECT_EQ(openDialogButtons(*window), chosen.fileDialog);
     }

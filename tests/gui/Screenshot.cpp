@@ -14,13 +14,12 @@
 // question that closing the window asks and "open-flash" the file dialog of the
 // flash file's open button, both as the program shows them (Qt's own texts in
 // the chosen language), with the settings folder as the last flash folder.
+#include "ChooseLanguage.h"
 #include "ConnectBootloaderDialog.h"
 #include "DialogSupport.h"
 #include "HexContainer.h"
-#include "LanguageList.h"
 #include "MemoryStream.h"
 #include "ProgUSB.h"
-#include "RadioGroup.h"
 #include "Sleep.h"
 #include "UiServices.h"
 #include "Utils.h"
@@ -116,21 +115,6 @@ bool grabDialog(const QString &name, const QString &fileName)
     return saved;
 }
 
-// The options dialog's OK with the language chosen, as a user chooses it.
-void chooseLanguage(TMainFrm &window, const QString &languageId)
-{
-    SetModalRunner([&](QDialog &dialog) {
-        RadioGroup &languages = *static_cast<TOptionsFrm &>(dialog).rg_Language;
-        for (int item = 0; item < languages.count(); ++item) {
-            if (LanguageIdOfEntry(languages.itemText(item)) == languageId)
-                languages.setItemIndex(item);
-        }
-        return int(QDialog::Accepted);
-    });
-    window.ac_Options->trigger();
-    SetModalRunner({});
-}
-
 // The connect dialog as a module operation shows it, before and after the language changed.
 bool grabConnectDialog(TMainFrm &window, const QString &languageId, const QString &fileName)
 {
@@ -138,7 +122,7 @@ bool grabConnectDialog(TMainFrm &window, const QString &languageId, const QStrin
     dialog.showConnectDialog();
     settle();
     dialog.closeConnectDialog();
-    chooseLanguage(window, languageId);
+    chooseLanguageInOptions(window, languageId);
     dialog.showConnectDialog();
     settle();
     return dialog.grab().save(fileName);
