@@ -12,6 +12,8 @@
 namespace {
 // Reads wait in slices of this length so that a hang-up or stop() is seen soon.
 constexpr int SliceMs = 5;
+// A write that finds the terminal's buffer full looks again after at most this long.
+constexpr int WriteWaitMs = 100;
 
 void makeRaw(int fd)
 {
@@ -52,9 +54,10 @@ QByteArray PtyEndpoint::read(int count, int timeoutMs)
 
 QByteArray PtyEndpoint::readAvailable(int maxBytes, int timeoutMs)
 {
+    if (maxBytes <= 0 || !waitForMaster(POLLIN, timeoutMs))
+        return {};
     std::lock_guard lock(m_mutex);
-    pollfd pfd {m_master, POLLIN, 0};
-    if (m_master < 0 || maxBytes <= 0 || poll(&pfd, 1, timeoutMs) <= 0 || !(pfd.revents & POLLIN))
+    if (m_master < 0)
         return {};
     QByteArray buffer(maxBytes, '\0');
     const ssize_t n = ::read(m_master, buffer.data(), size_t(maxBytes));
@@ -64,19 +67,38 @@ QByteArray PtyEndpoint::readAvailable(int maxBytes, int timeoutMs)
 
 void PtyEndpoint::write(const QByteArray &bytes)
 {
-    std::lock_guard lock(m_mutex);
+    // One writer at a time, so that two threads' blocks never interleave.
+    std::lock_guard writing(m_writeMutex);
     qsizetype done = 0;
-    while (m_master >= 0 && done < bytes.size()) {
-        const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n > 0) {
-            done += n;
-        } else if (n < 0 && errno == EAGAIN) {
-            pollfd pfd {m_master, POLLOUT, 0};
-            poll(&pfd, 1, 100);
-        } else {
-            return;
+    while (done < bytes.size()) {
+        ssize_t n = -1;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_master < 0)
+                return;
+            n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
         }
+        if (n > 0)
+            done += n;
+        else if (n < 0 && errno == EAGAIN)
+            waitForMaster(POLLOUT, WriteWaitMs);
+        else
+            return;
     }
+}
+
+bool PtyEndpoint::waitForMaster(short events, int timeoutMs) const
+{
+    int fd = -1;
+    {
+        std::lock_guard lock(m_mutex);
+        fd = m_master;
+    }
+    // A hang-up may close the descriptor during the poll; callers look again
+    // under the lock before they read or write, so a stale one costs no more
+    // than a wasted wait.
+    pollfd pfd {fd, events, 0};
+    return fd >= 0 && poll(&pfd, 1, timeoutMs) > 0 && (pfd.revents & events);
 }
 
 bool PtyEndpoint::inputPending() const
@@ -110,16 +132,19 @@ void PtyEndpoint::serve(std::function<void()> step)
 
 void PtyEndpoint::stop()
 {
-    m_stop = true;
+    {
+        std::lock_guard lock(m_stopMutex);
+        m_stop = true;
+    }
+    m_stopped.notify_all();
     if (m_thread.joinable())
         m_thread.join();
 }
 
 void PtyEndpoint::pause(int ms) const
 {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (!m_stop && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::unique_lock lock(m_stopMutex);
+    m_stopped.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_stop.load(); });
 }
 
 bool PtyEndpoint::waitUntil(const std::function<bool()> &condition, int timeoutMs)
@@ -135,12 +160,12 @@ bool PtyEndpoint::waitUntil(const std::function<bool()> &condition, int timeoutM
 
 void PtyEndpoint::violation(const QString &what)
 {
-    std::lock_guard lock(m_mutex);
+    std::lock_guard lock(m_violationsMutex);
     m_violations << what;
 }
 
 QStringList PtyEndpoint::violations() const
 {
-    std::lock_guard lock(m_mutex);
+    std::lock_guard lock(m_violationsMutex);
     return m_violations;
 }
