@@ -52,7 +52,7 @@ QByteArray PtyEndpoint::read(int count, int timeoutMs)
     return result;
 }
 
-QByteArray PtyEndpoint::readAvailable(int maxBytes, int timeoutMs)
+QByteArray PtyEndpoint::readAvailable(int maxBytes, int timeoutMs, std::chrono::steady_clock::time_point *readAt)
 {
     if (maxBytes <= 0 || !waitForMaster(POLLIN, timeoutMs))
         return {};
@@ -62,6 +62,9 @@ QByteArray PtyEndpoint::readAvailable(int maxBytes, int timeoutMs)
     QByteArray buffer(maxBytes, '\0');
     const ssize_t n = ::read(m_master, buffer.data(), size_t(maxBytes));
     buffer.truncate(n > 0 ? int(n) : 0);
+    // Taken under the lock, so that inputPending() cannot see the bytes gone before their time is set.
+    if (readAt)
+        *readAt = std::chrono::steady_clock::now();
     return buffer;
 }
 
@@ -85,6 +88,11 @@ void PtyEndpoint::write(const QByteArray &bytes)
         else
             return;
     }
+    // A poll of the slave pushes the bytes through the terminal's buffers now,
+    // instead of whenever the kernel's worker thread gets its turn: the host
+    // finds them without waiting for one more scheduling round.
+    pollfd pfd {m_slave, POLLIN, 0};
+    poll(&pfd, 1, 0);
 }
 
 bool PtyEndpoint::waitForMaster(short events, int timeoutMs) const
@@ -106,6 +114,13 @@ bool PtyEndpoint::inputPending() const
     std::lock_guard lock(m_mutex);
     pollfd pfd {m_master, POLLIN, 0};
     return m_master >= 0 && poll(&pfd, 1, 0) > 0 && (pfd.revents & POLLIN);
+}
+
+bool PtyEndpoint::waitUntilTakenIn(int timeoutMs) const
+{
+    // A poll of the master also takes in bytes still on their way through the
+    // terminal's buffers, so "nothing pending" covers everything the host wrote.
+    return waitUntil([this] { return !inputPending(); }, timeoutMs);
 }
 
 void PtyEndpoint::hangUp()

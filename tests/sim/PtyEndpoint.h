@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -29,11 +30,16 @@ public:
     // Reads exactly count bytes unless timeoutMs passes, the device hangs up or
     // the serving stops first (then returns what came).
     QByteArray read(int count, int timeoutMs);
-    // Whatever is there within timeoutMs, at most maxBytes.
-    QByteArray readAvailable(int maxBytes, int timeoutMs);
+    // Whatever is there within timeoutMs, at most maxBytes. readAt, when
+    // given, gets the moment the bytes were taken: no later than a
+    // waitUntilTakenIn() that saw them gone.
+    QByteArray readAvailable(int maxBytes, int timeoutMs, std::chrono::steady_clock::time_point *readAt = nullptr);
+    // On return the host can read the bytes.
     void write(const QByteArray &bytes);
     // Whether the host has sent something not read yet.
     bool inputPending() const;
+    // Waits until every byte the host has sent so far has been read; false on time-out.
+    bool waitUntilTakenIn(int timeoutMs) const;
 
     // Simulates an unplugged device: the host's next read or write fails.
     void hangUp();
