@@ -80,6 +80,7 @@ struct JobCase {
 
 auto aborting = [](Scene &s) {
     s.sim.setEntersBootloaderAfter(1000);
+    useProgramIdentificationWindow();
     s.dialog.onShow = [] { BootloaderAbort = true; };
 };
 auto fault = [](char c, int n, Action a, int v = 0, int at = 0) {
