@@ -126,7 +126,9 @@ TEST_F(Connecting, WrongHeaderShortLateOrSlowIdentificationIsNoAnswer)
     EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::NoAnswer);
     sim.setIdentification("MEGA328 MODULE");
     EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::NoAnswer);
+    sim.setIdentification("MEGA328 MODULE", 1);  // what the late answer says, should it be taken
     EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::NoAnswer);
+    sim.setIdentification("MEGA328 MODULE");
     sim.releaseHeld();  // the late answer arrives, and the next handshake must not take it
     EXPECT_EQ(Bootloader->Handshake("MEGA328 MODULE", 0), tKalworksBootloader::Connected);
 
