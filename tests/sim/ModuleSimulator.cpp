@@ -17,7 +17,6 @@ constexpr std::uint8_t Erased = 0xFF;
 constexpr int BitsPerByte = 10;  // start bit, 8 data bits, stop bit
 // Sleeps overshoot by tens of microseconds; the last stretch of a paced answer is waited out busily.
 constexpr auto SpinMargin = std::chrono::microseconds(300);
-
 }
 
 ModuleSimulator::ModuleSimulator(const Geometry &geometry)
