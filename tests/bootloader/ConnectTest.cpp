@@ -24,6 +24,8 @@ struct LoopCase {
     int shownAfterMs = 0;  // at least, since the loop started
 };
 
+void PrintTo(const LoopCase &c, std::ostream *out) { *out << c.name; }
+
 // The module runs its application, which ignores the handshakes, until the
 // user resets it at the dialog; its bootloader's first two answers come garbled.
 void resetGarbledTwice(ModuleSimulator &sim)

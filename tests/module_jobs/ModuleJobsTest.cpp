@@ -78,6 +78,8 @@ struct JobCase {
     bool verify = true, start = true;
 };
 
+void PrintTo(const JobCase &c, std::ostream *out) { *out << c.name; }
+
 auto aborting = [](Scene &s) {
     s.sim.setEntersBootloaderAfter(1000);
     useProgramIdentificationWindow();
