@@ -1,32 +1,49 @@
 #include "BootloaderFixture.h"
 
+#include "Delays.h"
 #include "TestEnvironment.h"
 #include "Utils.h"
 
 namespace {
 [[maybe_unused]] auto *const languageEnvironment =
     ::testing::AddGlobalTestEnvironment(new TestLanguageEnvironment);
-constexpr int QuickTimeoutMs = 100;
+// Many times the longest wait for the scheduler that a busy machine shows.
+constexpr int AnsweringWindowMs = 400;
+constexpr int TakeInTimeoutMs = 5000;
 }
 
 void BootloaderTest::SetUp()
 {
     CurrentComPort = sim.portPath();
     InitBootloaderModule();
-    // The identification keeps its own time-out, which the module's timing depends on.
-    Bootloader->setTimeouts({BootloaderTimeouts().identification, QuickTimeoutMs, QuickTimeoutMs, QuickTimeoutMs,
-                             QuickTimeoutMs, QuickTimeoutMs, QuickTimeoutMs});
+    Bootloader->setTimeouts(answeringTimeouts());
+    setDelayObserver([this](int) { EXPECT_TRUE(sim.waitUntilTakenIn(TakeInTimeoutMs)); });
     setMainWindowLink(&mainWindow);
     setConnectDialogControl(&dialog);
 }
 
 void BootloaderTest::TearDown()
 {
+    setDelayObserver({});
     Bootloader->Close();
     FinalizeBootloaderModule();
     setConnectDialogControl(nullptr);
     setMainWindowLink(nullptr);
     BootloaderAbort = false;
+}
+
+BootloaderTimeouts answeringTimeouts()
+{
+    BootloaderTimeouts timeouts;
+    timeouts.identification = AnsweringWindowMs;
+    return timeouts;
+}
+
+void useProgramIdentificationWindow()
+{
+    BootloaderTimeouts timeouts = Bootloader->timeouts();
+    timeouts.identification = BootloaderTimeouts().identification;
+    Bootloader->setTimeouts(timeouts);
 }
 
 TModul BootloaderTest::module(const QString &name)

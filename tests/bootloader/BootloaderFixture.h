@@ -2,8 +2,11 @@
 
 // Every bootloader test talks to a fresh module simulator through a real
 // pseudo-terminal, with recorders in place of the main window and the connect
-// dialog, texts from the test language ("T<id>") and short read time-outs,
-// so that a missing answer fails within a fraction of a second.
+// dialog, texts from the test language ("T<id>") and the program's own read
+// time-outs but one (see answeringTimeouts()). Every pause of the link begins
+// once the module has read what the host sent before it, as it would have
+// arrived over a real line by then, however late the scheduler runs the
+// simulator.
 #include "Bootloader.h"
 #include "ConnectDialogControl.h"
 #include "HexContainer.h"
@@ -28,6 +31,14 @@ public:
     int closes = 0;
     std::function<void()> onShow;
 };
+
+// The program's time-outs with a wider identification window: a module that
+// answers at once would miss the program's 20 ms whenever a busy machine keeps
+// the simulator waiting that long.
+BootloaderTimeouts answeringTimeouts();
+// Gives the link the program's own identification window, for attempts that
+// no module answers: a wide one would only make each of them longer.
+void useProgramIdentificationWindow();
 
 // The request frames the host should send, as raw bytes.
 QByteArray addressFrame(std::uint32_t address);

@@ -78,8 +78,11 @@ struct JobCase {
     bool verify = true, start = true;
 };
 
+void PrintTo(const JobCase &c, std::ostream *out) { *out << c.name; }
+
 auto aborting = [](Scene &s) {
     s.sim.setEntersBootloaderAfter(1000);
+    useProgramIdentificationWindow();
     s.dialog.onShow = [] { BootloaderAbort = true; };
 };
 auto fault = [](char c, int n, Action a, int v = 0, int at = 0) {

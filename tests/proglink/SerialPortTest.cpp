@@ -33,7 +33,7 @@ TEST_F(SerialPortTest, ReadEndsAtOneDeadlineForTheWholeCall)
     EXPECT_EQ(port.read(buffer, 8), 2);
     const qint64 elapsed = clock.elapsed();
     EXPECT_GE(elapsed, 140);
-    EXPECT_LT(elapsed, 600);
+    EXPECT_LT(elapsed, 1500);  // far below the port's default 2000 ms
     EXPECT_EQ(QByteArray(buffer, 2), QByteArray("ab"));
 }
 
@@ -100,5 +100,5 @@ TEST_F(SerialPortTest, AWriteThatCannotGoOutEndsAtTheWriteTimeOut)
     const int written = port.write(bytes.constData(), int(bytes.size()));
     EXPECT_LT(written, bytes.size());
     EXPECT_GE(clock.elapsed(), 90);
-    EXPECT_LT(clock.elapsed(), 600);
+    EXPECT_LT(clock.elapsed(), 1500);  // far below the port's default 2000 ms
 }

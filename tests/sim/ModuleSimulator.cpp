@@ -17,11 +17,6 @@ constexpr std::uint8_t Erased = 0xFF;
 constexpr int BitsPerByte = 10;  // start bit, 8 data bits, stop bit
 // Sleeps overshoot by tens of microseconds; the last stretch of a paced answer is waited out busily.
 constexpr auto SpinMargin = std::chrono::microseconds(300);
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 }
 
 ModuleSimulator::ModuleSimulator(const Geometry &geometry)
@@ -101,6 +96,7 @@ void ModuleSimulator::serveOne()
     QByteArray byte;
     if (!readExact(byte, 1, PollSliceMs))
         return;
+    releaseHeld();
     if (!inBootloader()) {
         handleApplicationByte(byte[0]);
     } else if (byte[0] != 'I') {
@@ -118,10 +114,10 @@ bool ModuleSimulator::readExact(QByteArray &into, int count, int timeoutMs)
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     const int wanted = int(into.size()) + count;
     while (into.size() < wanted && !m_pty.stopping() && !m_pty.isHungUp()) {
-        const QByteArray chunk = m_pty.readAvailable(wanted - int(into.size()), PollSliceMs);
+        const QByteArray chunk = m_pty.readAvailable(wanted - int(into.size()), PollSliceMs, &m_lastReadAt);
         if (!chunk.isEmpty()) {
             into += chunk;
-            m_hostLineFreeAt = std::max(Clock::now(), m_hostLineFreeAt) + lineTime(chunk.size());
+            m_hostLineFreeAt = std::max(m_lastReadAt, m_hostLineFreeAt) + lineTime(chunk.size());
             std::lock_guard lock(m_mutex);
             m_received += chunk;
         } else if (Clock::now() >= deadline) {
@@ -151,6 +147,16 @@ void ModuleSimulator::sendNow(const QByteArray &bytes)
         m_moduleLineFreeAt = arrival;
     }
     m_pty.write(bytes);
+}
+
+void ModuleSimulator::releaseHeld()
+{
+    QByteArray held;
+    {
+        std::lock_guard lock(m_mutex);
+        held.swap(m_held);
+    }
+    m_pty.write(held);
 }
 
 std::chrono::microseconds ModuleSimulator::lineTime(qsizetype bytes) const
@@ -231,14 +237,16 @@ bool ModuleSimulator::handleBlock(Exchange &exchange, QByteArray &reply)
     const bool program = exchange.request[1] == 'B';
     if (!readOrNote(exchange.request, 3, ArgumentTimeoutMs, program ? "\"IB\" frame broke off" : "\"Ig\" frame broke off"))
         return false;
-    const auto frameEnd = Clock::now();
+    // Measured between the moments the bytes were read, which a pause of the
+    // host's that waits until the module has read the frame keeps apart.
+    const auto frameEnd = m_lastReadAt;
     const auto *bytes = reinterpret_cast<const std::uint8_t *>(exchange.request.constData());
     const int length = (int(bytes[2]) << 8) | bytes[3];
     const char which = char(bytes[4]);
     if (program && length > 0) {
         if (!readOrNote(exchange.data, 1, PageDataTimeoutMs, "\"IB\" without its page data"))
             return false;
-        exchange.pauseBeforeDataMs = millisecondsSince(frameEnd);
+        exchange.pauseBeforeDataMs = std::chrono::duration<double, std::milli>(m_lastReadAt - frameEnd).count();
         if (!readOrNote(exchange.data, length - 1, PageDataTimeoutMs, "\"IB\" page data broke off"))
             return false;
     }
@@ -300,6 +308,11 @@ void ModuleSimulator::answer(char letter, Exchange exchange, QByteArray reply)
         m_exchanges.append(exchange);
     }
     sendNow(reply.left(at));
+    if (fault.held) {
+        std::lock_guard lock(m_mutex);
+        m_held = reply.mid(at);
+        return;
+    }
     m_pty.pause(fault.delayMs);
     if (fault.action == Action::HangUp)
         hangUp();

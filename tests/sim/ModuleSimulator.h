@@ -35,7 +35,10 @@ public:
 
     // A fault for the occurrence-th command with this letter (1-based; 0 = every
     // one). `at` counts from 1 (the k-th carriage return of "IN" or "IU", the
-    // k-th byte of a block); 0 means the start of the answer.
+    // k-th byte of a block); 0 means the start of the answer. A held answer
+    // keeps its bytes from `at` on back, instead of waiting delayMs, until the
+    // host sends its next byte or the test releases them: late by the host's
+    // own steps, not by a clock that a busy machine would stretch.
     struct Fault {
         char command = 0;
         int occurrence = 0;
@@ -43,6 +46,7 @@ public:
         int value = 0;
         int delayMs = 0;
         int at = 0;
+        bool held = false;
     };
 
     // One command as the module received and answered it.
@@ -91,6 +95,9 @@ public:
     void sendStray(const QByteArray &bytes) { m_pty.write(bytes); }
     // The device goes away now.
     void hangUp() { m_pty.hangUp(); }
+    // Sends what a held answer kept back, while the host sends nothing; the
+    // host can read it on return.
+    void releaseHeld();
 
     // Records.
     QList<Exchange> exchanges() const;
@@ -98,6 +105,8 @@ public:
     QByteArray received() const;
     // Waits until the host has sent this many bytes in all; false on time-out.
     bool waitForReceived(int bytes, int timeoutMs) const;
+    // Waits until the module has read every byte the host has sent so far.
+    bool waitUntilTakenIn(int timeoutMs) const { return m_pty.waitUntilTakenIn(timeoutMs); }
     int handshakesSeen() const;
     QStringList violations() const { return m_pty.violations(); }
     void clearRecords();
@@ -133,6 +142,7 @@ private:
     std::uint32_t m_address = 0;
     QList<Exchange> m_exchanges;
     QByteArray m_received;
+    QByteArray m_held;
     int m_handshakes = 0;
     std::map<char, int> m_commandCounts;
     char m_applicationPrevious = 0;
@@ -141,4 +151,6 @@ private:
     // When the bytes so far would have crossed the line; serving thread only.
     std::chrono::steady_clock::time_point m_hostLineFreeAt;
     std::chrono::steady_clock::time_point m_moduleLineFreeAt;
+    // When the last byte the module read was taken from the terminal; serving thread only.
+    std::chrono::steady_clock::time_point m_lastReadAt;
 };
