@@ -4,6 +4,7 @@
 #include "GuiFixture.h"
 
 #include "ChooseLanguage.h"
+#include "RealDialogs.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -12,9 +13,6 @@
 #include <QMessageBox>
 
 namespace {
-// How often the test looks for the dialog that a question or a file choice shows.
-constexpr int PollMs = 10;
-
 struct QtTexts {
     QString language;
     QString question;    // Yes and No of a question
@@ -24,24 +22,15 @@ struct QtTexts {
 const QtTexts German{"DE", "&Ja|&Nein", "&Öffnen|Abbrechen"};
 const QtTexts English{"EN", "&Yes|&No", "&Open|Cancel"};
 
-// Runs `ask` with the program's own dialogs and reads the first modal dialog
-// of kind Dialog that it shows, which then ends as Cancel ends it.
+// The texts that `read` takes from the first dialog `ask` shows, a dialog of kind Dialog.
 template <typename Dialog>
 QString readWhileShown(const std::function<void()> &ask, const std::function<QString(Dialog &)> &read)
 {
     QString texts;
-    QTimer poll;
-    poll.callOnTimeout([&] {
-        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget()); dialog && texts.isEmpty()) {
-            texts = read(*dialog);
-            dialog->reject();
-        }
+    whileFirstDialogShown(ask, [&](QDialog &dialog) {
+        if (auto *shown = qobject_cast<Dialog *>(&dialog))
+            texts = read(*shown);
     });
-    poll.start(PollMs);
-    UiServices *scripted = &uiServices();
-    setUiServices(nullptr);
-    ask();
-    setUiServices(scripted);
     return texts;
 }
 

@@ -20,6 +20,7 @@
 #include "HexContainer.h"
 #include "MemoryStream.h"
 #include "ProgUSB.h"
+#include "RealDialogs.h"
 #include "Sleep.h"
 #include "UiServices.h"
 #include "Utils.h"
@@ -44,7 +45,6 @@
 
 namespace {
 constexpr int SettleMs = 300;
-constexpr int PollMs = 10;
 constexpr int FlashBytes = 3000;
 constexpr int EepromBytes = 200;
 const QString Device = QStringLiteral("ATmega328P");
@@ -132,21 +132,10 @@ bool grabConnectDialog(TMainFrm &window, const QString &languageId, const QStrin
 bool grabProgramDialog(const std::function<void()> &open, const QString &fileName)
 {
     bool saved = false;
-    QTimer poll;
-    poll.callOnTimeout([&] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll.stop();
+    whileFirstDialogShown(open, [&](QDialog &dialog) {
         settle();
-        saved = dialog->grab().save(fileName);
-        dialog->reject();
+        saved = dialog.grab().save(fileName);
     });
-    poll.start(PollMs);
-    UiServices *printed = &uiServices();
-    setUiServices(nullptr);
-    open();
-    setUiServices(printed);
     return saved;
 }
 
