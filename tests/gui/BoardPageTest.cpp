@@ -293,8 +293,7 @@ TEST_F(BoardPageTest, NothingMovesWhenAWarningPictureOrTheFuseNoteChanges)
         };
         for (const auto &[node, controls] : pages) {
             SCOPED_TRACE(std::string(language) + " entry " + std::to_string(node));
-            const QRect entry = window->vst_Auswahl->visualRect(window->vst_Auswahl->model()->index(node, 0));
-            QTest::mouseClick(window->vst_Auswahl->viewport(), Qt::LeftButton, {}, entry.center());
+            clickEntry(*window, node);
             window->ShowFuseWarning(none);
             window->lbl_FuseNotRead->setText(Utility->Text(724));  // as a device change sets it
             const QList<QRect> before = places(controls);

@@ -67,6 +67,16 @@ void chooseEntry(QComboBox *list, int index)
     emit list->activated(index);
 }
 
+QRect entryRect(TMainFrm &window, int node)
+{
+    return window.vst_Auswahl->visualRect(window.vst_Auswahl->model()->index(node, 0));
+}
+
+void clickEntry(TMainFrm &window, int node)
+{
+    QTest::mouseClick(window.vst_Auswahl->viewport(), Qt::LeftButton, {}, entryRect(window, node).center());
+}
+
 QString logText(const TMainFrm &window)
 {
     return window.redt_Status->toPlainText();

@@ -96,6 +96,9 @@ inline void PrintTo(const QRect &rect, std::ostream *out)
 }
 // A user's choice of a list entry.
 void chooseEntry(QComboBox *list, int index);
+// Where a navigation entry stands in the list's viewport, and a user's click on it.
+QRect entryRect(TMainFrm &window, int node);
+void clickEntry(TMainFrm &window, int node);
 // The log's text.
 QString logText(const TMainFrm &window);
 // Values joined by "|", to compare a whole state in one assertion.

@@ -34,11 +34,6 @@ QString where(TMainFrm &w)
                    w.Panel1->stackingOrder().last() == w.pnl_RichEdit, stored});
 }
 
-QRect rowRect(TMainFrm &window, int node)
-{
-    return window.vst_Auswahl->visualRect(window.vst_Auswahl->model()->index(node, 0));
-}
-
 // Below the last entry of the list.
 QPoint belowTheEntries(TMainFrm &window)
 {
@@ -63,7 +58,7 @@ TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosenUntilATargetIsChosen)
     EXPECT_EQ(where(*window), "0|target|false|0");  // the stored page 0, restored at start
 
     writeOptions({{"LastShowedPage", "0"}});
-    clickAt(*window, rowRect(*window, 3).center());
+    clickEntry(*window, 3);
     clickAt(*window, belowTheEntries(*window));
     list.requestFocus(TMainFrm::NodeProgram);
     list.setFocus();
@@ -76,7 +71,7 @@ TEST_F(GuiTest, WithoutTargetOnlyTheTargetEntryCanBeChosenUntilATargetIsChosen)
     // arriving by the tab key or the window's activation focuses one.
     writeOptions({{"LastShowedPage", "3"}});
     window = showWindow();
-    clickAt(*window, rowRect(*window, 3).center());
+    clickEntry(*window, 3);
     for (Qt::FocusReason reason : {Qt::TabFocusReason, Qt::ActiveWindowFocusReason}) {
         QFocusEvent focusIn(QEvent::FocusIn, reason);
         QApplication::sendEvent(window->vst_Auswahl, &focusIn);
@@ -122,7 +117,7 @@ TEST_F(GuiTest, EntriesShowThePageOfTheModeWithTheLogBelow)
     list.setFocus();
     QTest::keyClick(&list, Qt::Key_Down);
     seen << where(*window);
-    clickAt(*window, rowRect(*window, TMainFrm::NodeEeprom).center());
+    clickEntry(*window, TMainFrm::NodeEeprom);
     seen << where(*window);
     EXPECT_EQ(seen, QStringList({"0|target|false|0", "T206", "2|module|true|2", "T200", "3|flash|false|3",
                                  "5|program|true|5", "2|board|true|2", "4|eeprom|false|4"}));
@@ -153,7 +148,7 @@ TEST_F(GuiTest, EntryHintsFollowTheImagesAndStayWhileTheMouseRests)
 {
     auto window = showWindow();
     QWidget *viewport = window->vst_Auswahl->viewport();
-    const QRect entry = rowRect(*window, TMainFrm::NodeProgram);
+    const QRect entry = entryRect(*window, TMainFrm::NodeProgram);
     QStringList shown;
     HintTiming::setShowFunction([&](const QPoint &, const QString &text, QWidget *widget, const QRect &rect, int msec) {
         shown << joined({text, widget == viewport, rect == entry, msec == std::numeric_limits<int>::max()});
@@ -241,7 +236,7 @@ TEST_F(GuiTest, EntriesArePaintedAsSelectedOrHotAndLeavingRestoresTheCursor)
     NavigationList &list = *window->vst_Auswahl;
     list.requestFocus(TMainFrm::NodeDevice);
     const auto colourAt = [&](int node) {
-        const QRect row = rowRect(*window, node);
+        const QRect row = entryRect(*window, node);
         return list.viewport()->grab().toImage().pixelColor(row.right() - 10, row.center().y());
     };
     // The selected entry lies on the picture's dark blue, the others on the button face.
@@ -254,7 +249,7 @@ TEST_F(GuiTest, EntriesArePaintedAsSelectedOrHotAndLeavingRestoresTheCursor)
                          Qt::NoModifier);
         QApplication::sendEvent(list.viewport(), &move);
     };
-    moveTo(rowRect(*window, TMainFrm::NodeFlash).center());
+    moveTo(entryRect(*window, TMainFrm::NodeFlash).center());
     EXPECT_TRUE(list.hotNode() == TMainFrm::NodeFlash && colourAt(TMainFrm::NodeFlash) != plain);
     moveTo(belowTheEntries(*window));
     EXPECT_TRUE(list.hotNode() == -1 && colourAt(TMainFrm::NodeFlash) == plain);
