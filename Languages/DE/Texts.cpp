@@ -315,6 +315,13 @@ constexpr TextEntry Texts[] = {
     {7305, "Definition abgelehnt: Flash-Seitengröße %1 ist ungerade"},
     {7306, "Definition abgelehnt: EEPROM-Seitengröße %1 ist größer als %2"},
     {7307, "Definition abgelehnt: Speichergröße %1 liegt außerhalb des zulässigen Bereichs"},
+
+    // files that are not what they claim: a flash or EEPROM file without a single record,
+    // a settings file too large to be one (%1 the bound in MiB), and a running program
+    // that holds the single-instance claim but does not answer
+    {7308, "Dies ist keine Intel-HEX-Datei: keine ihrer Zeilen ist ein Datensatz (eine Zeile, die mit \":\" beginnt)."},
+    {7309, "Die Datei ist größer als %1 MiB, zu groß für eine Einstellungsdatei."},
+    {7310, "Lumaprog läuft bereits, antwortet aber nicht. Schließen oder beenden Sie es und starten Sie Lumaprog dann erneut."},
 };
 
 static_assert(idsStrictlyAscending(Texts), "the German texts must be sorted by id, each id once");

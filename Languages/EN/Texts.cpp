@@ -313,6 +313,13 @@ constexpr TextEntry Texts[] = {
     {7305, "Definition refused: flash page size %1 is odd"},
     {7306, "Definition refused: EEPROM page size %1 exceeds %2"},
     {7307, "Definition refused: memory size %1 is out of range"},
+
+    // files that are not what they claim: a flash or EEPROM file without a single record,
+    // a settings file too large to be one (%1 the bound in MiB), and a running program
+    // that holds the single-instance claim but does not answer
+    {7308, "This is not an Intel HEX file: none of its lines is a record (a line beginning with \":\")."},
+    {7309, "The file is larger than %1 MiB, too large for a settings file."},
+    {7310, "Lumaprog is already running, but it does not answer. Close or end it, then start Lumaprog again."},
 };
 
 static_assert(idsStrictlyAscending(Texts), "the English texts must be sorted by id, each id once");
