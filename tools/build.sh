@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
-# Configures and builds into ./build; extra arguments go to the configure step.
+# Configures and builds into ./build. The start and the test command share this
+# one configuration, so that alternating between them rebuilds nothing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+mkdir -p build
+# Two starts at once take turns here instead of running two builds in one folder.
+exec {lock}>build/.build-lock
+flock "$lock"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMAPROG_WERROR=ON >/dev/null
 cmake --build build

@@ -16,8 +16,11 @@ bool parseGeometry(const char *text, int &size, int &page)
     return std::sscanf(text, "%d/%d", &size, &page) == 2 && size >= 0 && page > 0;
 }
 
-const ModuleSimulator::Geometry DefaultGeometry {32768, 128, 1024, 4};
-const char *const DefaultIdentifier = "MEGA328 MODULE";
+// The smallest module of the program's list, so that the simulator alone is
+// one the program knows: its application section below the bootloader, and
+// the EEPROM of its microcontroller.
+const ModuleSimulator::Geometry DefaultGeometry {28672, 128, 1024, 4};
+const char *const DefaultIdentifier = "KW-M328";
 constexpr int BadArguments = 2;
 
 const char *const Usage =
