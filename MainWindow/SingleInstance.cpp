@@ -1,6 +1,7 @@
 #include "SingleInstance.h"
 
 #include "PrivateRuntimeFolder.h"
+#include "QtTranslations.h"
 #include "Sleep.h"
 #include "UiHooks.h"
 #include "Utils.h"
@@ -158,5 +159,7 @@ void ReportSilentRunningProgram()
 {
     const QString text = Utility->Text(RunningProgramSilentText);
     QTextStream(stderr) << text << Qt::endl;
+    // No window has set Qt's texts yet: the box's button speaks the same language.
+    InstallQtTranslations(Utility->LanguageInUse());
     uiHooks().showMessage(text);
 }
