@@ -1,12 +1,18 @@
 #include "SingleInstance.h"
 
 #include "PrivateRuntimeFolder.h"
+#include "QtTranslations.h"
 #include "Sleep.h"
+#include "UiHooks.h"
+#include "Utils.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLocalSocket>
+#include <QTextStream>
+
+#include <utility>
 
 namespace {
 const QByteArray RaiseRequest = QByteArrayLiteral("raise\n");
@@ -18,10 +24,13 @@ constexpr int ConnectWaitMs = 100;
 // Together a few seconds for the holder to listen.
 constexpr int RaiseTries = 60;
 constexpr int RetryPauseMs = 50;
+constexpr int RunningProgramSilentText = 7310;
 
-QString thisDesktopsName(const QString &caption)
+std::function<void()> claimEndPause;
+
+QString thisDesktopsName()
 {
-    return SingleInstanceName(caption, DesktopIdentity(QGuiApplication::platformName()));
+    return SingleInstanceName(DesktopIdentity(QGuiApplication::platformName()));
 }
 
 QString lockName(const QString &socketName)
@@ -38,19 +47,18 @@ QString DesktopIdentity(const QString &platform)
         .arg(qEnvironmentVariable("DISPLAY"), qEnvironmentVariable("WAYLAND_DISPLAY"));
 }
 
-QString SingleInstanceName(const QString &caption, const QString &desktop)
+QString SingleInstanceName(const QString &desktop)
 {
     const QString folder = PlatformFolders::privateRuntimeFolder();
     if (folder.isEmpty())
         return {};
-    const QByteArray key = desktop.toUtf8() + '\n' + caption.toUtf8();
-    const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1);
+    const QByteArray hash = QCryptographicHash::hash(desktop.toUtf8(), QCryptographicHash::Sha1);
     return folder + QStringLiteral("/lumaprog-") + QString::fromLatin1(hash.toHex().left(KeyHashLength));
 }
 
-bool NotifyRunningInstance(const QString &caption, int timeoutMs)
+bool NotifyRunningInstance(int timeoutMs)
 {
-    const QString name = thisDesktopsName(caption);
+    const QString name = thisDesktopsName();
     if (name.isEmpty())
         return false;
     QLocalSocket socket;
@@ -69,15 +77,23 @@ SingleInstanceServer::SingleInstanceServer(QObject *parent) : QObject(parent)
     connect(&m_server, &QLocalServer::newConnection, this, &SingleInstanceServer::onNewConnection);
 }
 
-InstanceClaim SingleInstanceServer::listen(const QString &caption)
+SingleInstanceServer::~SingleInstanceServer()
 {
-    const QString name = thisDesktopsName(caption);
+    // Closing removes the socket, while the lock still keeps every start from listening there.
+    m_server.close();
+    if (claimEndPause && m_lock.isLocked())
+        claimEndPause();
+    m_lock.release();
+}
+
+InstanceClaim SingleInstanceServer::claim()
+{
+    if (m_lock.isLocked())
+        return InstanceClaim::Taken;
+    const QString name = thisDesktopsName();
     if (name.isEmpty())
         return InstanceClaim::NoRule;
-    if (m_lock.isLocked() && name == m_name)
-        return InstanceClaim::Taken;
-    ExclusiveFileLock lock;
-    switch (lock.tryLock(lockName(name))) {
+    switch (m_lock.tryLock(lockName(name))) {
     case ExclusiveFileLock::Result::HeldByAnother:
         return InstanceClaim::HeldByAnother;
     case ExclusiveFileLock::Result::Failed:
@@ -85,8 +101,6 @@ InstanceClaim SingleInstanceServer::listen(const QString &caption)
     case ExclusiveFileLock::Result::Taken:
         break;
     }
-    // Closing removes the old name's socket, still under its lock.
-    m_server.close();
     // Nobody else holds the lock, so nobody answers on a socket found under
     // this name. (Listening with access options would replace it anyway, live
     // or not: that is why only the lock's holder may listen.)
@@ -94,9 +108,14 @@ InstanceClaim SingleInstanceServer::listen(const QString &caption)
     if (!m_server.listen(name))
         qWarning("%s: %s: further starts cannot reach this program",
                  qUtf8Printable(QDir::toNativeSeparators(name)), qUtf8Printable(m_server.errorString()));
-    m_lock = std::move(lock);
-    m_name = name;
     return InstanceClaim::Taken;
+}
+
+void SingleInstanceServer::deliverRaiseRequests()
+{
+    m_delivering = true;
+    if (std::exchange(m_raiseKept, false))
+        emit raiseRequested();
 }
 
 void SingleInstanceServer::onNewConnection()
@@ -105,20 +124,42 @@ void SingleInstanceServer::onNewConnection()
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             if (socket->readAll().contains(RaiseRequest))
-                emit raiseRequested();
+                onRaiseRequest();
         });
     }
 }
 
-StartTurn ClaimInstance(SingleInstanceServer &server, const QString &caption)
+void SingleInstanceServer::onRaiseRequest()
+{
+    if (m_delivering)
+        emit raiseRequested();
+    else
+        m_raiseKept = true;
+}
+
+void setClaimEndPause(std::function<void()> pause)
+{
+    claimEndPause = std::move(pause);
+}
+
+StartTurn ClaimInstance(SingleInstanceServer &server)
 {
     for (int attempt = 1;; ++attempt) {
-        if (server.listen(caption) != InstanceClaim::HeldByAnother)
+        if (server.claim() != InstanceClaim::HeldByAnother)
             return StartTurn::OpenWindows;
-        if (NotifyRunningInstance(caption, ConnectWaitMs))
+        if (NotifyRunningInstance(ConnectWaitMs))
             return StartTurn::RaisedRunningProgram;
         if (attempt == RaiseTries)
             return StartTurn::RunningProgramSilent;
         SleepMs(RetryPauseMs);
     }
+}
+
+void ReportSilentRunningProgram()
+{
+    const QString text = Utility->Text(RunningProgramSilentText);
+    QTextStream(stderr) << text << Qt::endl;
+    // No window has set Qt's texts yet: the box's button speaks the same language.
+    InstallQtTranslations(Utility->LanguageInUse());
+    uiHooks().showMessage(text);
 }

@@ -6,26 +6,30 @@
 #include <QObject>
 #include <QString>
 
-// The single-instance rule: one running program per desktop and window
-// caption, as the design's search for a top-level window with that caption on
-// the user's own desktop had it. The program that holds the lock of that name
-// is the instance, from before its splash to its end; it answers on a local
-// socket of the same name. Lock and socket live in the user's private runtime
-// folder (PrivateRuntimeFolder.h), where no other user can take a name first.
-// Without such a folder there is no rule: every start opens its window.
+#include <functional>
+
+// The single-instance rule: one running program per user and desktop. The
+// name comes only from what stays the same while a program runs (the user's
+// private runtime folder and the desktop), never from the caption, which
+// follows the language and the portable settings. The program that holds the
+// lock of that name is the instance, from before its splash to its end; it
+// answers on a local socket of the same name. Lock and socket live in the
+// user's private runtime folder (PrivateRuntimeFolder.h), where no other user
+// can take a name first. Without such a folder there is no rule: every start
+// opens its window.
 
 // What tells the user's desktops apart under the Qt platform `platform`: on
 // X11 and Wayland the X and the Wayland display (one session may offer both,
 // to programs of either kind), elsewhere the platform itself.
 QString DesktopIdentity(const QString &platform);
 
-// The socket's full path for a caption on a desktop (the lock is this path
-// with ".lock" added); empty without a private runtime folder.
-QString SingleInstanceName(const QString &caption, const QString &desktop);
+// The socket's full path on a desktop (the lock is this path with ".lock"
+// added); empty without a private runtime folder.
+QString SingleInstanceName(const QString &desktop);
 
-// Asks a running program on this desktop whose caption is `caption` to come
-// to the front. True when one answered.
-bool NotifyRunningInstance(const QString &caption, int timeoutMs = 1000);
+// Asks the running program on this desktop to come to the front. True when
+// one answered.
+bool NotifyRunningInstance(int timeoutMs = 1000);
 
 enum class InstanceClaim {
     Taken,          // this program is the instance
@@ -33,20 +37,26 @@ enum class InstanceClaim {
     NoRule,         // no private runtime folder, or its lock file cannot be used
 };
 
-// The running program's side.
+// The running program's side. At its end the socket goes first and the lock
+// last: a start in between would otherwise take the lock, listen, and lose
+// its socket to this end.
 class SingleInstanceServer : public QObject {
     Q_OBJECT
 public:
     explicit SingleInstanceServer(QObject *parent = nullptr);
+    ~SingleInstanceServer() override;
 
-    // Claims the instance under the caption's name on this desktop: takes the
-    // name's lock, clears a socket that a copy left when it ended without
-    // closing it (only the lock's holder may: any other program's socket
-    // there is live), and listens. The claim follows the caption: the previous
-    // name is given up once the new one is held, and kept while another
-    // program holds the new one. Taken also when the socket cannot be made
-    // (a line on stderr): the lock alone keeps the rule.
-    InstanceClaim listen(const QString &caption);
+    // Claims the instance on this desktop: takes the lock, clears a socket
+    // that a copy left when it ended without closing it (only the lock's
+    // holder may: any other program's socket there is live), and listens.
+    // Taken also when the socket cannot be made (a line on stderr): the lock
+    // alone keeps the rule. A claim already held stays as it is.
+    InstanceClaim claim();
+
+    // Requests to come to the front that arrived before (while the splash
+    // shows and the main window is made) are handed on now, as one; later
+    // ones at once.
+    void deliverRaiseRequests();
 
 signals:
     // A second start asked for the window to come to the front.
@@ -54,10 +64,16 @@ signals:
 
 private:
     void onNewConnection();
-    QLocalServer m_server;
+    void onRaiseRequest();
     ExclusiveFileLock m_lock;
-    QString m_name;
+    QLocalServer m_server;
+    bool m_delivering = false;
+    bool m_raiseKept = false;
 };
+
+// Tests hold the end of a claim between its two steps (the socket gone, the
+// lock still held) with `pause`; empty: no pause.
+void setClaimEndPause(std::function<void()> pause);
 
 enum class StartTurn {
     OpenWindows,           // this start is the instance, or there is no rule
@@ -70,4 +86,9 @@ enum class StartTurn {
 // listens a moment after it has claimed, so the request is tried again
 // (pausing through SleepMs) for a few seconds; a holder that ends meanwhile
 // leaves the claim to this start.
-StartTurn ClaimInstance(SingleInstanceServer &server, const QString &caption);
+StartTurn ClaimInstance(SingleInstanceServer &server);
+
+// Tells the user that the running program never answered, in a message box
+// (a start from a desktop menu has no terminal) and on stderr, in the
+// language the start knows so far.
+void ReportSilentRunningProgram();

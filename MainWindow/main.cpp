@@ -40,11 +40,6 @@ int runWindows(SingleInstanceServer &instance)
     ShowSplash();
     auto mainWindow = std::make_unique<TMainFrm>();
     Form1 = new TForm1(mainWindow.get());
-    // The claim follows the caption the window shows: portable settings and
-    // language changes may name another language than the start's lookup did.
-    instance.listen(mainWindow->windowTitle());
-    QObject::connect(mainWindow.get(), &QWidget::windowTitleChanged, &instance,
-                     &SingleInstanceServer::listen);
     QObject::connect(&instance, &SingleInstanceServer::raiseRequested, mainWindow.get(), [&] {
         mainWindow->raise();
         mainWindow->activateWindow();
@@ -53,6 +48,7 @@ int runWindows(SingleInstanceServer &instance)
                      &QWidget::close);
     mainWindow->show();
     shutdown.deliver();
+    instance.deliverRaiseRequests();
     const int result = Application::terminated() ? 0 : QApplication::exec();
     delete Form1;
     Form1 = nullptr;
@@ -73,16 +69,18 @@ int main(int argc, char **argv)
     SingleInstanceServer instance;
     int result = 0;
     try {
-        // Portable mode is not known yet: this lookup reads the per-user settings.
-        const QString caption = Utility->Text(0);
+        // Portable mode is not known yet: this first lookup reads the language
+        // id from the per-user settings and makes their folder when missing.
+        Utility->Text(0);
         // Claimed before the splash, so that a start a moment later finds this one.
-        switch (ClaimInstance(instance, caption)) {
+        switch (ClaimInstance(instance)) {
         case StartTurn::OpenWindows:
             result = runWindows(instance);
             break;
         case StartTurn::RaisedRunningProgram:
             break;
         case StartTurn::RunningProgramSilent:
+            ReportSilentRunningProgram();
             result = RunningProgramSilent;
             break;
         }

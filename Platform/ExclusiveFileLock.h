@@ -24,8 +24,9 @@ public:
     // line on stderr) when the file cannot be opened or locked.
     Result tryLock(const QString &path);
     bool isLocked() const { return m_fd >= 0; }
+    // Gives the lock up at once (nothing when none is held).
+    void release();
 
 private:
-    void release();
     int m_fd = -1;
 };

@@ -31,8 +31,9 @@ QString startSteps(StartupTimes &times, std::optional<StartedWindows> &windows)
     InitProgUSBModule();
     InitBootloaderModule();
     windows.emplace();
-    if (ClaimInstance(windows->instance, Utility->Text(0)) != StartTurn::OpenWindows)
-        return QStringLiteral("a running program holds the instance under the main window's caption");
+    Utility->Text(0);
+    if (ClaimInstance(windows->instance) != StartTurn::OpenWindows)
+        return QStringLiteral("a running program holds the instance on this desktop");
     times.instanceChecked = StartClock::now();
 
     ShowSplash();
@@ -40,7 +41,6 @@ QString startSteps(StartupTimes &times, std::optional<StartedWindows> &windows)
 
     windows->mainWindow = std::make_unique<TMainFrm>();
     Form1 = new TForm1(windows->mainWindow.get());
-    windows->instance.listen(windows->mainWindow->windowTitle());
     times.windowsCreated = StartClock::now();
 
     const bool painted = showUntilPainted(*windows->mainWindow);

@@ -1,11 +1,11 @@
 #pragma once
 
 // One start of the program in the main block's order, inside the calling
-// process: the module initializations, the caption and the instance's claim,
-// the splash, the main window with its creation handler, the connect
-// dialog and the single-instance channel, and the main window shown until its
-// first paint. The caller provides the application object and a
-// WindowEnvironment (program folder, settings, pauses taken out).
+// process: the module initializations, the caption's lookup and the
+// instance's claim, the splash, the main window with its creation handler and
+// the connect dialog, and the main window shown until its first paint. The
+// caller provides the application object and a WindowEnvironment (program
+// folder, settings, pauses taken out).
 #include "SingleInstance.h"
 #include "uMain.h"
 

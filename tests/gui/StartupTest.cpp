@@ -3,9 +3,11 @@
 
 #include "ExceptionGuard.h"
 #include "Exceptions.h"
+#include "GuiUiHooks.h"
 #include "JpegImage.h"
 #include "SingleInstance.h"
 #include "Sleep.h"
+#include "UiHooks.h"
 #include "Version.h"
 #include "VersionLine.h"
 #include "u_Splash.h"
@@ -122,69 +124,91 @@ TEST_F(GuiTest, StartUpDrivesTheSplashAndFreesItAtTheFirstShow)
     }
 }
 
-TEST_F(GuiTest, ASecondStartReachesTheRunningInstanceByItsCaption)
+TEST_F(GuiTest, ASecondStartReachesTheRunningInstance)
 {
     // A runtime folder of the test's own: a running program's socket is never met.
     const QTemporaryDir runtime;
     const EnvironmentValue runtimeVariable("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    SingleInstanceServer server;
-    ASSERT_EQ(server.listen(QStringLiteral("T0")), InstanceClaim::Taken);
-    QSignalSpy raised(&server, &SingleInstanceServer::raiseRequested);
-    EXPECT_TRUE(NotifyRunningInstance(QStringLiteral("T0")));
-    EXPECT_TRUE(raised.wait(2000));
-    EXPECT_FALSE(NotifyRunningInstance(QStringLiteral("other caption"), 200));
-
-    // After a language change the window answers under its new caption only.
-    ASSERT_EQ(server.listen(QStringLiteral("T0 new")), InstanceClaim::Taken);
-    EXPECT_FALSE(NotifyRunningInstance(QStringLiteral("T0"), 200));
-    EXPECT_TRUE(NotifyRunningInstance(QStringLiteral("T0 new")));
+    {
+        SingleInstanceServer server;
+        ASSERT_EQ(server.claim(), InstanceClaim::Taken);
+        server.deliverRaiseRequests();
+        QSignalSpy raised(&server, &SingleInstanceServer::raiseRequested);
+        EXPECT_TRUE(NotifyRunningInstance());
+        EXPECT_TRUE(raised.wait(5000));
+    }
 
     // A stale channel does not block the start: no program holds its lock.
-    const QString caption = QStringLiteral("T0 stale");
     {
         // A socket file left behind, as by a program that crashed.
         QLocalServer stale;
         stale.setSocketOptions(QLocalServer::UserAccessOption);
-        ASSERT_TRUE(stale.listen(SingleInstanceName(caption, DesktopIdentity("offscreen"))));
+        ASSERT_TRUE(stale.listen(SingleInstanceName(DesktopIdentity("offscreen"))));
         const QString path = stale.fullServerName();
         stale.close();
         writeFile(path, {});
     }
-    EXPECT_FALSE(NotifyRunningInstance(caption, 200));
+    EXPECT_FALSE(NotifyRunningInstance(200));
     SingleInstanceServer restarted;
-    EXPECT_EQ(restarted.listen(caption), InstanceClaim::Taken);
-    EXPECT_TRUE(NotifyRunningInstance(caption));
+    EXPECT_EQ(restarted.claim(), InstanceClaim::Taken);
+    EXPECT_TRUE(NotifyRunningInstance());
 }
 
-// While one program holds a name, a second claim on it changes nothing: the
-// first keeps its socket and answers; the name is free again once it ends.
-// A claim that follows a new caption held by another keeps the old one.
+// While one program holds the name, a second claim on it changes nothing: the
+// first keeps its socket and answers. A start while the holder ends finds the
+// name held until the holder's socket has gone; then it claims, and its own
+// socket stays.
 TEST_F(GuiTest, ASecondClaimNeverTakesTheFirstOnesSocket)
 {
     const QTemporaryDir runtime;
     const EnvironmentValue runtimeVariable("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    const QString caption = QStringLiteral("T0");
     auto first = std::make_unique<SingleInstanceServer>();
     SingleInstanceServer second;
-    ASSERT_EQ(first->listen(caption), InstanceClaim::Taken);
+    ASSERT_EQ(first->claim(), InstanceClaim::Taken);
+    first->deliverRaiseRequests();
+    second.deliverRaiseRequests();
     QSignalSpy firstRaised(first.get(), &SingleInstanceServer::raiseRequested);
     QSignalSpy secondRaised(&second, &SingleInstanceServer::raiseRequested);
 
-    EXPECT_EQ(second.listen(caption), InstanceClaim::HeldByAnother);
-    EXPECT_TRUE(NotifyRunningInstance(caption));
-    EXPECT_TRUE(firstRaised.wait(5000));
-
-    SingleInstanceServer other;
-    ASSERT_EQ(other.listen(QStringLiteral("T1")), InstanceClaim::Taken);
-    EXPECT_EQ(first->listen(QStringLiteral("T1")), InstanceClaim::HeldByAnother);
-    EXPECT_TRUE(NotifyRunningInstance(caption));
+    EXPECT_EQ(second.claim(), InstanceClaim::HeldByAnother);
+    EXPECT_TRUE(NotifyRunningInstance());
     EXPECT_TRUE(firstRaised.wait(5000));
     EXPECT_EQ(secondRaised.count(), 0);
 
+    QStringList duringTheEnd;
+    setClaimEndPause([&] {
+        const bool socketLeft = QFileInfo::exists(SingleInstanceName(DesktopIdentity("offscreen")));
+        duringTheEnd << QStringLiteral("socket left: %1").arg(socketLeft);
+        duringTheEnd << QStringLiteral("start held off: %1").arg(second.claim() == InstanceClaim::HeldByAnother);
+    });
     first.reset();
-    EXPECT_EQ(second.listen(caption), InstanceClaim::Taken);
-    EXPECT_TRUE(NotifyRunningInstance(caption));
+    setClaimEndPause({});
+    EXPECT_EQ(duringTheEnd, (QStringList{"socket left: 0", "start held off: 1"}));
+    EXPECT_EQ(second.claim(), InstanceClaim::Taken);
+    EXPECT_TRUE(NotifyRunningInstance());
     EXPECT_TRUE(secondRaised.wait(5000));
+}
+
+// A request to come to the front that arrives while the splash shows, before
+// the main window exists, reaches the window once it shows.
+TEST_F(GuiTest, ARaiseRequestDuringTheSplashReachesTheWindowWhenItShows)
+{
+    const QTemporaryDir runtime;
+    const EnvironmentValue runtimeVariable("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    // A status line for each definition: the splash processes events meanwhile.
+    writeDefinitions(TestDefinitions);
+    SingleInstanceServer instance;
+    ASSERT_EQ(instance.claim(), InstanceClaim::Taken);
+    ShowSplash();
+    bool requested = false;
+    setSleepFunction([&](int) { requested = requested || NotifyRunningInstance(); });
+    auto window = createWindow();
+    ASSERT_TRUE(requested);
+
+    QSignalSpy raised(&instance, &SingleInstanceServer::raiseRequested);
+    window->show();
+    instance.deliverRaiseRequests();
+    EXPECT_TRUE(raised.count() > 0 || raised.wait(5000));
 }
 
 // A program started from the running one (a browser for a link) does not
@@ -194,28 +218,28 @@ TEST_F(GuiTest, AProgramStartedFromTheInstanceDoesNotKeepTheClaim)
     const QTemporaryDir runtime;
     const EnvironmentValue runtimeVariable("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     auto holder = std::make_unique<SingleInstanceServer>();
-    ASSERT_EQ(holder->listen(QStringLiteral("T0")), InstanceClaim::Taken);
+    ASSERT_EQ(holder->claim(), InstanceClaim::Taken);
     QProcess child;
     child.start(QStringLiteral("sleep"), {QStringLiteral("60")});
     ASSERT_TRUE(child.waitForStarted());
     holder.reset();
     SingleInstanceServer next;
-    EXPECT_EQ(next.listen(QStringLiteral("T0")), InstanceClaim::Taken);
+    EXPECT_EQ(next.claim(), InstanceClaim::Taken);
     child.kill();
     child.waitForFinished();
 }
 
 // A start that finds the name held asks again, pausing between tries, until
 // the holder listens; a holder that never answers ends the start after a few
-// seconds of pauses, and its socket file stays where it is.
+// seconds of pauses, its socket file stays where it is, and the user is told
+// in the language chosen so far.
 TEST_F(GuiTest, AStartWaitsForTheHolderToListenAndGivesUpOnASilentOne)
 {
     const QTemporaryDir runtime;
     const EnvironmentValue runtimeVariable("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
-    const QString caption = QStringLiteral("T0");
-    const QString socketPath = SingleInstanceName(caption, DesktopIdentity("offscreen"));
+    const QString socketPath = SingleInstanceName(DesktopIdentity("offscreen"));
     SingleInstanceServer holder;
-    ASSERT_EQ(holder.listen(caption), InstanceClaim::Taken);
+    ASSERT_EQ(holder.claim(), InstanceClaim::Taken);
     // The holder has its lock and does not answer yet.
     ASSERT_TRUE(QFile::remove(socketPath));
 
@@ -226,7 +250,7 @@ TEST_F(GuiTest, AStartWaitsForTheHolderToListenAndGivesUpOnASilentOne)
             late.listen(socketPath);
     });
     SingleInstanceServer start;
-    EXPECT_EQ(ClaimInstance(start, caption), StartTurn::RaisedRunningProgram);
+    EXPECT_EQ(ClaimInstance(start), StartTurn::RaisedRunningProgram);
     EXPECT_EQ(pauses, 2);
     ASSERT_TRUE(late.hasPendingConnections() || late.waitForNewConnection(5000));
     QLocalSocket *request = late.nextPendingConnection();
@@ -237,12 +261,18 @@ TEST_F(GuiTest, AStartWaitsForTheHolderToListenAndGivesUpOnASilentOne)
     writeFile(socketPath, "left by a copy\n");
     int waitedMs = 0;
     setSleepFunction([&](int ms) { waitedMs += ms; });
-    EXPECT_EQ(ClaimInstance(start, caption), StartTurn::RunningProgramSilent);
+    EXPECT_EQ(ClaimInstance(start), StartTurn::RunningProgramSilent);
     EXPECT_TRUE(waitedMs >= 1000 && waitedMs <= 10000) << waitedMs;
     EXPECT_EQ(readFile(socketPath), "left by a copy\n");
+
+    GuiUiHooks hooks;
+    setUiHooks(&hooks);
+    ReportSilentRunningProgram();
+    setUiHooks(nullptr);
+    EXPECT_EQ(ui.messages, QStringList{"T7310"});
 }
 
-// The socket sits in a folder no other user can reach, one per desktop and caption.
+// The socket sits in a folder no other user can reach, one per desktop.
 TEST(SingleInstanceChannel, LivesInAPrivateFolderOnePerDesktop)
 {
     QTemporaryDir base;
@@ -254,11 +284,11 @@ TEST(SingleInstanceChannel, LivesInAPrivateFolderOnePerDesktop)
     ASSERT_TRUE(makeFolder(open, 0755) && makeFolder(shut, 0700) && makeFolder(others, 0700) && !::symlink(shut, link));
     const bool stillOurs = ::chown(others, 65534, 65534) != 0;  // handed to another user where allowed (root)
     // XDG_RUNTIME_DIR only when absolute and private; else a folder of the program's own, made private.
-    const auto name = [](const char *caption, const char *qpa) { return SingleInstanceName(caption, DesktopIdentity(qpa)); };
+    const auto name = [](const char *qpa) { return SingleInstanceName(DesktopIdentity(qpa)); };
     for (const QByteArray &runtime : {shut, open, others, link, QByteArray("relative"), QByteArray()}) {
         const EnvironmentValue variable("XDG_RUNTIME_DIR", runtime);
         const bool taken = runtime == shut || (runtime == others && stillOurs);
-        EXPECT_EQ(QFileInfo(name("T0", "offscreen")).path(), QString(taken ? runtime : own)) << runtime.data();
+        EXPECT_EQ(QFileInfo(name("offscreen")).path(), QString(taken ? runtime : own)) << runtime.data();
     }
     struct stat info {};
     EXPECT_TRUE(::stat(own, &info) == 0 && (info.st_mode & 0777) == 0700);
@@ -267,16 +297,16 @@ TEST(SingleInstanceChannel, LivesInAPrivateFolderOnePerDesktop)
     QStringList names;
     for (const char *display : {":0", ":1"}) {
         const EnvironmentValue x("DISPLAY", display);
-        names << name("T0", "xcb") << name("T0", "wayland");
+        names << name("xcb") << name("wayland");
     }
-    names << name("T0", "offscreen") << name("T1", "offscreen");
+    names << name("offscreen");
     EXPECT_EQ(joined({names[0] == names[1], names[2] == names[3], names.removeDuplicates()}), "true|true|2");
     // Without a private folder there is no channel, and the program starts.
     ASSERT_EQ(::chmod(own, 0755), 0);
     const EnvironmentValue noRuntime("XDG_RUNTIME_DIR", QByteArray());
     SingleInstanceServer server;
-    EXPECT_EQ(joined({name("T0", "offscreen"), server.listen("T0") == InstanceClaim::NoRule,
-                      NotifyRunningInstance("T0", 200), ClaimInstance(server, "T0") == StartTurn::OpenWindows}),
+    EXPECT_EQ(joined({name("offscreen"), server.claim() == InstanceClaim::NoRule,
+                      NotifyRunningInstance(200), ClaimInstance(server) == StartTurn::OpenWindows}),
               "|true|false|true");
 }
 
@@ -286,8 +316,7 @@ constexpr int StartMs = 30000;
 
 // Starts of the built program in a private runtime folder of the test's own,
 // each with a settings folder of its own, so that a start that opens its
-// window shows in its settings. Fresh settings name the default language:
-// every start looks for the same caption.
+// window shows in its settings.
 class ProgramStarts : public GuiTest {
 protected:
     struct Start {
@@ -305,8 +334,6 @@ protected:
         program = builtProgram();
         if (program.isEmpty())
             GTEST_SKIP() << "the program and its language libraries are not built";
-        writeOptions({{"LanguageID", "EN"}});
-        caption = Utility->Text(0);
         runtimeVariable.emplace("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     }
 
@@ -336,7 +363,7 @@ protected:
         std::unique_ptr<Start> first = std::move(starts[1 - second]);
         EXPECT_TRUE(QTest::qWaitFor([&] { return first->windowCreated(); }, StartMs));
         EXPECT_EQ(first->process.state(), QProcess::Running);
-        EXPECT_TRUE(NotifyRunningInstance(caption));
+        EXPECT_TRUE(NotifyRunningInstance());
         return first;
     }
 
@@ -346,8 +373,14 @@ protected:
         start.process.waitForFinished(StartMs);
     }
 
+    // The user's settings in a settings folder, naming a language.
+    static void writeUserSettings(const QString &configHome, const QByteArray &language)
+    {
+        writeFile(configHome + QStringLiteral("/Kal-Works/") + SettingsFileName,
+                  "[ProgramOptions]\nLanguageID=" + language + '\n');
+    }
+
     QString program;
-    QString caption;
     QTemporaryDir runtime;
     std::optional<EnvironmentValue> runtimeVariable;
 };
@@ -363,12 +396,69 @@ TEST_F(ProgramStarts, TwoStartsAtTheSameMomentGiveOneWindow)
 TEST_F(ProgramStarts, ASocketLeftByAKilledCopyIsTakenOverByTheNextStart)
 {
     auto copy = launch();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return NotifyRunningInstance(caption, 200); }, StartMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return NotifyRunningInstance(200); }, StartMs));
     kill(*copy);
-    ASSERT_TRUE(QFileInfo::exists(SingleInstanceName(caption, DesktopIdentity("offscreen"))));
-    EXPECT_FALSE(NotifyRunningInstance(caption, 200));
+    ASSERT_TRUE(QFileInfo::exists(SingleInstanceName(DesktopIdentity("offscreen"))));
+    EXPECT_FALSE(NotifyRunningInstance(200));
     if (auto running = twoStartsAtOnce())
         kill(*running);
+}
+
+// Whatever language the per-user and the portable settings name, and although
+// the caption changes once the portable settings are read, the running copy
+// is the one program: later starts bring it to the front and end.
+TEST_F(ProgramStarts, APortableCopyInEnglishWithGermanUserSettingsRunsOnce)
+{
+    QTemporaryDir programFolder;
+    ASSERT_TRUE(copyProgramFolder(QFileInfo(program).path(), programFolder.path()));
+    const QString portableSettings = programFolder.filePath(QString::fromLatin1(SettingsFileName));
+    writeFile(portableSettings, "[ProgramOptions]\nLanguageID=EN\nAskOnShutDown=0\n");
+    QTemporaryDir user;
+    writeUserSettings(user.path(), "DE");
+    const QString portableProgram = programFolder.filePath(QStringLiteral("lumaprog"));
+
+    std::array<QProcess, 3> starts;
+    startProgram(starts[0], portableProgram, user.path(), {QStringLiteral("-USB")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return creationHandlerRan(portableSettings); }, StartMs));
+    for (int later : {1, 2})
+        startProgram(starts[later], portableProgram, user.path(), {QStringLiteral("-USB")});
+    for (int later : {1, 2}) {
+        QProcess &start = starts[later];
+        EXPECT_TRUE(start.waitForFinished(StartMs)) << "start " << later << " opened a second window";
+        EXPECT_TRUE(start.exitStatus() == QProcess::NormalExit && start.exitCode() == 0)
+            << start.readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(starts[0].state(), QProcess::Running);
+    EXPECT_TRUE(NotifyRunningInstance());
+    for (QProcess &start : starts) {
+        start.kill();
+        start.waitForFinished(StartMs);
+    }
+}
+
+// A start that finds the claim held by a program that never answers tells
+// the user so, in the language of the per-user settings, before it ends.
+TEST_F(ProgramStarts, AStartTellsTheUserWhenTheRunningProgramNeverAnswers)
+{
+    SingleInstanceServer silent;
+    ASSERT_EQ(silent.claim(), InstanceClaim::Taken);
+    ASSERT_TRUE(QFile::remove(SingleInstanceName(DesktopIdentity("offscreen"))));
+    writeOptions({{"LanguageID", "DE"}});
+    const QString message = Utility->Text(7310);
+
+    QTemporaryDir user;
+    writeUserSettings(user.path(), "DE");
+    QProcess start;
+    startProgram(start, program, user.path(), {});
+    QByteArray errors;
+    const bool told = QTest::qWaitFor([&] {
+        errors += start.readAllStandardError();
+        return QString::fromUtf8(errors).contains(message) || start.state() == QProcess::NotRunning;
+    }, StartMs) && QString::fromUtf8(errors).contains(message);
+    EXPECT_TRUE(told) << errors.toStdString();
+    // What is left is the message box, which no one answers here.
+    start.kill();
+    start.waitForFinished(StartMs);
 }
 
 // Started twice, the program ends and writes nothing; a portable run keeps its
@@ -380,16 +470,14 @@ TEST_F(GuiTest, TheBuiltProgramStartedTwiceAndPortable)
         GTEST_SKIP() << "the program and its language libraries are not built";
     const QString binFolder = QFileInfo(program).path();
 
-    // The caption the program will look up with fresh settings: in its default language.
-    writeOptions({{"LanguageID", "EN"}});
-    const QString caption = Utility->Text(0);
     // A runtime folder of the test's own, which the second start inherits.
     const QTemporaryDir runtime;
     const EnvironmentValue runtimeVariable("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
 
     {
         SingleInstanceServer running;
-        ASSERT_EQ(running.listen(caption), InstanceClaim::Taken);
+        ASSERT_EQ(running.claim(), InstanceClaim::Taken);
+        running.deliverRaiseRequests();
         QSignalSpy raised(&running, &SingleInstanceServer::raiseRequested);
 
         QTemporaryDir secondConfig;
