@@ -60,7 +60,7 @@ Content readOpened(int fd, qint64 maxSize)
     if (::fstat(fd, &status) != 0)
         return failure(errno);
     if (S_ISDIR(status.st_mode))
-        return {Outcome::Directory, {}, {}};
+        return failure(EISDIR);
     if (isOther(status.st_mode))
         return {Outcome::NotRegular, {}, {}};
     if (status.st_size > maxSize)

@@ -13,10 +13,9 @@ namespace RegularFile {
 enum class Outcome {
     Read,        // bytes holds the whole file
     Missing,     // no file under that name (a dangling link included)
-    Directory,
     NotRegular,  // a pipe, a device or a socket
     TooLarge,    // a regular file holding more than the bound
-    Failed,      // the system refused; systemError tells why
+    Failed,      // the system refused, or a directory; systemError tells why
 };
 
 struct Content {

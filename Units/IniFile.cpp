@@ -5,7 +5,6 @@
 #include "HexDigits.h"
 #include "RegularFile.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QList>
 #include <QSaveFile>
@@ -150,11 +149,6 @@ std::optional<QByteArray> readContent(const QString &path, const QString &refusa
         throw EIniFileRefused(refusalText, EIniFileRefused::Reason::NotRegularFile);
     case RegularFile::Outcome::TooLarge:
         throw EIniFileRefused(refusalText, EIniFileRefused::Reason::TooLarge);
-    case RegularFile::Outcome::Directory:
-        // Qt's own words, in the language of its translations, as a directory
-        // opened as a file has always been reported.
-        failureReason = QCoreApplication::translate("QIODevice", "file to open is a directory");
-        return std::nullopt;
     case RegularFile::Outcome::Failed:
         failureReason = content.systemError;
         return std::nullopt;

@@ -152,7 +152,7 @@ TEST_F(Settings, UnreadableFileIsReportedOnceAndNeverFloods)
         EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "EN");
     for (int i = 0; i < 30; ++i)
         utility.IniWrite("System", "WindowTop", i);
-    EXPECT_EQ(hooks.messages, QStringList({"Cannot open file \"" + userSettingsFile() + "\". file to open is a directory",
+    EXPECT_EQ(hooks.messages, QStringList({"Cannot open file \"" + userSettingsFile() + "\". Is a directory",
                                            "Unable to write to " + userSettingsFile()}));
 
     ASSERT_TRUE(QDir(userSettingsFile()).removeRecursively());
