@@ -4,6 +4,10 @@
 
 #include <QString>
 
+// The language text "Not a regular file.": why a pipe, a device or a socket
+// under a file's name is neither read nor written.
+inline constexpr int NotARegularFileTextId = 7301;
+
 // The file stream's error for a file that cannot be opened, with the system's reason.
 inline EFOpenError FileOpenError(const QString &fileName, const QString &reason)
 {

@@ -15,7 +15,6 @@
 
 namespace {
 constexpr char emptyDigit = 'F';
-constexpr int NotARegularFileTextId = 7301;
 }
 
 QString THexLine::GetByte(int index) const

@@ -3,10 +3,9 @@
 #include "AsciiText.h"
 #include "Exceptions.h"
 #include "HexDigits.h"
+#include "RegularFile.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QList>
 #include <QSaveFile>
 #include <cstdint>
@@ -130,20 +129,31 @@ QString writeErrorText(const QString &path)
     return QStringLiteral("Unable to write to %1").arg(nativePath(path));
 }
 
-// Reads the whole file; nothing when it does not exist.
-std::optional<QByteArray> readContent(const QString &path, QString &errorText)
+QString openErrorText(const QString &path)
 {
-    if (!QFileInfo::exists(path))
+    return QStringLiteral("Cannot open file \"%1\".").arg(nativePath(path));
+}
+
+// The file's bytes; nothing when it is missing or cannot be read, and then
+// failureReason tells why. A file refused throws EIniFileRefused with
+// refusalText, before a byte of it is read.
+std::optional<QByteArray> readContent(const QString &path, const QString &refusalText, QString &failureReason)
+{
+    RegularFile::Content content = RegularFile::ReadWhole(path, IniFile::MaxFileSize);
+    switch (content.outcome) {
+    case RegularFile::Outcome::Read:
+        return std::move(content.bytes);
+    case RegularFile::Outcome::Missing:
         return std::nullopt;
-    QFile file(path);
-    QByteArray content;
-    if (file.open(QIODevice::ReadOnly))
-        content = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
-        errorText = QStringLiteral("Cannot open file \"%1\". %2").arg(nativePath(path), file.errorString());
+    case RegularFile::Outcome::NotRegular:
+        throw EIniFileRefused(refusalText, EIniFileRefused::Reason::NotRegularFile);
+    case RegularFile::Outcome::TooLarge:
+        throw EIniFileRefused(refusalText, EIniFileRefused::Reason::TooLarge);
+    case RegularFile::Outcome::Failed:
+        failureReason = content.systemError;
         return std::nullopt;
     }
-    return content;
+    return std::nullopt;
 }
 
 void setKey(QList<Line> &lines, const QString &section, const QString &key, const QString &value)
@@ -177,10 +187,10 @@ void setKey(QList<Line> &lines, const QString &section, const QString &key, cons
 
 std::optional<QString> IniFile::read(const QString &section, const QString &key) const
 {
-    QString errorText;
-    const std::optional<QByteArray> content = readContent(m_path, errorText);
-    if (!errorText.isEmpty())
-        throw EFOpenError(errorText);
+    QString failureReason;
+    const std::optional<QByteArray> content = readContent(m_path, openErrorText(m_path), failureReason);
+    if (!failureReason.isEmpty())
+        throw EFOpenError(openErrorText(m_path) + QLatin1Char(' ') + failureReason);
     if (!content)
         return std::nullopt;
     const QList<Line> lines = splitLines(*content);
@@ -195,10 +205,13 @@ void IniFile::write(const QString &section, const QString &key, const QString &v
     if (holdsLineBreak(section) || holdsLineBreak(key) || holdsLineBreak(value))
         throw EIniFileException(writeErrorText(m_path) +
                                 QStringLiteral(": the value of %1 holds a line break").arg(key));
-    QString errorText;
-    const QByteArray content = readContent(m_path, errorText).value_or(QByteArray());
-    if (!errorText.isEmpty())
-        throw EIniFileException(writeErrorText(m_path));  // never replace a file we could not read
+    // What is there is checked before anything is written: a write neither
+    // replaces nor empties a file it refuses or could not read.
+    QString failureReason;
+    const QByteArray content =
+        readContent(m_path, writeErrorText(m_path) + QLatin1Char('.'), failureReason).value_or(QByteArray());
+    if (!failureReason.isEmpty())
+        throw EIniFileException(writeErrorText(m_path));
 
     QList<Line> lines = splitLines(content);
     setKey(lines, section, key, value);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Exceptions.h"
+
 #include <QString>
 #include <optional>
 
@@ -10,26 +12,48 @@
 // its own line (or adds one) and keeps every other byte of the file, line
 // endings included, and replaces the file atomically: whenever a write is cut
 // short, the file on disk is the old one or the new one, whole.
+//
+// Only a regular file is read or written (a link to one counts), and only up
+// to MaxFileSizeMiB: anything else in its place is left exactly as it is.
 class IniFile {
 public:
     // Longest text value a read returns, in characters.
     static constexpr int MaxValueLength = 2047;
+    // Far above any real settings file, which holds a few kilobytes.
+    static constexpr qint64 MaxFileSizeMiB = 4;
+    static constexpr qint64 MaxFileSize = MaxFileSizeMiB * 1024 * 1024;
 
     explicit IniFile(const QString &path) : m_path(path) {}
 
     // The key's value, or nothing when the file, the section or the key is missing.
-    // Throws EFOpenError when the file exists but cannot be read.
+    // Throws EIniFileRefused for a file that is there but refused, and
+    // EFOpenError when it exists but cannot be read.
     std::optional<QString> read(const QString &section, const QString &key) const;
 
     // Sets the key, adding it at the end of its section, and the section at the
     // end of the file, when missing. Throws EIniFileException naming the file when
     // it cannot be read or written (no new file can be made beside it, as in a
     // folder that cannot be written), or when a name or the value holds a line
-    // break (it would add lines of its own); the file is then left as it was.
+    // break (it would add lines of its own), and EIniFileRefused for a file
+    // that is there but refused; the file is then left as it was.
     void write(const QString &section, const QString &key, const QString &value) const;
 
 private:
     QString m_path;
+};
+
+// A settings file that is there but neither read nor written: no regular
+// file, or one larger than IniFile::MaxFileSize. The message names the file
+// and the operation; the reason is the caller's to add in the user's
+// language, because looking up a text reads the settings file again.
+class EIniFileRefused : public Exception {
+public:
+    enum class Reason { NotRegularFile, TooLarge };
+    EIniFileRefused(const QString &message, Reason reason) : Exception(message), m_reason(reason) {}
+    Reason reason() const { return m_reason; }
+
+private:
+    Reason m_reason;
 };
 
 // An integer as the profile functions read it: optional sign, then decimal digits

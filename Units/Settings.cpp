@@ -1,15 +1,20 @@
 // TUtility's settings access: the kind of value chooses how a key is read or
 // written; errors are shown, never passed on.
 #include "Exceptions.h"
+#include "FileErrors.h"
 #include "IniFile.h"
 #include "UiHooks.h"
 #include "Utils.h"
 
 #include <QLocale>
+#include <QScopeGuard>
 #include <QSet>
 #include <cmath>
+#include <functional>
 
 namespace {
+
+constexpr int FileTooLargeTextId = 7309;
 
 // Every text lookup reads the settings, so an unreadable file would otherwise
 // bring up one message box per lookup; each file's read error is shown once a run.
@@ -27,12 +32,43 @@ QSet<QString> &filesWithReportedWriteError()
     return files;
 }
 
-void reportOnce(QSet<QString> &reported, const QString &file, const QString &message)
+// Set while the message of a settings error is made: its reason is a
+// language text, and looking that up reads the settings file again, whose
+// error must then give the default quietly, neither recurse nor show a box.
+bool makingMessage = false;
+
+void reportOnce(QSet<QString> &reported, const QString &file, const std::function<QString()> &makeMessage)
 {
-    if (reported.contains(file))
+    if (makingMessage || reported.contains(file))
         return;
     reported.insert(file);
+    QString message;
+    {
+        makingMessage = true;
+        const auto done = qScopeGuard([] { makingMessage = false; });
+        message = makeMessage();
+    }
     uiHooks().showMessage(message);
+}
+
+// A language library that cannot be loaded has told the user so already;
+// its error then stands in for the reason, so that the settings error is
+// still shown.
+QString refusalReason(TUtility &utility, EIniFileRefused::Reason reason)
+{
+    try {
+        if (reason == EIniFileRefused::Reason::TooLarge)
+            return utility.Text(FileTooLargeTextId).arg(IniFile::MaxFileSizeMiB);
+        return utility.Text(NotARegularFileTextId);
+    } catch (const Exception &lookupError) {
+        return lookupError.message();
+    }
+}
+
+QString messageOf(TUtility &utility, const Exception &error)
+{
+    const auto *refused = dynamic_cast<const EIniFileRefused *>(&error);
+    return refused ? error.message() + QLatin1Char(' ') + refusalReason(utility, refused->reason()) : error.message();
 }
 
 std::optional<QString> readRaw(TUtility &utility, const QString &section, const QString &key)
@@ -41,7 +77,7 @@ std::optional<QString> readRaw(TUtility &utility, const QString &section, const 
     try {
         return IniFile(file).read(section, key);
     } catch (const Exception &error) {
-        reportOnce(filesWithReportedReadError(), file, error.message());
+        reportOnce(filesWithReportedReadError(), file, [&] { return messageOf(utility, error); });
         return std::nullopt;
     }
 }
@@ -53,7 +89,7 @@ void writeRaw(TUtility &utility, const QString &section, const QString &key, con
         IniFile(file).write(section, key, value);
         filesWithReportedWriteError().remove(file);
     } catch (const Exception &error) {
-        reportOnce(filesWithReportedWriteError(), file, error.message());
+        reportOnce(filesWithReportedWriteError(), file, [&] { return messageOf(utility, error); });
     }
 }
 

@@ -150,13 +150,10 @@ TEST_F(Settings, UnreadableFileIsReportedOnceAndNeverFloods)
     ASSERT_TRUE(QDir().mkpath(userSettingsFile()));  // a folder where the file should be
     for (int i = 0; i < 50; ++i)
         EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "EN");
-    ASSERT_EQ(hooks.messages.size(), 1);
-    EXPECT_TRUE(hooks.messages[0].contains(userSettingsFile())) << hooks.messages[0].toStdString();
-
     for (int i = 0; i < 30; ++i)
         utility.IniWrite("System", "WindowTop", i);
-    ASSERT_EQ(hooks.messages.size(), 2);
-    EXPECT_TRUE(hooks.messages[1].contains(userSettingsFile())) << hooks.messages[1].toStdString();
+    EXPECT_EQ(hooks.messages, QStringList({"Cannot open file \"" + userSettingsFile() + "\". Is a directory",
+                                           "Unable to write to " + userSettingsFile()}));
 
     ASSERT_TRUE(QDir(userSettingsFile()).removeRecursively());
     utility.IniWrite("System", "WindowTop", 1);
