@@ -51,18 +51,18 @@ Field FieldAt(const char *line, qsizetype lineLength, qsizetype first, qsizetype
 }
 }
 
-std::vector<THexLine> HexFileReader::Read(QFile &file)
+std::vector<THexLine> HexFileReader::Read(QFile &file, const QString &fileName)
 {
     std::vector<THexLine> lines;
     try {
         HexFileReader reader(lines);
-        RecordLineReader records(file);
+        RecordLineReader records(file, fileName);
         while (const std::optional<QByteArrayView> record = records.next())
             if (!reader.Record(record->data(), record->size()))
                 break;
     } catch (const std::bad_alloc &) {
         std::vector<THexLine>().swap(lines);  // what memory there is goes to the message
-        throw FileReadError(file.fileName(), QString::fromLatin1(OutOfMemoryReason));
+        throw FileReadError(fileName, QString::fromLatin1(OutOfMemoryReason));
     }
     for (THexLine &line : lines)
         line.m_used = true;

@@ -13,8 +13,8 @@
 // naming the file when the file cannot be read or the image not be held.
 class HexFileReader {
 public:
-    // Reads the open file from its current position.
-    static std::vector<THexLine> Read(QFile &file);
+    // Reads the open file from its current position; fileName names it in errors.
+    static std::vector<THexLine> Read(QFile &file, const QString &fileName);
 
 private:
     explicit HexFileReader(std::vector<THexLine> &lines) : m_lines(lines) {}

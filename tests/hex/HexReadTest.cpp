@@ -134,6 +134,8 @@ TEST_F(HexRead, FilesPlaceEveryByteByItsAddress)
         THexContainer image;
         load(image, row.text);
         EXPECT_TRUE(image.ImageLoaded && cursor.busy == 0);
+        // On the clock of the reload check.
+        EXPECT_EQ(image.ImageFileDate, THexContainer::FileTime(filePath("image.hex")));
         ASSERT_EQ(image.count(), row.count);
         for (const auto &[index, data] : row.lines) {
             const THexLine &line = image.Items(index);
