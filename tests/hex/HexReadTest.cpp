@@ -92,9 +92,9 @@ const struct {
     {"DataDigitsAreKeptUnchecked", crlf({":030000000ZG1AA00"}), 1, {{0, "0ZG1AA"}}},
     // The count of a record that is not converted does not matter.
     {"CountOfAnIgnoredRecordIsNotConverted", crlf({":ZZ000003", ":00000001FF"}), 0, {}},
-    // Lines of any length, read a block at a time: a file of zero bytes is one
-    // long line without a record, and the longest record is read whole.
-    {"ZeroBytes", QByteArray(3 * RecordLineReader::BlockSize, 0), 0, {}},
+    // Records without data make an empty image: the file is still Intel HEX.
+    {"OnlyTheEndRecord", crlf({":00000001FF"}), 0, {}},
+    // Lines of any length, read a block at a time: the longest record is read whole.
     {"RecordAndLineEndAcrossBlocks",
      QByteArray(RecordLineReader::BlockSize - 1, 0) + "\r\n" + QByteArray(RecordLineReader::BlockSize - 6, 'x') +
          "\n:02000000AABB99" + QByteArray(2 * RecordLineReader::BlockSize, 'x') + "\r:0100100042AD",
@@ -182,6 +182,32 @@ TEST_F(HexRead, UnreadableFileAndExhaustedMemoryAreReadErrorsNamingTheFile)
         }
         EXPECT_TRUE(message.startsWith("Datei " + file + " kann nicht gelesen werden. ")) << message.toStdString();
         EXPECT_TRUE(image.count() == 0 && !image.ImageLoaded);
+    }
+}
+
+// A file without a single line that starts with ':' is of another kind,
+// whatever it holds; read as an empty image it would erase the chip.
+TEST_F(HexRead, AFileWithoutAnyRecordIsNoIntelHexFile)
+{
+    const struct {
+        const char *name;
+        QByteArray text;
+    } rows[] = {
+        {"Empty", ""},
+        {"ByteOrderMarkAlone", "\xEF\xBB\xBF"},
+        {"TextWithAnIndentedRecord", "hello\r\n :0100000042BD\r\n"},
+        // Zero bytes are one long line, read a block at a time.
+        {"ZeroBytes", QByteArray(3 * RecordLineReader::BlockSize, 0)},
+        {"Elf", QByteArray("\x7F" "ELF\x02\x01\x01\0\0\r\n\0", 12) + QByteArray(100, 0) + "GCC: (Debian) 12.2.0\n"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        THexContainer image;
+        load(image, crlf({Ramp16}));
+        EXPECT_THAT([&] { load(image, row.text); },
+                    ::testing::ThrowsMessage<EReadError>(::testing::StrEq(
+                        ("Datei " + filePath("image.hex") + " kann nicht gelesen werden. T7308").toStdString())));
+        EXPECT_EQ(std::tuple(image.count(), image.ImageLoaded, cursor.busy), std::tuple(0, false, 0));
     }
 }
 
