@@ -1,96 +1,82 @@
 #include "RegularFile.h"
 
-#include <QFile>
-
 #include <cerrno>
-#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace RegularFile {
 namespace {
+std::function<void()> beforeOpen;
 
-constexpr std::size_t BlockSize = 16 * 1024;
+constexpr qint64 BlockSize = 16 * 1024;
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
+// The reason in the words the file class gives for the same error.
+RegularFile::OpenResult failed(int error)
+{
+    const bool missing = error == ENOENT || error == ENOTDIR;
+    return {missing ? RegularFile::Outcome::Missing : RegularFile::Outcome::Failed, qt_error_string(error)};
+}
+
+bool isRegular(int descriptor)
+{
+    struct stat status {};
+    return ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+}
+}
+
+RegularFile::OpenResult RegularFile::Open(QFile &file, const QString &fileName)
+{
+    const QByteArray path = QFile::encodeName(fileName);
+    struct stat named {};
+    if (::stat(path.constData(), &named) == 0 && !S_ISREG(named.st_mode))
+        return {Outcome::NotRegular, {}};
+    if (beforeOpen)
+        beforeOpen();
+    const int descriptor = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0)
+        return failed(errno);
+    if (!isRegular(descriptor)) {
+        ::close(descriptor);
+        return {Outcome::NotRegular, {}};
     }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int fd() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-Content failure(int error)
-{
-    return {Outcome::Failed, {}, qt_error_string(error)};
+    // A regular file never makes a read wait; the flag goes so that the
+    // descriptor is the plain one that every reader expects.
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    if (flags < 0 || ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        const int error = errno;
+        ::close(descriptor);
+        return failed(error);
+    }
+    if (!file.open(descriptor, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(descriptor);
+        return {Outcome::Failed, file.errorString()};
+    }
+    return {Outcome::Opened, {}};
 }
 
-bool isOther(mode_t mode)
+RegularFile::Content RegularFile::ReadWhole(const QString &fileName, qint64 maxSize)
 {
-    return !S_ISREG(mode) && !S_ISDIR(mode);
-}
-
-// A socket cannot be opened at all: it is told apart from a plain refusal
-// by what lies under the name.
-Content openFailure(const QByteArray &path, int error)
-{
-    if (error == ENOENT || error == ENOTDIR)
-        return {Outcome::Missing, {}, {}};
-    struct stat status {};
-    if (::stat(path.constData(), &status) == 0 && isOther(status.st_mode))
-        return {Outcome::NotRegular, {}, {}};
-    return failure(error);
-}
-
-// The size reported before the read only spares reading a file known too
-// large; a file that grows meanwhile, or tells no size (one of /proc), is
-// stopped a block past the bound.
-Content readOpened(int fd, qint64 maxSize)
-{
-    struct stat status {};
-    if (::fstat(fd, &status) != 0)
-        return failure(errno);
-    if (S_ISDIR(status.st_mode))
-        return failure(EISDIR);
-    if (isOther(status.st_mode))
-        return {Outcome::NotRegular, {}, {}};
-    if (status.st_size > maxSize)
+    QFile file;
+    const OpenResult opened = Open(file, fileName);
+    if (opened.outcome != Outcome::Opened)
+        return {opened.outcome, opened.reason, {}};
+    // The size told before the read only spares reading a file known too large.
+    if (file.size() > maxSize)
         return {Outcome::TooLarge, {}, {}};
-
     QByteArray bytes;
-    char block[BlockSize];
     for (;;) {
-        const ssize_t count = ::read(fd, block, sizeof block);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            return failure(errno);
-        if (count == 0)
-            return {Outcome::Read, std::move(bytes), {}};
-        bytes.append(block, count);
+        const QByteArray block = file.read(BlockSize);
+        if (file.error() != QFileDevice::NoError)
+            return {Outcome::Failed, file.errorString(), {}};
+        if (block.isEmpty())
+            return {Outcome::Opened, {}, bytes};
+        bytes += block;
         if (bytes.size() > maxSize)
             return {Outcome::TooLarge, {}, {}};
     }
 }
 
-}  // namespace
-
-Content ReadWhole(const QString &path, qint64 maxSize)
+void RegularFile::setBeforeOpen(std::function<void()> hook)
 {
-    const QByteArray name = QFile::encodeName(path);
-    const Descriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (file.fd() < 0)
-        return openFailure(name, errno);
-    return readOpened(file.fd(), maxSize);
+    beforeOpen = std::move(hook);
 }
-
-}  // namespace RegularFile

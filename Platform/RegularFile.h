@@ -1,31 +1,49 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
+#include <functional>
 
-// A file read whole only when it is a regular file of bounded size: a pipe
-// without a writer would block its reader for good, and a device such as
-// /dev/zero never ends. The file is opened without waiting and the opened
-// file itself is checked, so nothing swapped in under its name between a
-// check and the read gets through.
+// Opening and reading files that must be regular files. A name may stand for
+// a FIFO or a device, whose open or read can wait for good or never end, and
+// it may be switched to one at any moment; so the open never waits, and what
+// is checked is the descriptor that is then read, not what the name showed a
+// moment before.
 namespace RegularFile {
 
 enum class Outcome {
-    Read,        // bytes holds the whole file
+    Opened,      // a regular file (Open: file is open; ReadWhole: bytes holds it whole)
     Missing,     // no file under that name (a dangling link included)
-    NotRegular,  // a pipe, a device or a socket
-    TooLarge,    // a regular file holding more than the bound
-    Failed,      // the system refused, or a directory; systemError tells why
+    NotRegular,  // a directory, a FIFO, a device or a socket
+    TooLarge,    // ReadWhole: a regular file holding more than the bound
+    Failed,      // the system refused; reason tells why
 };
+
+struct OpenResult {
+    Outcome outcome;
+    QString reason;  // Missing, Failed: the system's text for the error
+};
+
+// Opens fileName into file (which must be closed) for unbuffered reading
+// when it is a regular file, following links; the file is left closed
+// otherwise. A name that already shows something else is not opened at all:
+// opening a serial port raises its control lines, which resets many boards.
+OpenResult Open(QFile &file, const QString &fileName);
 
 struct Content {
-    Outcome outcome = Outcome::Failed;
+    Outcome outcome;
+    QString reason;
     QByteArray bytes;
-    QString systemError;
 };
 
-// Reads the file at path, following links, when it is a regular file of at
-// most maxSize bytes; it never reads more than a small block past maxSize.
-Content ReadWhole(const QString &path, qint64 maxSize);
+// Reads fileName whole when it is a regular file of at most maxSize bytes.
+// It never reads more than a small block past maxSize, so a file that grows
+// while it is read, or tells no size (one of /proc), is stopped there too.
+Content ReadWhole(const QString &fileName, qint64 maxSize);
+
+// Tests: runs after the name was looked at and before it is opened, to
+// switch what the name stands for in between. Empty: nothing runs.
+void setBeforeOpen(std::function<void()> hook);
 
 }  // namespace RegularFile

@@ -5,6 +5,7 @@
 #include "HexDigits.h"
 #include "HexFileReader.h"
 #include "ListErrors.h"
+#include "RegularFile.h"
 #include "UiHooks.h"
 #include "Utils.h"
 
@@ -114,13 +115,14 @@ void THexContainer::LoadFromFile(const QString &fileName)
     // programmed: the new lines are taken only when the whole file was read.
     m_lines.clear();
     ImageLoaded = false;
-    const QFileInfo info(fileName);
-    if (info.exists() && !info.isFile())
+    QFile file;
+    const RegularFile::OpenResult opened = RegularFile::Open(file, fileName);
+    if (opened.outcome == RegularFile::Outcome::NotRegular)
         throw FileOpenError(fileName, Utility->Text(NotARegularFileTextId));
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw FileOpenError(fileName, file.errorString());
-    ImageFileDate = FileTime(fileName);
-    m_lines = HexFileReader::Read(file);
+    if (opened.outcome != RegularFile::Outcome::Opened)
+        throw FileOpenError(fileName, opened.reason);
+    // The time of the file read, whatever the name stands for by now.
+    ImageFileDate = file.fileTime(QFileDevice::FileModificationTime);
+    m_lines = HexFileReader::Read(file, fileName);
     ImageLoaded = true;
 }

@@ -55,13 +55,16 @@ public:
     // error the image is left empty with ImageLoaded false and the error goes
     // to the caller (EFOpenError, EConvertError, EListError, and EReadError
     // for a file that cannot be read to its end or an image that cannot be
-    // held). Only a regular file is read: a pipe or a device would block or
-    // never end. The file is read as a stream, so a file of any size costs
-    // no more memory than its image.
+    // held, or a file without a single record). Only a regular file is
+    // read, and it is checked once opened, not by its name: a pipe or a
+    // device would block or never end. The file is read as a stream, so a
+    // file of any size costs no more memory than its image. ImageFileDate is
+    // the time of the file opened.
     void LoadFromFile(const QString &fileName);
 
-    // The modification time that LoadFromFile records as ImageFileDate; a
-    // check for a newer file compares against this, never another clock.
+    // The modification time of the file the name stands for now, on the
+    // clock of ImageFileDate; a check for a newer file compares against
+    // this, never another clock.
     static QDateTime FileTime(const QString &fileName);
 
     // Fills buffer[0..count-1] from addresses start.. and returns true when a

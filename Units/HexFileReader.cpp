@@ -12,6 +12,8 @@
 namespace {
 // Text id of "the address lies beyond the image".
 constexpr int ImageTooLargeTextId = 16;
+// Text id of "none of the file's lines is a record".
+constexpr int NotIntelHexTextId = 7308;
 
 // The class library's text for memory that cannot be had.
 constexpr char OutOfMemoryReason[] = "Zu wenig Arbeitsspeicher";
@@ -51,18 +53,23 @@ Field FieldAt(const char *line, qsizetype lineLength, qsizetype first, qsizetype
 }
 }
 
-std::vector<THexLine> HexFileReader::Read(QFile &file)
+std::vector<THexLine> HexFileReader::Read(QFile &file, const QString &fileName)
 {
     std::vector<THexLine> lines;
     try {
         HexFileReader reader(lines);
-        RecordLineReader records(file);
-        while (const std::optional<QByteArrayView> record = records.next())
-            if (!reader.Record(record->data(), record->size()))
-                break;
+        RecordLineReader records(file, fileName);
+        std::optional<QByteArrayView> record = records.next();
+        // Read as an empty image, a file of another kind (the compiler's ELF
+        // output beside the HEX file, a text) would be programmed as an
+        // erased chip and reported as a success.
+        if (!record)
+            throw FileReadError(fileName, Utility->Text(NotIntelHexTextId));
+        while (record && reader.Record(record->data(), record->size()))
+            record = records.next();
     } catch (const std::bad_alloc &) {
         std::vector<THexLine>().swap(lines);  // what memory there is goes to the message
-        throw FileReadError(file.fileName(), QString::fromLatin1(OutOfMemoryReason));
+        throw FileReadError(fileName, QString::fromLatin1(OutOfMemoryReason));
     }
     for (THexLine &line : lines)
         line.m_used = true;

@@ -10,11 +10,13 @@
 // character position; neither the record length nor the checksum is checked.
 // Raises EConvertError for a bad digit in a field it converts, EListError
 // (text 16) for a data record starting beyond the image, and EReadError
-// naming the file when the file cannot be read or the image not be held.
+// naming the file when the file cannot be read, holds no record at all (no
+// line that starts with ':', text 7308) or its image cannot be held. A file
+// whose records hold no data gives an image of no lines.
 class HexFileReader {
 public:
-    // Reads the open file from its current position.
-    static std::vector<THexLine> Read(QFile &file);
+    // Reads the open file from its current position; fileName names it in errors.
+    static std::vector<THexLine> Read(QFile &file, const QString &fileName);
 
 private:
     explicit HexFileReader(std::vector<THexLine> &lines) : m_lines(lines) {}

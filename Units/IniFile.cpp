@@ -141,7 +141,7 @@ std::optional<QByteArray> readContent(const QString &path, const QString &refusa
 {
     RegularFile::Content content = RegularFile::ReadWhole(path, IniFile::MaxFileSize);
     switch (content.outcome) {
-    case RegularFile::Outcome::Read:
+    case RegularFile::Outcome::Opened:
         return std::move(content.bytes);
     case RegularFile::Outcome::Missing:
         return std::nullopt;
@@ -150,7 +150,7 @@ std::optional<QByteArray> readContent(const QString &path, const QString &refusa
     case RegularFile::Outcome::TooLarge:
         throw EIniFileRefused(refusalText, EIniFileRefused::Reason::TooLarge);
     case RegularFile::Outcome::Failed:
-        failureReason = content.systemError;
+        failureReason = content.reason;
         return std::nullopt;
     }
     return std::nullopt;

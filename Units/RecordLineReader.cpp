@@ -17,7 +17,10 @@ qsizetype indexOf(const QByteArray &block, qsizetype from, qsizetype end, char c
 }
 }
 
-RecordLineReader::RecordLineReader(QFile &file) : m_file(file), m_block(BlockSize, Qt::Uninitialized) {}
+RecordLineReader::RecordLineReader(QFile &file, QString fileName)
+    : m_file(file), m_fileName(std::move(fileName)), m_block(BlockSize, Qt::Uninitialized)
+{
+}
 
 bool RecordLineReader::fill()
 {
@@ -27,7 +30,7 @@ bool RecordLineReader::fill()
         FileHoles::SkipHole(m_file);
     const qint64 read = m_file.read(m_block.data(), m_block.size());
     if (read < 0)
-        throw FileReadError(m_file.fileName(), m_file.errorString());
+        throw FileReadError(m_fileName, m_file.errorString());
     m_position = 0;
     m_end = qsizetype(read);
     m_nextLf = -1;

@@ -24,7 +24,8 @@ public:
     // any size costs few reads, small enough to be nothing beside an image.
     static constexpr qsizetype BlockSize = 64 * 1024;
 
-    explicit RecordLineReader(QFile &file);
+    // fileName names the file in errors (a file opened by its descriptor has no name).
+    RecordLineReader(QFile &file, QString fileName);
 
     // The next record line without its line end, cut to MaxRecordLength and
     // valid until the next call; nothing at the end of the file. Throws
@@ -42,6 +43,7 @@ private:
     void keep(qsizetype from, qsizetype to);
 
     QFile &m_file;
+    QString m_fileName;
     QByteArray m_block;
     qsizetype m_position = 0;
     qsizetype m_end = 0;

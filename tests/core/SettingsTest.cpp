@@ -147,13 +147,14 @@ TEST_F(Settings, EveryReadSeesTheFileAsItIsNowAndWritesKeepItsEndAndByteOrderMar
 
 TEST_F(Settings, UnreadableFileIsReportedOnceAndNeverFloods)
 {
+    ASSERT_TRUE(folders.installTestLanguage("EN"));
     ASSERT_TRUE(QDir().mkpath(userSettingsFile()));  // a folder where the file should be
     for (int i = 0; i < 50; ++i)
         EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "EN");
     for (int i = 0; i < 30; ++i)
         utility.IniWrite("System", "WindowTop", i);
-    EXPECT_EQ(hooks.messages, QStringList({"Cannot open file \"" + userSettingsFile() + "\". Is a directory",
-                                           "Unable to write to " + userSettingsFile()}));
+    EXPECT_EQ(hooks.messages, QStringList({"Cannot open file \"" + userSettingsFile() + "\". T7301",
+                                           "Unable to write to " + userSettingsFile() + ". T7301"}));
 
     ASSERT_TRUE(QDir(userSettingsFile()).removeRecursively());
     utility.IniWrite("System", "WindowTop", 1);

@@ -75,6 +75,10 @@ const BadFile BadFiles[] = {
          writeFile(path, ":10ZZZZ00FF\n");
          return QStringLiteral("No Hex-Number");
      }},
+    {"NotIntelHex", [](const QString &path) {  // the compiler's ELF output, chosen in place of the HEX file
+         writeFile(path, QByteArray("\x7F" "ELF\x02\x01\x01\0\r\n", 10) + QByteArray(64, 0) + "GCC: 12.2.0\n");
+         return QStringLiteral("Datei %1 kann nicht gelesen werden. T7308").arg(path);
+     }},
     {"BeyondTheImage", [](const QString &path) {  // a record at 0x410000
          writeFile(path, ":020000040041B9\n:0100000000FF\n");
          return QStringLiteral("T16");

@@ -19,13 +19,15 @@ const QString Idle = "idle 1, groups 11, menu 1, port 1 blue 2, pressed 1, start
 
 // How the module answers the handshake.
 enum class Module { Ready, SilentUntilReset, SilentUntilAbort };
+// What is chosen as the flash file.
+enum class FlashFile { Hex, None, NotHex };
 
 struct JobRow {
     const char *name;
     QToolButton *TMainFrm::*button;
     QString log;  // after the heading, lines joined by "|"; empty: the job must not start
     Module module = Module::Ready;
-    bool loadFlash = true;
+    FlashFile flash = FlashFile::Hex;
 };
 void PrintTo(const JobRow &row, std::ostream *out) { *out << row.name; }
 
@@ -78,8 +80,13 @@ TEST_P(ModuleJobButtons, RunTheirJobIntoTheLogAndLeaveTheWindowIdle)
     window->show();
     chooseEntry(window->cbb_MicrocontrollerModule, 0);
     const QString flashFile = writeHexFile("flash.hex", FlashSize, 1);
-    if (row.loadFlash)
+    if (row.flash == FlashFile::Hex)
         window->LoadFlashFile(flashFile);
+    if (row.flash == FlashFile::NotHex) {  // the compiler's ELF output beside the HEX file
+        const QString elf = files.filePath("flash.elf");
+        writeFile(elf, "\x7F" "ELF\x02\x01\x01");
+        window->LoadFlashFile(elf);
+    }
     window->LoadEepromFile(writeHexFile("eeprom.eep", EepromSize, 2));
     window->vst_Auswahl->requestFocus(TMainFrm::NodeProgram);
     window->redt_Status->clear();
@@ -142,7 +149,10 @@ INSTANTIATE_TEST_SUITE_P(, ModuleJobButtons, ::testing::Values(
             "T7210 ... T7260|T7214 ... T7260|T7215 ... T7260|T7217 ...|T7250|"},
     JobRow {"VerifyEepromOfAnErasedModule", &TMainFrm::btn_Module_VerifyEeprom,
             "T7210 ... T7260|T7215 ... T7261|Address 00000: buffer value: 0x02, read value: 0xFF|T7251|"},
-    JobRow {"EraseFlashWithoutItsImageDoesNothing", &TMainFrm::btn_Module_FlashErase, "", Module::Ready, false},
+    JobRow {"EraseFlashWithoutItsImageDoesNothing", &TMainFrm::btn_Module_FlashErase, "", Module::Ready,
+            FlashFile::None},
+    JobRow {"EraseFlashForAFileThatIsNoHexDoesNothing", &TMainFrm::btn_Module_FlashErase, "", Module::Ready,
+            FlashFile::NotHex},
     JobRow {"ResetWhileWaitingRunsTheJobWithoutTheStart", &TMainFrm::btn_Module_ProgramFlash,
             "T7210 ... T7260|T7211 ... T7260|T7212 ... T7260|T7250|", Module::SilentUntilReset},
     JobRow {"AbortWhileWaitingEndsWithTheHints", &TMainFrm::btn_Module_FlashErase,

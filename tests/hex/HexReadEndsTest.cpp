@@ -4,11 +4,13 @@
 #include "HexFixture.h"
 #include "HexFileReader.h"
 #include "RecordLineReader.h"
+#include "RegularFile.h"
 
 #include <QProcess>
 #include <QStandardPaths>
 #include <algorithm>
 #include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -69,6 +71,24 @@ private:
 
 using HexReadEnds = HexFixture;
 
+// The name is switched to a FIFO after it was looked at and before it is
+// opened: what is read is what is checked, so the load is refused at once
+// instead of waiting for a writer that never comes.
+TEST_F(HexReadEnds, ANameSwitchedToAFifoBeforeTheOpenIsRefusedAtOnce)
+{
+    const QString name = writeFile("switched.hex", ":0100000042BD\n");
+    const QByteArray fifo = QFile::encodeName(filePath("fifo"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    const std::string outcome = RunInChild([&] {
+        RegularFile::setBeforeOpen([&] { ::rename(fifo.constData(), QFile::encodeName(name).constData()); });
+        THexContainer image;
+        image.LoadFromFile(name);
+        return Describe(image);
+    }).toStdString();
+    EXPECT_EQ(outcome, ("error: Datei " + name + " kann nicht geöffnet werden. T7301").toStdString());
+    EXPECT_FALSE(QFileInfo(name).isFile()) << "the name was not switched";
+}
+
 // A file of /proc reports a size of 0 while it holds more than a block: the
 // environment of a process, here one whose environment holds records after
 // a line longer than a block.
@@ -113,7 +133,7 @@ TEST_F(HexReadEnds, AFileThatShrinksOrGrowsWhileReadEndsWithWhatItHeld)
         ChangingFile file(name, [&] { row.change(name); });
         ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
         QByteArray lines = "read";
-        for (const THexLine &line : HexFileReader::Read(file))
+        for (const THexLine &line : HexFileReader::Read(file, name))
             lines += Described(line);
         EXPECT_EQ(lines.toStdString(), row.image);
         EXPECT_TRUE(std::is_sorted(file.readBounds.begin(), file.readBounds.end()))
@@ -123,7 +143,8 @@ TEST_F(HexReadEnds, AFileThatShrinksOrGrowsWhileReadEndsWithWhatItHeld)
 
 // Memory stays bounded by the image, not by the file nor by its longest line:
 // in a child whose address space allows far less than either file, a file of
-// 1 GiB of zero bytes (a hole) and a record line of 512 MiB are read.
+// 1 GiB of zero bytes (a hole) before its record and a record line of 512 MiB
+// are read.
 TEST_F(HexReadEnds, HugeFilesAndHugeLinesAreReadInBoundedMemory)
 {
 #if defined(__SANITIZE_ADDRESS__)
@@ -134,9 +155,9 @@ TEST_F(HexReadEnds, HugeFilesAndHugeLinesAreReadInBoundedMemory)
     limits.addressSpaceHeadroom = 128 * MiB;
 
     QFile zeros(filePath("zeros.hex"));
-    ASSERT_TRUE(zeros.open(QIODevice::WriteOnly) && zeros.resize(1024 * MiB));
+    ASSERT_TRUE(zeros.open(QIODevice::WriteOnly) && zeros.seek(1024 * MiB) && zeros.write("\n:0100000042BD\n") > 0);
     zeros.close();
-    EXPECT_EQ(LoadInChild(zeros.fileName(), limits), "loaded");
+    EXPECT_EQ(LoadInChild(zeros.fileName(), limits), "loaded 42");
     ASSERT_TRUE(zeros.remove());
 
     // Real characters, no hole: the line's length, not a hole skipped unread, is what is bounded.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <gmock/gmock.h>
 #include <typeinfo>
+#include <unistd.h>
 
 // Allocations of failFrom bytes or more fail while it is not 0.
 static std::size_t failFrom = 0;
@@ -45,6 +46,18 @@ const int Last = THexContainer::MaxLines - 1;
 const char *const Ramp16 = ":10000000000102030405060708090A0B0C0D0E0F78";
 const QString Ramp16Data = "000102030405060708090A0B0C0D0E0F";
 const char *const Beyond = ":0100000042BD";  // one byte at the base of the address record before it
+
+// Bytes the calling thread has read so far from files, pipes and /proc alike; -1 when untold.
+qint64 BytesReadByThisThread()
+{
+    QFile counters("/proc/thread-self/io");
+    if (!counters.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : counters.readAll().split('\n'))
+        if (line.startsWith("rchar: "))
+            return line.mid(7).toLongLong();
+    return -1;
+}
 
 // A file that reads: the number of image lines it makes, and some of those
 // lines with the pairs they store.
@@ -92,9 +105,9 @@ const struct {
     {"DataDigitsAreKeptUnchecked", crlf({":030000000ZG1AA00"}), 1, {{0, "0ZG1AA"}}},
     // The count of a record that is not converted does not matter.
     {"CountOfAnIgnoredRecordIsNotConverted", crlf({":ZZ000003", ":00000001FF"}), 0, {}},
-    // Lines of any length, read a block at a time: a file of zero bytes is one
-    // long line without a record, and the longest record is read whole.
-    {"ZeroBytes", QByteArray(3 * RecordLineReader::BlockSize, 0), 0, {}},
+    // Records without data make an empty image: the file is still Intel HEX.
+    {"OnlyTheEndRecord", crlf({":00000001FF"}), 0, {}},
+    // Lines of any length, read a block at a time: the longest record is read whole.
     {"RecordAndLineEndAcrossBlocks",
      QByteArray(RecordLineReader::BlockSize - 1, 0) + "\r\n" + QByteArray(RecordLineReader::BlockSize - 6, 'x') +
          "\n:02000000AABB99" + QByteArray(2 * RecordLineReader::BlockSize, 'x') + "\r:0100100042AD",
@@ -134,6 +147,8 @@ TEST_F(HexRead, FilesPlaceEveryByteByItsAddress)
         THexContainer image;
         load(image, row.text);
         EXPECT_TRUE(image.ImageLoaded && cursor.busy == 0);
+        // On the clock of the reload check.
+        EXPECT_EQ(image.ImageFileDate, THexContainer::FileTime(filePath("image.hex")));
         ASSERT_EQ(image.count(), row.count);
         for (const auto &[index, data] : row.lines) {
             const THexLine &line = image.Items(index);
@@ -183,21 +198,57 @@ TEST_F(HexRead, UnreadableFileAndExhaustedMemoryAreReadErrorsNamingTheFile)
     }
 }
 
-// Holes, passed over unread, stand for their zero bytes: in a line without a
-// record and past the end of a long record.
-TEST_F(HexRead, HolesOfASparseFileAreZeroBytes)
+// A file without a single line that starts with ':' is of another kind,
+// whatever it holds; read as an empty image it would erase the chip.
+TEST_F(HexRead, AFileWithoutAnyRecordIsNoIntelHexFile)
+{
+    const struct {
+        const char *name;
+        QByteArray text;
+    } rows[] = {
+        {"Empty", ""},
+        {"ByteOrderMarkAlone", "\xEF\xBB\xBF"},
+        {"TextWithAnIndentedRecord", "hello\r\n :0100000042BD\r\n"},
+        // Zero bytes are one long line, read a block at a time.
+        {"ZeroBytes", QByteArray(3 * RecordLineReader::BlockSize, 0)},
+        {"Elf", QByteArray("\x7F" "ELF\x02\x01\x01\0\0\r\n\0", 12) + QByteArray(100, 0) + "GCC: (Debian) 12.2.0\n"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        THexContainer image;
+        load(image, crlf({Ramp16}));
+        EXPECT_THAT([&] { load(image, row.text); },
+                    ::testing::ThrowsMessage<EReadError>(::testing::StrEq(
+                        ("Datei " + filePath("image.hex") + " kann nicht gelesen werden. T7308").toStdString())));
+        EXPECT_EQ(std::tuple(image.count(), image.ImageLoaded, cursor.busy), std::tuple(0, false, 0));
+    }
+}
+
+// Holes stand for their zero bytes, in a line without a record and past the
+// end of a long record, and are passed over unread: what the thread reads
+// stays far below the file's size.
+TEST_F(HexRead, HolesOfASparseFileAreZeroBytesAndAreNotRead)
 {
     QFile file(filePath("sparse.hex"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    const qint64 hole = 1 << 20;
+    const qint64 hole = 64 << 20;
     for (const QByteArray &data : {"\n:0100000042BD" + QByteArray(600, 'y'), QByteArray("\r:0100100043AC")})
         ASSERT_TRUE(file.seek(file.size() + hole) && file.write(data) == data.size());
-    ASSERT_TRUE(file.resize(file.size() + hole));
+    ASSERT_TRUE(file.resize(file.size() + hole) && file.flush());
+    const bool holesTold = ::lseek(file.handle(), 0, SEEK_HOLE) < file.size();
     file.close();
+    if (!holesTold)
+        GTEST_SKIP() << "the file system does not tell where the holes of a file are";
+
     THexContainer image;
+    const qint64 before = BytesReadByThisThread();
+    ASSERT_GE(before, 0);
     image.LoadFromFile(file.fileName());
+    const qint64 read = BytesReadByThisThread() - before;
     EXPECT_EQ(std::tuple(image.count(), image.Items(0).LineData(), image.Items(1).LineData()),
               std::tuple(2, "42", "43"));
+    // A block where each piece of data lies, and the reads that find the end.
+    EXPECT_LT(read, 8 * RecordLineReader::BlockSize) << "of " << file.size();
 }
 
 TEST_F(HexRead, GetBytesConvertsWhatItIsAskedFor)

@@ -16,6 +16,7 @@ bool fits(TPageList &pages, const THexContainer &image)
 
 const int NoResize = INT_MIN;
 const QByteArray LastLine = ":020000040040BA\r\n:0100000042BD\r\n";  // the image's last line
+const QByteArray NoData = ":00000001FF\r\n";  // an image of no lines
 
 // An image (read, then grown to a device's last address) checked against pages.
 const struct {
@@ -27,15 +28,15 @@ const struct {
 } fitCases[] = {
     {"LastByteOfTheDevice", ":0103FF00FFFE\r\n", 1023, 16, 64, true},
     {"OneBytePastTheDevice", ":0104000042B9\r\n", 1023, 16, 64, false},
-    {"EmptyImageGrownToTheDevice", "", 1023, 16, 64, true},
+    {"EmptyImageGrownToTheDevice", NoData, 1023, 16, 64, true},
     {"SmallerDevice", ":0103FF00ABA9\r\n", 1023, 8, 64, false},
     {"LastEepromLine", ":0101F000AA64\r\n", 511, 128, 4, true},
     {"FirstLinePastTheEeprom", ":01020000AA53\r\n", NoResize, 128, 4, false},
     // No EEPROM, or no usable page size: every image of a line or more is refused.
-    {"NoEeprom", "", -1, 0, 4, false},
-    {"PageSizeZero", "", -1, 10, 0, false},
-    {"NegativePageSize", "", -1, 64, -8, false},
-    {"NothingToPour", "", NoResize, 0, 0, true},
+    {"NoEeprom", NoData, -1, 0, 4, false},
+    {"PageSizeZero", NoData, -1, 10, 0, false},
+    {"NegativePageSize", NoData, -1, 64, -8, false},
+    {"NothingToPour", NoData, NoResize, 0, 0, true},
     // Absurd sizes make no more pages than an image can reach, with the same verdict.
     {"AbsurdPageCount", LastLine, NoResize, 0x7FFFFFFF, 256, true},
     {"AbsurdPageSize", LastLine, NoResize, 1, 0x7FFFFFFF, true},
