@@ -168,11 +168,14 @@ void TMainFrm::FormCreate()
 
     LoadRecentFiles();
     if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        // Queued, so that the check runs once Qt has finished activating the
+        // application: a question shown from within that step throws Qt's focus
+        // state off, and the question's closing then counts as a new activation.
         connect(application, &QGuiApplication::applicationStateChanged, this,
                 [this](Qt::ApplicationState state) {
                     if (state == Qt::ApplicationActive)
                         Guarded([this] { ApplicationActivated(); });
-                });
+                }, Qt::QueuedConnection);
     }
     UpdateControls();
 

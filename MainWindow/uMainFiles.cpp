@@ -227,7 +227,7 @@ void TMainFrm::ApplicationActivated()
         m_reloadCheckPending = true;
         return;
     }
-    // The reload question itself may activate the application again.
+    // The user may leave and come back while the question is open.
     if (m_checkingFiles)
         return;
     m_checkingFiles = true;

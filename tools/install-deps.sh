@@ -7,7 +7,7 @@ set -euo pipefail
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-    srecord xvfb xauth openbox
+    srecord xvfb xauth openbox libxcb1-dev
     libjpeg-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
     qt6-qpa-plugins qt6-translations-l10n fonts-dejavu-core
 )
