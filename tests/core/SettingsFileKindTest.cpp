@@ -117,6 +117,26 @@ protected:
         return QStringList {"T0", "-1", "-1", "Unable to write to " + file + ". " + reason,
                             "Cannot open file \"" + file + "\". " + reason}.join(u'|').toStdString();
     }
+
+    // One way of putting something under the settings file's name.
+    struct Kind {
+        const char *name;
+        std::function<bool()> make;
+    };
+
+    // Each kind in turn: refused for the reason, and still there as it was.
+    void expectEachRefused(std::initializer_list<Kind> kinds, const QString &reason)
+    {
+        const QString file = userSettingsFile();
+        for (const Kind &kind : kinds) {
+            SCOPED_TRACE(kind.name);
+            ASSERT_TRUE(kind.make());
+            const std::string before = kindOf(file);
+            EXPECT_EQ(useSettingsInChild(), refusedReadAndWrite(reason));
+            EXPECT_EQ(kindOf(file), before);
+            ASSERT_TRUE(QFile::remove(file));
+        }
+    }
 };
 
 }  // namespace
@@ -124,22 +144,10 @@ protected:
 TEST_F(SettingsFileKind, PipeDeviceOrSocketIsNeitherReadNorWrittenAndReportedOnce)
 {
     const QString file = userSettingsFile();
-    const struct {
-        const char *name;
-        std::function<bool()> make;
-    } rows[] = {
-        {"FifoWithoutWriter", [&] { return ::mkfifo(qPrintable(file), 0600) == 0; }},
-        {"LinkToDevZero", [&] { return QFile::link("/dev/zero", file); }},
-        {"Socket", [&] { return bindSocket(file); }},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
-        ASSERT_TRUE(row.make());
-        const std::string before = kindOf(file);
-        EXPECT_EQ(useSettingsInChild(), refusedReadAndWrite("T7301"));
-        EXPECT_EQ(kindOf(file), before);
-        ASSERT_TRUE(QFile::remove(file));
-    }
+    expectEachRefused({{"FifoWithoutWriter", [&] { return ::mkfifo(qPrintable(file), 0600) == 0; }},
+                       {"LinkToDevZero", [&] { return QFile::link("/dev/zero", file); }},
+                       {"Socket", [&] { return bindSocket(file); }}},
+                      "T7301");
 }
 
 // The writer stands ready, so a reader would get settings from it; the pipe
@@ -162,24 +170,13 @@ TEST_F(SettingsFileKind, FedFifoIsNeitherReadNorReplaced)
 TEST_F(SettingsFileKind, FileBeyondTheBoundIsNeitherReadNorWritten)
 {
     const QString file = userSettingsFile();
-    const struct {
-        const char *name;
-        std::function<bool()> make;
-    } rows[] = {
-        {"SizeTold", [&] {
-             writeFile(file, FedSettings);
-             return QFile::resize(file, IniFile::MaxFileSize + 1);
-         }},
-        {"NoSizeTold", [&] { return QFile::link("/proc/self/pagemap", file); }},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
-        ASSERT_TRUE(row.make());
-        const std::string before = kindOf(file);
-        EXPECT_EQ(useSettingsInChild(), refusedReadAndWrite("T7309"));
-        EXPECT_EQ(kindOf(file), before);
-        ASSERT_TRUE(QFile::remove(file));
-    }
+    expectEachRefused({{"SizeTold",
+                        [&] {
+                            writeFile(file, FedSettings);
+                            return QFile::resize(file, IniFile::MaxFileSize + 1);
+                        }},
+                       {"NoSizeTold", [&] { return QFile::link("/proc/self/pagemap", file); }}},
+                      "T7309");
 }
 
 TEST_F(SettingsFileKind, LinkToARegularFileIsReadAndWrittenThroughAndStaysALink)
