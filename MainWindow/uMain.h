@@ -358,8 +358,6 @@ private:
     QWidget *buildBoardProgramPage();
     QWidget *buildModuleProgramPage();
     QWidget *buildImagePage(bool flash);
-    // The fuse note keeps the room of the widest of its texts in the current language.
-    void reserveFuseNoteRoom();
 
     // uMainHandlers.cpp: every user action through the error guard.
     void connectHandlers();
@@ -404,7 +402,13 @@ private:
     // The microcontroller change's steps up to the fuse check.
     void applyMicrocontroller(const TModul &device);
     void reloadLoadedImages();
-    void showFusesNotRead();
+    // The note beside the fuse edits tells whether they hold bytes read from
+    // the device: not read after start-up and a device change, read after a
+    // fuse read. A language change re-texts it in the state it is in.
+    enum class FuseNote { NotRead, Read };
+    void showFuseNote(FuseNote note);
+    // The note keeps the room of the wider of its texts in the current language.
+    void reserveFuseNoteRoom();
 
     // uMainBoard.cpp.
     void runBoardOperation(QPushButton *button, BoardOperation operation);
@@ -447,6 +451,7 @@ private:
     bool m_reloadCheckPending = false;
     bool m_checkingFiles = false;
     TModul::BitByte m_bitsTarget = TModul::LowFuse;
+    FuseNote m_fuseNote = FuseNote::NotRead;
     // Declared last, so destroyed first: handlers that the focus changes of
     // the window's own destruction would run see that it is gone.
     std::shared_ptr<const bool> m_alive = std::make_shared<const bool>(true);

@@ -20,8 +20,6 @@
 #include <QToolButton>
 
 namespace {
-constexpr int FusesReadText = 725;
-
 // The window's answers to an operation's questions.
 class WindowPrompts : public BoardPrompts {
 public:
@@ -204,8 +202,7 @@ void TMainFrm::applyFuseRead(const FuseReadResult &result)
     }
     const bool flags[2] = {result.spienOff, result.jtagenOff};
     ShowFuseWarning(flags);
-    lbl_FuseNotRead->setText(Utility->Text(FusesReadText));
-    lbl_FuseNotRead->setStyleSheet(QStringLiteral("color: %1;").arg(ColourFromBgr(clGreen).name()));
+    showFuseNote(FuseNote::Read);
 }
 
 void TMainFrm::btn_ReadLockClick()

@@ -164,7 +164,7 @@ void TMainFrm::FormCreate()
     readPlacement();
     readSettings();
 
-    showFusesNotRead();
+    showFuseNote(FuseNote::NotRead);
 
     LoadRecentFiles();
     if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {

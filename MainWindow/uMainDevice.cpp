@@ -3,6 +3,7 @@
 
 #include "DefinitionFile.h"
 #include "HexView.h"
+#include "LayoutHelpers.h"
 #include "LogWriter.h"
 #include "Modul.h"
 #include "UiServices.h"
@@ -19,7 +20,9 @@
 Q_DECLARE_METATYPE(const TModul *)
 
 namespace {
+// The fuse note's two texts.
 constexpr int FuseNotReadText = 724;
+constexpr int FusesReadText = 725;
 
 // The definition file's own messages are built in, not language texts.
 const QString DefinitionErrorTitle = QStringLiteral("Fehler!");
@@ -110,7 +113,7 @@ void TMainFrm::cbb_MicrocontrollerChange()
     // The enabling comes first: it must not wait on the label's text lookup.
     withClosingSteps([&] { applyMicrocontroller(*device); }, [this] {
         UpdateControls();
-        showFusesNotRead();
+        showFuseNote(FuseNote::NotRead);
     });
 }
 
@@ -171,10 +174,18 @@ void TMainFrm::reloadLoadedImages()
     vst_EEprom->imageChanged();
 }
 
-void TMainFrm::showFusesNotRead()
+void TMainFrm::showFuseNote(FuseNote note)
 {
-    lbl_FuseNotRead->setText(Utility->Text(FuseNotReadText));
-    lbl_FuseNotRead->setStyleSheet(QStringLiteral("color: %1;").arg(ColourFromBgr(clRed).name()));
+    m_fuseNote = note;
+    const bool read = note == FuseNote::Read;
+    lbl_FuseNotRead->setText(Utility->Text(read ? FusesReadText : FuseNotReadText));
+    lbl_FuseNotRead->setStyleSheet(
+        QStringLiteral("color: %1;").arg(ColourFromBgr(read ? clGreen : clRed).name()));
+}
+
+void TMainFrm::reserveFuseNoteRoom()
+{
+    ReserveRoom(lbl_FuseNotRead, {Utility->Text(FuseNotReadText), Utility->Text(FusesReadText)});
 }
 
 void TMainFrm::ShowFuseWarning(const bool (&flags)[2])

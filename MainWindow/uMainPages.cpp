@@ -24,9 +24,6 @@ namespace {
 constexpr int HexEditWidth = 121;
 constexpr int WarningSize = 32;
 constexpr int DeviceListRows = 16;
-// The fuse note's two texts: not read (after start-up and a device change) and read.
-constexpr int FuseNotReadText = 724;
-constexpr int FusesReadText = 725;
 
 const QStringList SpiClockTexts = {
     QStringLiteral("4 MHz (250ns)"),    QStringLiteral("2 MHz (500ns)"),
@@ -238,7 +235,7 @@ QWidget *TMainFrm::buildBoardProgramPage()
     common->addWidget(RadioGroup_Power, 0, 1, 4, 1);
     grid->addWidget(GroupBox_ProgCommon, 2, 0, 1, 2);
 
-    // Texted by code only: a re-texting must not turn a green "read" back into "not read".
+    // No text id of its own: its text follows the fuse note's state (showFuseNote).
     lbl_FuseNotRead = new QLabel(page);
     lbl_FuseNotRead->setWordWrap(true);
     left->addWidget(lbl_FuseNotRead);
@@ -247,11 +244,6 @@ QWidget *TMainFrm::buildBoardProgramPage()
     for (QLayout *layout : std::initializer_list<QLayout *>{row, flash, eeprom, fuse, lock, common})
         MakeCompact(layout);
     return page;
-}
-
-void TMainFrm::reserveFuseNoteRoom()
-{
-    ReserveRoom(lbl_FuseNotRead, {Utility->Text(FuseNotReadText), Utility->Text(FusesReadText)});
 }
 
 QWidget *TMainFrm::buildModuleProgramPage()

@@ -73,6 +73,8 @@ void TMainFrm::ApplyLanguageTexts()
     for (int item = 0; item < RadioGroup_Power->count(); ++item)
         RadioGroup_Power->setItemText(item, Utility->Text(FirstPowerItem + item));
     reserveFuseNoteRoom();
+    // Not by a text id of its own: a re-texting must not turn "read" back into "not read".
+    showFuseNote(m_fuseNote);
 
     // The list asks for its captions only when it paints; nothing else would repaint it.
     vst_Auswahl->refreshEntries();

@@ -28,6 +28,11 @@ void Guarded(const std::function<void()> &handler)
     }
 }
 
+LumaprogApplication::LumaprogApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QString::fromLatin1(ProgramName));
+}
+
 bool LumaprogApplication::notify(QObject *receiver, QEvent *event)
 {
     try {
