@@ -3,14 +3,20 @@
 // beside a running copy.
 #include "GuiFixture.h"
 
+#include "GuiUiHooks.h"
+#include "QtTranslations.h"
+#include "RealDialogs.h"
 #include "RunningProgram.h"
 #include "SingleInstance.h"
 #include "Sleep.h"
+#include "UiHooks.h"
 #include "u_Splash.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QMessageBox>
 #include <QProcess>
 #include <QSignalSpy>
 
@@ -200,6 +206,34 @@ TEST_F(GuiTest, AStartWaitsForTheHolderToListenAndAnswerAndGivesUpOnASilentOne)
     while (late.waitForNewConnection(0))
         delete late.nextPendingConnection(), ++requests;
     EXPECT_EQ(requests, 1);
+}
+
+// The user hears of a silent program in the language of the per-user
+// settings: the very text of its language library, and Qt's texts in that
+// language. The box's only button, OK, reads the same in German and English,
+// so while it shows, a standard button that differs is made as the box makes
+// its own.
+TEST_F(GuiTest, TheSilentProgramMessageSpeaksTheChosenLanguageQtsTextsIncluded)
+{
+    writeOptions({{"LanguageID", "DE"}});
+    // As at a start, no window has set Qt's texts yet.
+    InstallQtTranslations(QStringLiteral("EN"));
+    GuiUiHooks hooks;
+    setUiHooks(&hooks);
+    QString shown;
+    whileFirstDialogShown([] { ReportSilentRunningProgram(); }, [&](QDialog &dialog) {
+        auto *box = qobject_cast<QMessageBox *>(&dialog);
+        ASSERT_NE(box, nullptr);
+        QStringList buttons;
+        for (const QAbstractButton *button : box->buttons())
+            buttons << button->text();
+        const QDialogButtonBox standard(QDialogButtonBox::Cancel);
+        shown = joined({box->text(), buttons.join(u','), standard.button(QDialogButtonBox::Cancel)->text()});
+    });
+    setUiHooks(nullptr);
+    InstallQtTranslations(QStringLiteral("EN"));
+    EXPECT_EQ(shown, QStringLiteral("Lumaprog läuft bereits, antwortet aber nicht. Schließen oder beenden Sie es "
+                                    "und starten Sie Lumaprog dann erneut.|OK|Abbrechen"));
 }
 
 // The socket sits in a folder no other user can reach, one per desktop.
