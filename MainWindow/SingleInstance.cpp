@@ -15,14 +15,16 @@
 #include <utility>
 
 namespace {
-const QByteArray RaiseRequest = QByteArrayLiteral("raise\n");
+const QByteArray RaiseLine = QByteArrayLiteral("raise\n");
+// The running program's answer: it has the request (and comes to the front once its window shows).
+const QByteArray AnswerLine = QByteArrayLiteral("heard\n");
 // Enough of the hash to keep the path well inside a socket address.
 constexpr int KeyHashLength = 16;
 // A listening program accepts at once: a connection that takes longer is
 // tried again, as one to a program that is not listening yet.
 constexpr int ConnectWaitMs = 100;
-// Together a few seconds for the holder to listen.
-constexpr int RaiseTries = 60;
+// Together a few seconds for the holder to listen and answer.
+constexpr int AnswerPauses = 60;
 constexpr int RetryPauseMs = 50;
 constexpr int RunningProgramSilentText = 7310;
 
@@ -56,19 +58,32 @@ QString SingleInstanceName(const QString &desktop)
     return folder + QStringLiteral("/lumaprog-") + QString::fromLatin1(hash.toHex().left(KeyHashLength));
 }
 
-bool NotifyRunningInstance(int timeoutMs)
+bool RaiseRequest::send(int connectWaitMs)
 {
+    m_socket.abort();
+    m_received.clear();
     const QString name = thisDesktopsName();
     if (name.isEmpty())
         return false;
-    QLocalSocket socket;
-    socket.connectToServer(name);
-    if (!socket.waitForConnected(timeoutMs))
+    m_socket.connectToServer(name);
+    if (!m_socket.waitForConnected(connectWaitMs)) {
+        m_socket.abort();
         return false;
-    socket.write(RaiseRequest);
-    socket.waitForBytesWritten(timeoutMs);
-    socket.disconnectFromServer();
+    }
+    m_socket.write(RaiseLine);
+    m_socket.flush();
     return true;
+}
+
+RaiseRequest::State RaiseRequest::state()
+{
+    if (m_socket.state() == QLocalSocket::ConnectedState && m_socket.bytesAvailable() == 0)
+        m_socket.waitForReadyRead(0);
+    if (m_socket.isReadable())
+        m_received += m_socket.readAll();
+    if (m_received.contains(AnswerLine))
+        return State::Answered;
+    return m_socket.state() == QLocalSocket::ConnectedState ? State::Waiting : State::Unsent;
 }
 
 SingleInstanceServer::SingleInstanceServer(QObject *parent) : QObject(parent)
@@ -122,10 +137,22 @@ void SingleInstanceServer::onNewConnection()
 {
     while (QLocalSocket *socket = m_server.nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->readAll().contains(RaiseRequest))
-                onRaiseRequest();
-        });
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequests(*socket); });
+        // The request usually comes with the connection: during the splash the
+        // next turn of events may be a step of the start away.
+        socket->waitForReadyRead(0);
+    }
+}
+
+void SingleInstanceServer::readRequests(QLocalSocket &socket)
+{
+    while (socket.canReadLine()) {
+        if (socket.readLine() != RaiseLine)
+            continue;
+        // At once, window or not: the start waits for this to know that this program runs.
+        socket.write(AnswerLine);
+        socket.flush();
+        onRaiseRequest();
     }
 }
 
@@ -144,12 +171,21 @@ void setClaimEndPause(std::function<void()> pause)
 
 StartTurn ClaimInstance(SingleInstanceServer &server)
 {
-    for (int attempt = 1;; ++attempt) {
-        if (server.claim() != InstanceClaim::HeldByAnother)
-            return StartTurn::OpenWindows;
-        if (NotifyRunningInstance(ConnectWaitMs))
+    // One request at most: a stopped holder finds no pile of them when it goes on.
+    RaiseRequest request;
+    for (int pause = 0;; ++pause) {
+        switch (request.state()) {
+        case RaiseRequest::State::Answered:
             return StartTurn::RaisedRunningProgram;
-        if (attempt == RaiseTries)
+        case RaiseRequest::State::Unsent:
+            if (server.claim() != InstanceClaim::HeldByAnother)
+                return StartTurn::OpenWindows;
+            request.send(ConnectWaitMs);
+            break;
+        case RaiseRequest::State::Waiting:
+            break;
+        }
+        if (pause == AnswerPauses)
             return StartTurn::RunningProgramSilent;
         SleepMs(RetryPauseMs);
     }

@@ -3,6 +3,7 @@
 #include "ExclusiveFileLock.h"
 
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QObject>
 #include <QString>
 
@@ -27,9 +28,28 @@ QString DesktopIdentity(const QString &platform);
 // added); empty without a private runtime folder.
 QString SingleInstanceName(const QString &desktop);
 
-// Asks the running program on this desktop to come to the front. True when
-// one answered.
-bool NotifyRunningInstance(int timeoutMs = 1000);
+// A start's request to the running program on this desktop to come to the
+// front. The program answers as soon as its event loop has the request, also
+// while its splash shows; the system alone accepts the connection for a
+// program that is stopped or hung, and such a program never answers.
+class RaiseRequest {
+public:
+    enum class State {
+        Unsent,    // not sent yet, or dropped unanswered by a program that ended
+        Waiting,   // sent, not answered yet
+        Answered,
+    };
+
+    // Connects and asks, allowing `connectWaitMs` for the connection; false
+    // when no program listens.
+    bool send(int connectWaitMs);
+    // Looks for the answer without waiting for it.
+    State state();
+
+private:
+    QLocalSocket m_socket;
+    QByteArray m_received;
+};
 
 enum class InstanceClaim {
     Taken,          // this program is the instance
@@ -64,6 +84,7 @@ signals:
 
 private:
     void onNewConnection();
+    void readRequests(QLocalSocket &socket);
     void onRaiseRequest();
     ExclusiveFileLock m_lock;
     QLocalServer m_server;
@@ -78,13 +99,14 @@ void setClaimEndPause(std::function<void()> pause);
 enum class StartTurn {
     OpenWindows,           // this start is the instance, or there is no rule
     RaisedRunningProgram,  // the instance was asked to come to the front
-    RunningProgramSilent,  // the instance never answered: this start ends all the same
+    RunningProgramSilent,  // the instance never answered (not listening, stopped, hung)
 };
 
 // A start's turn under the rule: claims the instance for `server`, or, while
 // another program holds it, asks that one to come to the front. The holder
-// listens a moment after it has claimed, so the request is tried again
-// (pausing through SleepMs) for a few seconds; a holder that ends meanwhile
+// listens a moment after it has claimed and answers between the steps of its
+// start, so for a few seconds (pausing through SleepMs) the request is tried
+// again until one is sent, and then waited for; a holder that ends meanwhile
 // leaves the claim to this start.
 StartTurn ClaimInstance(SingleInstanceServer &server);
 

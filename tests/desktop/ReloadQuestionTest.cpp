@@ -2,29 +2,15 @@
 // own message box closing hands the focus back to the main window.
 #include "GuiFixture.h"
 #include "OtherProgram.h"
+#include "XWindows.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <cstdlib>
-#include <xcb/xcb.h>
 
 namespace {
 // A bound only: the window manager and the other program may be slow to start.
 constexpr int Deadline = 60000;
 constexpr int PollMs = 10;
-
-// The window that has the X server's input focus: where the user's keys go.
-// Qt may call a window active before the window manager has given it the focus.
-WId inputFocus()
-{
-    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t *connection = x11->connection();
-    xcb_get_input_focus_reply_t *reply =
-        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
-    const WId focus = reply ? reply->focus : 0;
-    std::free(reply);
-    return focus;
-}
 
 // Records the text of every message box the program shows and answers it as
 // the user does once it has the focus: Escape (No) for as many as are given,
