@@ -80,7 +80,8 @@ TEST_F(HexReadEnds, ANameSwitchedToAFifoBeforeTheOpenIsRefusedAtOnce)
     const QByteArray fifo = QFile::encodeName(filePath("fifo"));
     ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
     const std::string outcome = RunInChild([&] {
-        RegularFile::setBeforeOpen([&] { ::rename(fifo.constData(), QFile::encodeName(name).constData()); });
+        RegularFile::setTestHook(RegularFile::Moment::BeforeOpen,
+                                 [&] { ::rename(fifo.constData(), QFile::encodeName(name).constData()); });
         THexContainer image;
         image.LoadFromFile(name);
         return Describe(image);
