@@ -242,6 +242,20 @@ TEST_F(SettingsFileKind, FileBeyondTheBoundIsNeitherReadNorWritten)
                       "T7309");
 }
 
+// The user reads the bound in MiB, in English: a refused file tells no language.
+TEST_F(SettingsFileKind, RefusalForSizeReadsInTheUsersWords)
+{
+    const QString library = folders.exeFolder() + "/EN.lang.so";
+    ASSERT_TRUE(QFile::remove(library)
+                && QFile::copy(qEnvironmentVariable("LUMAPROG_BIN_DIR") + "/EN.lang.so", library));
+    writeFile(userSettingsFile(), FedSettings);
+    ASSERT_TRUE(QFile::resize(userSettingsFile(), IniFile::MaxFileSize + 1));
+    EXPECT_EQ(read("System", "WindowTop", -1), -1);
+    EXPECT_EQ(hooks.messages.join(u'|').toStdString(),
+              ("Cannot open file \"" + userSettingsFile()
+               + "\". The file is larger than 4 MiB, too large for a settings file.").toStdString());
+}
+
 TEST_F(SettingsFileKind, LinkToARegularFileIsReadAndWrittenThroughAndStaysALink)
 {
     const QString target = folders.configHome() + "/elsewhere.ini";
