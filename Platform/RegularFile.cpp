@@ -7,6 +7,7 @@
 
 namespace {
 std::function<void()> beforeOpen;
+std::function<void()> beforeReading;
 
 constexpr qint64 BlockSize = 16 * 1024;
 
@@ -63,6 +64,8 @@ RegularFile::Content RegularFile::ReadWhole(const QString &fileName, qint64 maxS
     // The size told before the read only spares reading a file known too large.
     if (file.size() > maxSize)
         return {Outcome::TooLarge, {}, {}};
+    if (beforeReading)
+        beforeReading();
     QByteArray bytes;
     for (;;) {
         const QByteArray block = file.read(BlockSize);
@@ -76,7 +79,7 @@ RegularFile::Content RegularFile::ReadWhole(const QString &fileName, qint64 maxS
     }
 }
 
-void RegularFile::setBeforeOpen(std::function<void()> hook)
+void RegularFile::setTestHook(Moment moment, std::function<void()> hook)
 {
-    beforeOpen = std::move(hook);
+    (moment == Moment::BeforeOpen ? beforeOpen : beforeReading) = std::move(hook);
 }

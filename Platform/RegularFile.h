@@ -42,8 +42,13 @@ struct Content {
 // while it is read, or tells no size (one of /proc), is stopped there too.
 Content ReadWhole(const QString &fileName, qint64 maxSize);
 
-// Tests: runs after the name was looked at and before it is opened, to
-// switch what the name stands for in between. Empty: nothing runs.
-void setBeforeOpen(std::function<void()> hook);
+// Tests: the moments at which a test changes the file under the name, as
+// someone else may at any time.
+enum class Moment {
+    BeforeOpen,     // the name was looked at and is not opened yet
+    BeforeReading,  // ReadWhole: the file is open and told a size within the bound, nothing is read yet
+};
+// Runs hook at that moment from now on. Empty: nothing runs.
+void setTestHook(Moment moment, std::function<void()> hook);
 
 }  // namespace RegularFile

@@ -211,7 +211,7 @@ void IniFile::write(const QString &section, const QString &key, const QString &v
     const QByteArray content =
         readContent(m_path, writeErrorText(m_path) + QLatin1Char('.'), failureReason).value_or(QByteArray());
     if (!failureReason.isEmpty())
-        throw EIniFileException(writeErrorText(m_path));
+        throw EFOpenError(writeErrorText(m_path) + QStringLiteral(". ") + failureReason);
 
     QList<Line> lines = splitLines(content);
     setKey(lines, section, key, value);
@@ -221,7 +221,7 @@ void IniFile::write(const QString &section, const QString &key, const QString &v
     // cut short in place would leave it empty or half written.
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly) || file.write(joinLines(lines)) < 0 || !file.commit())
-        throw EIniFileException(writeErrorText(m_path));
+        throw EIniFileException(writeErrorText(m_path) + QStringLiteral(". ") + file.errorString());
 }
 
 std::optional<int> parseProfileInteger(const QString &text)

@@ -31,11 +31,13 @@ public:
     std::optional<QString> read(const QString &section, const QString &key) const;
 
     // Sets the key, adding it at the end of its section, and the section at the
-    // end of the file, when missing. Throws EIniFileException naming the file when
-    // it cannot be read or written (no new file can be made beside it, as in a
-    // folder that cannot be written), or when a name or the value holds a line
-    // break (it would add lines of its own), and EIniFileRefused for a file
-    // that is there but refused; the file is then left as it was.
+    // end of the file, when missing. Throws, naming the file and the reason, and
+    // leaves the file as it was: EIniFileRefused for a file that is there but
+    // refused, EFOpenError for one that cannot be read (a write meets what stands
+    // under the name as a read does), and EIniFileException when it cannot be
+    // written (no new file can be made beside it, as in a folder that cannot be
+    // written) or when a name or the value holds a line break (it would add
+    // lines of its own).
     void write(const QString &section, const QString &key, const QString &value) const;
 
 private:

@@ -10,46 +10,33 @@
 #include <QScopeGuard>
 #include <QSet>
 #include <cmath>
-#include <functional>
 
 namespace {
 
 constexpr int FileTooLargeTextId = 7309;
 
-// Every text lookup reads the settings, so an unreadable file would otherwise
-// bring up one message box per lookup; each file's read error is shown once a run.
-QSet<QString> &filesWithReportedReadError()
+// Every text lookup reads the settings file and shut-down writes some thirty
+// keys, so each trouble with a file is reported once, until a write to it
+// succeeds again. What stands under the file's name, refused or unreadable,
+// meets reads and writes alike and is told once for both; a write that fails
+// of its own, as in a folder that takes no new file, once for the writes.
+enum class Trouble { WithTheFile, WithWriting };
+
+QSet<QString> &filesReported(Trouble trouble)
 {
-    static QSet<QString> files;
-    return files;
+    static QSet<QString> withTheFile, withWriting;
+    return trouble == Trouble::WithTheFile ? withTheFile : withWriting;
 }
 
-// Shut-down writes some thirty keys; a file that refuses them is reported once
-// until a write to it succeeds again.
-QSet<QString> &filesWithReportedWriteError()
+Trouble troubleOf(const Exception &error)
 {
-    static QSet<QString> files;
-    return files;
+    return dynamic_cast<const EIniFileException *>(&error) ? Trouble::WithWriting : Trouble::WithTheFile;
 }
 
 // Set while the message of a settings error is made: its reason is a
 // language text, and looking that up reads the settings file again, whose
 // error must then give the default quietly, neither recurse nor show a box.
 bool makingMessage = false;
-
-void reportOnce(QSet<QString> &reported, const QString &file, const std::function<QString()> &makeMessage)
-{
-    if (makingMessage || reported.contains(file))
-        return;
-    reported.insert(file);
-    QString message;
-    {
-        makingMessage = true;
-        const auto done = qScopeGuard([] { makingMessage = false; });
-        message = makeMessage();
-    }
-    uiHooks().showMessage(message);
-}
 
 // A language library that cannot be loaded has told the user so already;
 // its error then stands in for the reason, so that the settings error is
@@ -71,13 +58,28 @@ QString messageOf(TUtility &utility, const Exception &error)
     return refused ? error.message() + QLatin1Char(' ') + refusalReason(utility, refused->reason()) : error.message();
 }
 
+void reportOnce(TUtility &utility, const QString &file, const Exception &error)
+{
+    QSet<QString> &reported = filesReported(troubleOf(error));
+    if (makingMessage || reported.contains(file))
+        return;
+    reported.insert(file);
+    QString message;
+    {
+        makingMessage = true;
+        const auto done = qScopeGuard([] { makingMessage = false; });
+        message = messageOf(utility, error);
+    }
+    uiHooks().showMessage(message);
+}
+
 std::optional<QString> readRaw(TUtility &utility, const QString &section, const QString &key)
 {
     const QString file = utility.SettingsFile();
     try {
         return IniFile(file).read(section, key);
     } catch (const Exception &error) {
-        reportOnce(filesWithReportedReadError(), file, [&] { return messageOf(utility, error); });
+        reportOnce(utility, file, error);
         return std::nullopt;
     }
 }
@@ -87,9 +89,10 @@ void writeRaw(TUtility &utility, const QString &section, const QString &key, con
     const QString file = utility.SettingsFile();
     try {
         IniFile(file).write(section, key, value);
-        filesWithReportedWriteError().remove(file);
+        filesReported(Trouble::WithTheFile).remove(file);
+        filesReported(Trouble::WithWriting).remove(file);
     } catch (const Exception &error) {
-        reportOnce(filesWithReportedWriteError(), file, [&] { return messageOf(utility, error); });
+        reportOnce(utility, file, error);
     }
 }
 

@@ -1,10 +1,13 @@
 // What lies under the settings file's name: anything but a regular file of
-// sensible size is neither read nor written, is reported once, and stays as
-// it was; each use runs in a child, so a read that would block or never end
-// fails the test instead of hanging it.
+// sensible size is neither read nor written, is reported once with its
+// reason, and stays as it was. Whatever the program is pointed at lies in the
+// test's own folders, so that a write ignoring a refusal harms nothing else;
+// each use runs in a child, so a read that would block or never end fails the
+// test instead of hanging it.
 #include "ChildProcess.h"
 #include "CoreFixture.h"
 #include "IniFile.h"
+#include "RegularFile.h"
 
 #include <QStringList>
 #include <csignal>
@@ -12,6 +15,7 @@
 #include <functional>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -71,15 +75,48 @@ bool bindSocket(const QString &path)
     return bound;
 }
 
-// The file type and, for a link, its target: what must not change.
-std::string kindOf(const QString &path)
+// A node of the zero device, which reads zeros without end; false where
+// none can be made or read in the test's folder (no right to make device
+// nodes, or a file system mounted without them).
+bool makeZeroDevice(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (::mknod(name.constData(), S_IFCHR | 0600, makedev(1, 5)) != 0)
+        return false;
+    const int fd = ::open(name.constData(), O_RDONLY);
+    char bytes[8];
+    const bool reads = fd >= 0 && ::read(fd, bytes, sizeof bytes) == ssize_t(sizeof bytes);
+    if (fd >= 0)
+        ::close(fd);
+    if (!reads)
+        QFile::remove(path);
+    return reads;
+}
+
+// What must not change under a name: the file type, the file itself, its
+// size (grown by growth) and, for a link, its target.
+std::string kindOf(const QString &path, qint64 growth = 0)
 {
     struct stat status {};
     if (::lstat(qPrintable(path), &status) != 0)
         return "missing";
+    const QString kind = QStringLiteral("mode %1 inode %2 size %3")
+                             .arg(status.st_mode, 0, 8)
+                             .arg(status.st_ino)
+                             .arg(status.st_size + growth);
     if (S_ISLNK(status.st_mode))
-        return "link to " + QFile::symLinkTarget(path).toStdString();
-    return QStringLiteral("mode %1 size %2").arg(status.st_mode, 0, 8).arg(status.st_size).toStdString();
+        return (kind + " link to " + QFile::symLinkTarget(path)).toStdString();
+    return kind.toStdString();
+}
+
+// How the settings are used: as a start uses them, reads first (the caption's
+// text, the window's settings) and writes after them; or a write first, so
+// that the read inside its message's lookup is the first read of the file.
+enum class Order { AsAStart, WriteFirst };
+
+const char *nameOf(Order order)
+{
+    return order == Order::AsAStart ? "AsAStart" : "WriteFirst";
 }
 
 class SettingsFileKind : public CoreFixture {
@@ -91,17 +128,22 @@ protected:
         ASSERT_TRUE(QDir().mkpath(QFileInfo(userSettingsFile()).path()));
     }
 
-    // A write first, so that the read inside its message's lookup is the
-    // first read of the file; then a text lookup, reads and one more write.
-    // Gives what was read, then every box shown.
-    std::string useSettingsInChild()
+    // Uses the settings in a child, where the file grows by growth bytes
+    // each time a read has been told its size. Gives what was read, then
+    // every box shown.
+    std::string useSettingsInChild(Order order, qint64 growth = 0)
     {
         ChildLimits limits;
 #if !defined(__SANITIZE_ADDRESS__)
         limits.addressSpaceHeadroom = 256 * MiB;  // an unbounded read fails at once, not after gigabytes
 #endif
+        const QString file = userSettingsFile();
         return RunInChild([&] {
-            utility.IniWrite("System", "WindowTop", 7);
+            if (growth)
+                RegularFile::setTestHook(RegularFile::Moment::BeforeReading,
+                                         [&] { QFile::resize(file, QFileInfo(file).size() + growth); });
+            if (order == Order::WriteFirst)
+                utility.IniWrite("System", "WindowTop", 7);
             QStringList seen {utility.Text(0), QString::number(read("System", "WindowTop", -1))};
             utility.IniWrite("System", "WindowLeft", 8);
             seen << QString::number(read("System", "WindowLeft", -1)) << hooks.messages << hooks.errors;
@@ -110,43 +152,66 @@ protected:
     }
 
     // What useSettingsInChild gives for a file refused for this reason: the
-    // defaults, one box for the writes and one for the reads.
-    std::string refusedReadAndWrite(const QString &reason)
+    // defaults, and one box, with the reason, from whichever use met the file first.
+    std::string refusal(Order order, const QString &reason)
     {
         const QString file = userSettingsFile();
-        return QStringList {"T0", "-1", "-1", "Unable to write to " + file + ". " + reason,
-                            "Cannot open file \"" + file + "\". " + reason}.join(u'|').toStdString();
+        const QString message = order == Order::WriteFirst ? "Unable to write to " + file + "."
+                                                           : "Cannot open file \"" + file + "\".";
+        return QStringList {"T0", "-1", "-1", message + ' ' + reason}.join(u'|').toStdString();
     }
 
-    // One way of putting something under the settings file's name.
+    // Refused for the reason and reported once, and still there as it was.
+    void expectRefused(Order order, const QString &reason, qint64 growth = 0)
+    {
+        const std::string after = kindOf(userSettingsFile(), growth);
+        EXPECT_EQ(useSettingsInChild(order, growth), refusal(order, reason));
+        EXPECT_EQ(kindOf(userSettingsFile()), after);
+    }
+
+    // One way of putting something under the settings file's name, and how
+    // much the file grows each time a read has been told its size.
     struct Kind {
         const char *name;
         std::function<bool()> make;
+        qint64 growth = 0;
     };
 
-    // Each kind in turn: refused for the reason, and still there as it was.
+    // Each kind in turn, made anew for each order.
     void expectEachRefused(std::initializer_list<Kind> kinds, const QString &reason)
     {
-        const QString file = userSettingsFile();
-        for (const Kind &kind : kinds) {
-            SCOPED_TRACE(kind.name);
-            ASSERT_TRUE(kind.make());
-            const std::string before = kindOf(file);
-            EXPECT_EQ(useSettingsInChild(), refusedReadAndWrite(reason));
-            EXPECT_EQ(kindOf(file), before);
-            ASSERT_TRUE(QFile::remove(file));
-        }
+        for (const Kind &kind : kinds)
+            for (const Order order : {Order::AsAStart, Order::WriteFirst}) {
+                SCOPED_TRACE(std::string(kind.name) + " " + nameOf(order));
+                ASSERT_TRUE(kind.make());
+                expectRefused(order, reason, kind.growth);
+                ASSERT_TRUE(QFile::remove(userSettingsFile()));
+            }
     }
 };
 
 }  // namespace
 
-TEST_F(SettingsFileKind, PipeDeviceOrSocketIsNeitherReadNorWrittenAndReportedOnce)
+TEST_F(SettingsFileKind, PipeOrSocketIsNeitherReadNorWrittenAndReportedOnce)
 {
     const QString file = userSettingsFile();
     expectEachRefused({{"FifoWithoutWriter", [&] { return ::mkfifo(qPrintable(file), 0600) == 0; }},
-                       {"LinkToDevZero", [&] { return QFile::link("/dev/zero", file); }},
                        {"Socket", [&] { return bindSocket(file); }}},
+                      "T7301");
+}
+
+// A device that never ends a read, under the name and behind a link: the
+// node is the test's own, so a write that ignored the refusal could replace
+// nothing but it.
+TEST_F(SettingsFileKind, EndlessDeviceIsNeitherReadNorWrittenAndReportedOnce)
+{
+    const QString device = folders.configHome() + "/zero";
+    if (!makeZeroDevice(device))
+        GTEST_SKIP() << "no zero device node can be made and read in " << device.toStdString()
+                     << " (no right to make nodes, or a file system without them): an endless device goes unchecked";
+    const QString file = userSettingsFile();
+    expectEachRefused({{"ZeroDevice", [&] { return makeZeroDevice(file); }},
+                       {"LinkToZeroDevice", [&] { return QFile::link(device, file); }}},
                       "T7301");
 }
 
@@ -154,29 +219,41 @@ TEST_F(SettingsFileKind, PipeDeviceOrSocketIsNeitherReadNorWrittenAndReportedOnc
 // is still no settings file, and the first write must not put one in its place.
 TEST_F(SettingsFileKind, FedFifoIsNeitherReadNorReplaced)
 {
-    const QString file = userSettingsFile();
-    ASSERT_EQ(::mkfifo(qPrintable(file), 0600), 0);
-    const std::string before = kindOf(file);
-    {
-        const FifoFeeder feeder(file);
-        EXPECT_EQ(useSettingsInChild(), refusedReadAndWrite("T7301"));
+    ASSERT_EQ(::mkfifo(qPrintable(userSettingsFile()), 0600), 0);
+    const FifoFeeder feeder(userSettingsFile());
+    for (const Order order : {Order::AsAStart, Order::WriteFirst}) {
+        SCOPED_TRACE(nameOf(order));
+        expectRefused(order, "T7301");
     }
-    EXPECT_EQ(kindOf(file), before);
 }
 
-// A regular file past the bound that tells its size, and a link to one of
-// /proc that tells a size of 0 and holds gigabytes: the bound holds for what
-// is read, not only for what the file tells.
+// A regular file past the bound that tells its size, and one that tells a
+// size within it and then grows past it while it is read: the bound holds
+// for what is read, not only for what the file tells.
 TEST_F(SettingsFileKind, FileBeyondTheBoundIsNeitherReadNorWritten)
 {
     const QString file = userSettingsFile();
-    expectEachRefused({{"SizeTold",
-                        [&] {
-                            writeFile(file, FedSettings);
-                            return QFile::resize(file, IniFile::MaxFileSize + 1);
-                        }},
-                       {"NoSizeTold", [&] { return QFile::link("/proc/self/pagemap", file); }}},
+    const auto settings = [&](qint64 size) {
+        writeFile(file, FedSettings);
+        return QFile::resize(file, size);
+    };
+    expectEachRefused({{"SizeTold", [&] { return settings(IniFile::MaxFileSize + 1); }},
+                       {"GrowsWhileRead", [&] { return settings(IniFile::MaxFileSize); }, 1}},
                       "T7309");
+}
+
+// The user reads the bound in MiB, in English: a refused file tells no language.
+TEST_F(SettingsFileKind, RefusalForSizeReadsInTheUsersWords)
+{
+    const QString library = folders.exeFolder() + "/EN.lang.so";
+    ASSERT_TRUE(QFile::remove(library)
+                && QFile::copy(qEnvironmentVariable("LUMAPROG_BIN_DIR") + "/EN.lang.so", library));
+    writeFile(userSettingsFile(), FedSettings);
+    ASSERT_TRUE(QFile::resize(userSettingsFile(), IniFile::MaxFileSize + 1));
+    EXPECT_EQ(read("System", "WindowTop", -1), -1);
+    EXPECT_EQ(hooks.messages.join(u'|').toStdString(),
+              ("Cannot open file \"" + userSettingsFile()
+               + "\". The file is larger than 4 MiB, too large for a settings file.").toStdString());
 }
 
 TEST_F(SettingsFileKind, LinkToARegularFileIsReadAndWrittenThroughAndStaysALink)
@@ -186,7 +263,7 @@ TEST_F(SettingsFileKind, LinkToARegularFileIsReadAndWrittenThroughAndStaysALink)
     ASSERT_TRUE(QFile::link(target, userSettingsFile()));
     EXPECT_EQ(read("System", "WindowTop", -1), 5);
     utility.IniWrite("System", "WindowLeft", 8);
-    EXPECT_EQ(kindOf(userSettingsFile()), "link to " + target.toStdString());
+    EXPECT_EQ(QFile::symLinkTarget(userSettingsFile()), target);
     EXPECT_EQ(readFile(target), FedSettings + "WindowLeft=8\n");
     EXPECT_TRUE(hooks.messages.isEmpty());
 }

@@ -1,8 +1,10 @@
+#include "ChildProcess.h"
 #include "CoreFixture.h"
 #include "IniFile.h"
 
 #include <QLocale>
 #include <QScopeGuard>
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -145,7 +147,9 @@ TEST_F(Settings, EveryReadSeesTheFileAsItIsNowAndWritesKeepItsEndAndByteOrderMar
     EXPECT_EQ(readFile(userSettingsFile()), "\xEF\xBB\xBF[ProgramOptions]\r\nLanguageID=EN\r\n");
 }
 
-TEST_F(Settings, UnreadableFileIsReportedOnceAndNeverFloods)
+// The reads of a start meet the file first, the writes after them meet the
+// same trouble: one box for both, until a write succeeds again.
+TEST_F(Settings, RefusedFileIsReportedOnceForReadsAndWritesAndNeverFloods)
 {
     ASSERT_TRUE(folders.installTestLanguage("EN"));
     ASSERT_TRUE(QDir().mkpath(userSettingsFile()));  // a folder where the file should be
@@ -153,15 +157,44 @@ TEST_F(Settings, UnreadableFileIsReportedOnceAndNeverFloods)
         EXPECT_EQ(read<QString>("ProgramOptions", "LanguageID", "EN"), "EN");
     for (int i = 0; i < 30; ++i)
         utility.IniWrite("System", "WindowTop", i);
-    EXPECT_EQ(hooks.messages, QStringList({"Cannot open file \"" + userSettingsFile() + "\". T7301",
-                                           "Unable to write to " + userSettingsFile() + ". T7301"}));
+    EXPECT_EQ(hooks.messages.join(u'|').toStdString(),
+              ("Cannot open file \"" + userSettingsFile() + "\". T7301").toStdString());
 
     ASSERT_TRUE(QDir(userSettingsFile()).removeRecursively());
     utility.IniWrite("System", "WindowTop", 1);
     EXPECT_EQ(read("System", "WindowTop", -1), 1);
     ASSERT_TRUE(QFile::remove(userSettingsFile()) && QDir().mkpath(userSettingsFile()));
     utility.IniWrite("System", "WindowTop", 2);  // failing again after a success is reported again
-    EXPECT_EQ(hooks.messages.size(), 3);
+    EXPECT_EQ(hooks.messages.size(), 2);
+}
+
+// A file that cannot be read, met by a read and then by writes, in a child
+// that is not root, for whom nothing is unreadable: one box, with the reason.
+TEST_F(Settings, UnreadableFileIsReportedOnceForReadsAndWrites)
+{
+    writeFile(userSettingsFile(), "[System]\nWindowTop=5\n");
+    ASSERT_EQ(chmod(qPrintable(folders.configHome()), 0755) | chmod(qPrintable(userSettingsFile()), 0), 0);
+    const std::string seen = RunInChild([&] {
+        constexpr uid_t Nobody = 65534;
+        if (geteuid() == 0 && (setgid(Nobody) || setuid(Nobody)))
+            return QByteArray("still root");
+        const int top = read("System", "WindowTop", -1);
+        utility.IniWrite("System", "WindowTop", 7);
+        utility.IniWrite("System", "WindowLeft", 8);
+        return (QString::number(top) + u'|' + hooks.messages.join(u'|')).toUtf8();
+    }).toStdString();
+    EXPECT_EQ(seen, ("-1|Cannot open file \"" + userSettingsFile() + "\". " + qt_error_string(EACCES)).toStdString());
+}
+
+// A write that fails of its own, here because a file stands where the
+// settings folder should be, tells why.
+TEST_F(Settings, WriteThatFailsIsReportedWithItsReason)
+{
+    writeFile(QFileInfo(userSettingsFile()).path(), "a file, no folder");
+    utility.IniWrite("System", "WindowTop", 7);
+    utility.IniWrite("System", "WindowTop", 8);
+    EXPECT_EQ(hooks.messages.join(u'|').toStdString(),
+              ("Unable to write to " + userSettingsFile() + ". " + qt_error_string(ENOTDIR)).toStdString());
 }
 
 TEST_F(Settings, ValueWithLineBreakIsRefusedAndTheFileKept)

@@ -80,7 +80,8 @@ TEST_F(HexReadEnds, ANameSwitchedToAFifoBeforeTheOpenIsRefusedAtOnce)
     const QByteArray fifo = QFile::encodeName(filePath("fifo"));
     ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
     const std::string outcome = RunInChild([&] {
-        RegularFile::setBeforeOpen([&] { ::rename(fifo.constData(), QFile::encodeName(name).constData()); });
+        RegularFile::setTestHook(RegularFile::Moment::BeforeOpen,
+                                 [&] { ::rename(fifo.constData(), QFile::encodeName(name).constData()); });
         THexContainer image;
         image.LoadFromFile(name);
         return Describe(image);
@@ -91,7 +92,8 @@ TEST_F(HexReadEnds, ANameSwitchedToAFifoBeforeTheOpenIsRefusedAtOnce)
 
 // A file of /proc reports a size of 0 while it holds more than a block: the
 // environment of a process, here one whose environment holds records after
-// a line longer than a block.
+// a line longer than a block. The reader only reads, and the file can be
+// neither written nor replaced, whatever the reader did.
 TEST_F(HexReadEnds, AFileOfProcIsReadToItsEndWhateverItsReportedSize)
 {
     QProcess holder;

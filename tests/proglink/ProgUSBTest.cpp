@@ -9,6 +9,7 @@
 #include "Utils.h"
 
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <utility>
 
 using Phase = BoardSimulator::Phase;
@@ -35,7 +36,8 @@ TEST_F(ProgLinkTest, OpeningAMissingOrBusyPortFailsWithItsLinesAndForgetsTheBoar
     other.setPortName(sim->portPath());
     other.setBaudRate(TProgUSB::BaudRate);
     other.open();
-    for (const QString &port : {QStringLiteral("/dev/does-not-exist"), sim->portPath()}) {
+    const QTemporaryDir folder;  // a missing port where an open that created it would harm nothing
+    for (const QString &port : {folder.filePath("no-such-port"), sim->portPath()}) {
         SCOPED_TRACE(port.toStdString());
         CurrentComPort = port;
         DeviceInfo->Valid = true;
