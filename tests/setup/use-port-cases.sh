@@ -7,6 +7,8 @@ set -uo pipefail
 use_port=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# A relative settings path taken by mistake lands here too.
+cd "$work"
 failures=0
 Port=/dev/pts/7
 # A bound, not a measure: the command ends at once, while one that opened a FIFO would wait forever.
