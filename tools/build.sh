@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Configures and builds into ./build. The start and the test command share this
-# one configuration, so that alternating between them rebuilds nothing.
+# Configures and builds into ./build: the targets named, or everything. The
+# start and the test command share this one configuration, so that
+# alternating between them rebuilds nothing.
+#
+#   tools/build.sh [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mkdir -p build
@@ -8,4 +11,8 @@ mkdir -p build
 exec {lock}>build/.build-lock
 flock "$lock"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMAPROG_WERROR=ON >/dev/null
-cmake --build build
+targets=()
+for target in "$@"; do
+    targets+=(--target "$target")
+done
+cmake --build build "${targets[@]}"

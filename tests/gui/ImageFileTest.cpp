@@ -1,7 +1,8 @@
 // A page shows the file it names: a file that cannot be read leaves an empty
 // image that cannot be programmed, shows nothing of the file before it and is
-// never offered for reload; a new file is shown from its first row, the same
-// file read again where the user left it.
+// never offered for reload; a file with a later modification time is offered,
+// however old; a new file is shown from its first row, the same file read
+// again where the user left it.
 #include "GuiFixture.h"
 
 #include "HexView.h"
@@ -90,12 +91,19 @@ const BadFile BadFiles[] = {
 void PrintTo(const Page &page, std::ostream *out) { *out << page.name; }
 void PrintTo(const BadFile &file, std::ostream *out) { *out << file.name; }
 
+// Gives the file a modification time of its own, as "cp -p" or an unpacked archive does.
+void setModificationTime(const QString &path, const QDateTime &time)
+{
+    QFile file(path);
+    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadWrite)) {
+        EXPECT_TRUE(file.setFileTime(time, QFileDevice::FileModificationTime)) << path.toStdString();
+    }
+}
+
 // Makes the file's modification time later than any read of it so far.
 void makeNewer(const QString &path)
 {
-    QFile file(path);
-    if (QFileInfo(path).isFile() && file.open(QIODevice::ReadWrite))
-        file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime);
+    setModificationTime(path, QDateTime::currentDateTime().addSecs(60));
 }
 
 class ImageFileTest : public GuiTest {
@@ -217,4 +225,23 @@ TEST_F(ImageFileTest, ANewFileStartsAtItsFirstRowAndAReloadKeepsThePlace)
     ui.answers = {true};
     window->ApplicationActivated();
     EXPECT_EQ(joined({ui.questions.join(','), place()}), joined({"T71", FarRow, 5, "03"}));
+}
+
+// A file copied in with its own, older time (cp -p, an unpacked archive) is
+// newer than the one loaded when its modification time is later, however
+// long ago both times lie, and its new content is what loads.
+TEST_F(ImageFileTest, AFileCopiedWithItsOwnTimeIsOfferedForReload)
+{
+    window = showWindow();
+    const QDateTime built = QDateTime::currentDateTime().addDays(-30);
+    const QString file = writeHexFile("image.hex", 512);
+    setModificationTime(file, built);
+    open(FlashPage, file);
+    ASSERT_EQ(shown(FlashPage), joined({file, 64, "01", true, true, true}));
+
+    writeHexFile("image.hex", 512, 2);
+    setModificationTime(file, built.addDays(1));
+    ui.answers = {true};
+    window->ApplicationActivated();
+    EXPECT_EQ(joined({ui.questions.join(','), shown(FlashPage)}), joined({"T71", file, 64, "02", true, true, true}));
 }

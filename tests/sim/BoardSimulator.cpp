@@ -147,7 +147,11 @@ void BoardSimulator::setCorruptOnRead(bool flash, int address, std::uint8_t valu
 
 std::uint8_t BoardSimulator::fuse(FuseIndex index) const { std::lock_guard lock(m_mutex); return m_fuses[index]; }
 QByteArray BoardSimulator::memory(bool flash) const { std::lock_guard lock(m_mutex); return (flash ? m_flash : m_eeprom).bytes; }
-std::vector<BoardSimulator::Exchange> BoardSimulator::exchanges() const { std::lock_guard lock(m_mutex); return m_exchanges; }
+std::vector<BoardSimulator::Exchange> BoardSimulator::exchanges() const
+{
+    std::lock_guard lock(m_mutex);
+    return {m_exchanges.begin(), m_exchanges.end()};
+}
 
 std::vector<std::uint16_t> BoardSimulator::commands() const
 {
@@ -159,7 +163,11 @@ std::vector<std::uint16_t> BoardSimulator::commands() const
 
 bool BoardSimulator::waitForExchanges(int count, int timeoutMs) const
 {
-    return PtyEndpoint::waitUntil([&] { return int(exchanges().size()) >= count && !m_busy; }, timeoutMs);
+    const auto served = [this] {
+        std::lock_guard lock(m_mutex);
+        return m_served;
+    };
+    return PtyEndpoint::waitUntil([&] { return served() >= count && !m_busy; }, timeoutMs);
 }
 
 // ---- the serving thread --------------------------------------------------------
@@ -185,7 +193,10 @@ void BoardSimulator::serveOne()
     const std::uint16_t code = word(command, 0);
     {
         std::lock_guard lock(m_mutex);
+        if (m_exchanges.size() == RecordedExchanges)
+            m_exchanges.pop_front();
         m_exchanges.push_back({code, {}, {}, {}});
+        ++m_served;
         ++m_occurrences[code];
     }
     handle(code);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <optional>
 #include <vector>
@@ -11,8 +12,8 @@
 // Stands in for the development board's programmer firmware on a
 // pseudo-terminal: the host opens portPath() as it would open the board.
 // Served from a thread of its own; every query and setting is safe to call
-// while it runs. It records each exchange, notes every way the host breaks
-// the protocol, and fails on request in each way a real board can.
+// while it runs. It records the recent exchanges, notes every way the host
+// breaks the protocol, and fails on request in each way a real board can.
 class BoardSimulator {
 public:
     // Where in an exchange a fault strikes.
@@ -63,6 +64,12 @@ public:
 
     enum FuseIndex { LowFuse = 0, HighFuse = 1, ExtFuse = 2, LockByte = 3 };
 
+    // The record keeps only the most recent exchanges, so that a board left
+    // serving for an afternoon stays small: as many as a whole automatic run
+    // of the largest microcontroller takes (1024 flash pages written and read,
+    // 512 EEPROM pages each way, and the steps around them).
+    static constexpr std::size_t RecordedExchanges = 4096;
+
     explicit BoardSimulator(int flashSize = 0x40000, int eepromSize = 4096);
     ~BoardSimulator();
     BoardSimulator(const BoardSimulator &) = delete;
@@ -91,10 +98,11 @@ public:
     // What the board went through.
     std::uint8_t fuse(FuseIndex index) const;
     QByteArray memory(bool flash) const;
+    // The recorded exchanges, oldest first: the last RecordedExchanges.
     std::vector<Exchange> exchanges() const;
     std::vector<std::uint16_t> commands() const;
     QStringList violations() const { return m_pty.violations(); }
-    // Waits until the board is idle again after `count` exchanges.
+    // Waits until the board is idle again after `count` exchanges in all, recorded or not.
     bool waitForExchanges(int count, int timeoutMs) const;
 
     // CRC-16 of the protocol, computed bit by bit so that it checks the host's table.
@@ -152,5 +160,6 @@ private:
     Memory m_eeprom;
     std::vector<Fault> m_faults;
     std::map<std::uint16_t, int> m_occurrences;
-    std::vector<Exchange> m_exchanges;
+    std::deque<Exchange> m_exchanges;  // the one being served at the back
+    int m_served = 0;
 };

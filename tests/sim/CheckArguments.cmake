@@ -18,5 +18,5 @@ expect_ending(2 "^board_sim: 'XYZ' is no signature: one to six hex digits, such 
     ${BOARD_SIM} XYZ)
 expect_ending(2 "^board_sim: '1E950F0' is no signature" ${BOARD_SIM} 1E950F0)
 expect_ending(2 "^board_sim: one argument at most\nusage: board_sim" ${BOARD_SIM} 1E950F 1E9514)
-expect_ending(0 "^usage: module_sim .*\n\nServes a microcontroller module" ${MODULE_SIM} --help)
+expect_ending(0 "^usage: module_sim .*\n\nServes a microcontroller module.*\nEnter in its terminal or kill -USR1 <pid> presses it" ${MODULE_SIM} --help)
 expect_ending(2 "^usage: module_sim " ${MODULE_SIM} --bogus)

@@ -73,11 +73,15 @@ QByteArray ModuleSimulator::memory(Memory memory) const
 
 QList<ModuleSimulator::Exchange> ModuleSimulator::exchanges() const { std::lock_guard lock(m_mutex); return m_exchanges; }
 
-QByteArray ModuleSimulator::received() const { std::lock_guard lock(m_mutex); return m_received; }
+QByteArray ModuleSimulator::received() const { std::lock_guard lock(m_mutex); return m_received.right(RecordedBytes); }
 
 bool ModuleSimulator::waitForReceived(int bytes, int timeoutMs) const
 {
-    return PtyEndpoint::waitUntil([&] { return received().size() >= bytes; }, timeoutMs);
+    const auto total = [this] {
+        std::lock_guard lock(m_mutex);
+        return m_receivedTotal;
+    };
+    return PtyEndpoint::waitUntil([&] { return total() >= bytes; }, timeoutMs);
 }
 
 int ModuleSimulator::handshakesSeen() const { std::lock_guard lock(m_mutex); return m_handshakes; }
@@ -87,6 +91,7 @@ void ModuleSimulator::clearRecords()
     std::lock_guard lock(m_mutex);
     m_exchanges.clear();
     m_received.clear();
+    m_receivedTotal = 0;
     m_handshakes = 0;
     m_commandCounts.clear();
 }
@@ -120,6 +125,9 @@ bool ModuleSimulator::readExact(QByteArray &into, int count, int timeoutMs)
             m_hostLineFreeAt = std::max(m_lastReadAt, m_hostLineFreeAt) + lineTime(chunk.size());
             std::lock_guard lock(m_mutex);
             m_received += chunk;
+            m_receivedTotal += chunk.size();
+            if (m_received.size() > 2 * RecordedBytes)
+                m_received.remove(0, m_received.size() - RecordedBytes);
         } else if (Clock::now() >= deadline) {
             break;
         }
@@ -305,6 +313,8 @@ void ModuleSimulator::answer(char letter, Exchange exchange, QByteArray reply)
     exchange.answer = fault.action == Action::HangUp ? reply.left(at) : reply;
     {
         std::lock_guard lock(m_mutex);
+        if (m_exchanges.size() == RecordedExchanges)
+            m_exchanges.removeFirst();
         m_exchanges.append(exchange);
     }
     sendNow(reply.left(at));

@@ -12,7 +12,7 @@
 // pseudo-terminal. It starts in its application, where it ignores everything,
 // and enters the bootloader after a number of "IS" handshakes or when the
 // test presses reset. In the bootloader it answers the two-letter commands,
-// keeps its flash and EEPROM, records every exchange, and misbehaves on
+// keeps its flash and EEPROM, records the recent exchanges, and misbehaves on
 // request.
 class ModuleSimulator {
 public:
@@ -99,11 +99,16 @@ public:
     // host can read it on return.
     void releaseHeld();
 
-    // Records.
+    // Records. They keep only what came last, so that a module left serving
+    // for an afternoon stays small: more than the largest module's flash and
+    // EEPROM written and verified page by page take.
+    static constexpr qsizetype RecordedExchanges = 8192;
+    static constexpr qsizetype RecordedBytes = 512 * 1024;
+    // The last RecordedExchanges exchanges, oldest first.
     QList<Exchange> exchanges() const;
-    // Every byte the host sent, in order, in the bootloader and in the application.
+    // The last RecordedBytes bytes the host sent, in order, in the bootloader and in the application.
     QByteArray received() const;
-    // Waits until the host has sent this many bytes in all; false on time-out.
+    // Waits until the host has sent this many bytes in all, recorded or not; false on time-out.
     bool waitForReceived(int bytes, int timeoutMs) const;
     // Waits until the module has read every byte the host has sent so far.
     bool waitUntilTakenIn(int timeoutMs) const { return m_pty.waitUntilTakenIn(timeoutMs); }
@@ -141,7 +146,8 @@ private:
     QByteArray m_eeprom;
     std::uint32_t m_address = 0;
     QList<Exchange> m_exchanges;
-    QByteArray m_received;
+    QByteArray m_received;  // up to twice RecordedBytes, cut back in one go
+    qint64 m_receivedTotal = 0;
     QByteArray m_held;
     int m_handshakes = 0;
     std::map<char, int> m_commandCounts;

@@ -5,6 +5,7 @@
 //   board_sim [SIGNATURE]
 //   board_sim --help
 #include "BoardSimulator.h"
+#include "SimulatorDefaults.h"
 
 #include <QTextStream>
 
@@ -24,7 +25,7 @@ void requestStop(int)
     stopRequested = true;
 }
 
-const char *const DefaultSignature = "1E950F";
+using SimulatorDefaults::BoardSignature;
 // A signature is three bytes.
 constexpr std::size_t MaxSignatureDigits = 6;
 constexpr int BadArguments = 2;
@@ -39,7 +40,7 @@ void printHelp()
                 "Ctrl+C.\n\n"
                 "  SIGNATURE  the target's signature in hex, one to six digits (default %s,\n"
                 "             the ATmega328P)\n",
-                Usage, DefaultSignature);
+                Usage, BoardSignature);
 }
 
 // The signature that text gives in hex digits, nothing when it is none.
@@ -62,10 +63,10 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "board_sim: one argument at most\n%s", Usage);
         return BadArguments;
     }
-    const std::optional<std::uint32_t> signature = parseSignature(argc > 1 ? argv[1] : DefaultSignature);
+    const std::optional<std::uint32_t> signature = parseSignature(argc > 1 ? argv[1] : BoardSignature);
     if (!signature) {
         std::fprintf(stderr, "board_sim: '%s' is no signature: one to six hex digits, such as %s\n%s", argv[1],
-                     DefaultSignature, Usage);
+                     BoardSignature, Usage);
         return BadArguments;
     }
 
